@@ -1,0 +1,94 @@
+#pragma once
+// The one drawing surface of the lab: a 700 x 548 RGB32 image with the pen, brush and font that
+// every drawing routine sets before it draws. Nothing else paints on the surface.
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QPointF>
+#include <QString>
+#include <vector>
+
+namespace vlab {
+
+inline constexpr int kSurfaceWidth = 700;
+inline constexpr int kSurfaceHeight = 548;
+
+enum class PenStyle { Solid, Dash, Dot, DashDot, DashDotDot, Clear };
+// Raster operations of the pen (and of the brush of filled figures), as on the classic canvas.
+enum class PenMode { Copy, Xor, Mask, NoOp, Black, Merge, MaskPenNot };
+enum class BrushStyle { Solid, Cross, Clear, BDiagonal, FDiagonal, DiagCross, Horizontal, Vertical };
+
+class Canvas {
+public:
+    Canvas();
+
+    QImage& image() { return image_; }
+    const QImage& image() const { return image_; }
+
+    // Style state. A clear brush turns solid when its colour is set.
+    void setPenColour(QColor c) { penColour_ = c; }
+    void setPenWidth(int w) { penWidth_ = w < 0 ? 0 : w; }
+    void setPenStyle(PenStyle s) { penStyle_ = s; }
+    void setPenMode(PenMode m) { penMode_ = m; }
+    void setBrushStyle(BrushStyle s) { brushStyle_ = s; }
+    void setBrushColour(QColor c);
+    void setFontBold(bool b) { font_.setBold(b); }
+    void setFontStyles(bool bold, bool italic, bool underline, bool strikeOut);
+    void setFontPointSize(int size);
+    void setFontColour(QColor c) { fontColour_ = c; }
+
+    QColor penColour() const { return penColour_; }
+    int penWidth() const { return penWidth_; }
+    PenStyle penStyle() const { return penStyle_; }
+    PenMode penMode() const { return penMode_; }
+    BrushStyle brushStyle() const { return brushStyle_; }
+    QColor brushColour() const { return brushColour_; }
+    const QFont& font() const { return font_; }
+    int fontPointSize() const { return fontPointSize_; }
+    QColor fontColour() const { return fontColour_; }
+
+    // Drawing. Coordinates are doubles, truncated toward zero at the last moment; values that are
+    // NaN, infinite or far outside the surface never reach an int conversion (see toPixel).
+    void moveTo(double x, double y);
+    void lineTo(double x, double y);
+    void rectangle(double left, double top, double right, double bottom);
+    void ellipse(double left, double top, double right, double bottom);
+    void roundRect(double left, double top, double right, double bottom, int cornerW, int cornerH);
+    void polygon(const std::vector<QPointF>& corners);
+    void fillRect(double left, double top, double right, double bottom);
+    void textOut(double x, double y, const QString& text);
+
+    QPointF penPosition() const { return penPos_; }
+
+    // Back to the program-start state: white surface, black 1-pixel pen, solid white brush,
+    // default font.
+    void reset();
+
+private:
+    QImage image_;
+    QColor penColour_;
+    int penWidth_ = 1;
+    PenStyle penStyle_ = PenStyle::Solid;
+    PenMode penMode_ = PenMode::Copy;
+    BrushStyle brushStyle_ = BrushStyle::Solid;
+    QColor brushColour_;
+    QFont font_;
+    int fontPointSize_ = 8;
+    QColor fontColour_;
+    QPointF penPos_;
+};
+
+// The lab's surface (owned here for the whole run).
+Canvas& Surface();
+
+// Coordinates farther than this from the surface are clipped before they reach Qt.
+inline constexpr double kClipMargin = 10000.0;
+
+// Truncates a coordinate toward zero; the caller guarantees it lies within the clip box.
+int toPixel(double v);
+
+// True when the value is finite and lies within the clip box around the surface.
+bool inClipBox(double x, double y);
+
+}  // namespace vlab
