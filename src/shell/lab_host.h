@@ -21,6 +21,8 @@ public:
     virtual void SetSpeedBar(int minimum, int maximum, int position, int frequency) = 0;
     virtual void StopTimer() = 0;
     virtual void SetStartEnabled(bool enabled) = 0;
+    virtual void SetSettingEnabled(bool enabled) = 0;
+    virtual void SetPauseEnabled(bool enabled) = 0;
     // Appends one line to the message box Memo1 under the picture.
     virtual void AppendMemo(const QString& line) = 0;
     virtual void SetSurfaceCursor(SurfaceCursor cursor) = 0;
