@@ -1,0 +1,316 @@
+#include "draw/canvas.h"
+
+#include "draw/fonts.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPen>
+#include <QPolygon>
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+namespace vlab {
+
+namespace {
+
+constexpr double kBoxLeft = -kClipMargin;
+constexpr double kBoxTop = -kClipMargin;
+constexpr double kBoxRight = kSurfaceWidth + kClipMargin;
+constexpr double kBoxBottom = kSurfaceHeight + kClipMargin;
+
+double clampToBox(double v, double lo, double hi) { return std::min(std::max(v, lo), hi); }
+
+// Liang-Barsky: clips the segment to the box, keeping its direction. False when nothing is left
+// or a coordinate is not finite.
+bool clipSegment(double& x0, double& y0, double& x1, double& y1) {
+    if (!std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1)) return false;
+    const double dx = x1 - x0, dy = y1 - y0;
+    if (!std::isfinite(dx) || !std::isfinite(dy)) return false;  // ends of opposite huge signs
+    double t0 = 0.0, t1 = 1.0;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x0 - kBoxLeft, kBoxRight - x0, y0 - kBoxTop, kBoxBottom - y0};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0.0) {
+            if (q[i] < 0.0) return false;
+            continue;
+        }
+        const double r = q[i] / p[i];
+        if (p[i] < 0.0) {
+            if (r > t1) return false;
+            t0 = std::max(t0, r);
+        } else {
+            if (r < t0) return false;
+            t1 = std::min(t1, r);
+        }
+    }
+    const double nx0 = x0 + t0 * dx, ny0 = y0 + t0 * dy;
+    const double nx1 = x0 + t1 * dx, ny1 = y0 + t1 * dy;
+    // The ends that were inside the box stay exactly as given.
+    if (t1 < 1.0) { x1 = clampToBox(nx1, kBoxLeft, kBoxRight); y1 = clampToBox(ny1, kBoxTop, kBoxBottom); }
+    if (t0 > 0.0) { x0 = clampToBox(nx0, kBoxLeft, kBoxRight); y0 = clampToBox(ny0, kBoxTop, kBoxBottom); }
+    return true;
+}
+
+// Sutherland-Hodgman against one edge of the box.
+template <typename Inside, typename Cut>
+std::vector<QPointF> clipEdge(const std::vector<QPointF>& in, Inside inside, Cut cut) {
+    std::vector<QPointF> out;
+    if (in.empty()) return out;
+    QPointF prev = in.back();
+    for (const QPointF& cur : in) {
+        const bool curIn = inside(cur), prevIn = inside(prev);
+        if (curIn) {
+            if (!prevIn) out.push_back(cut(prev, cur));
+            out.push_back(cur);
+        } else if (prevIn) {
+            out.push_back(cut(prev, cur));
+        }
+        prev = cur;
+    }
+    return out;
+}
+
+std::vector<QPointF> clipPolygon(std::vector<QPointF> pts) {
+    auto atX = [](double X) {
+        return [X](QPointF a, QPointF b) { return QPointF(X, a.y() + (b.y() - a.y()) * (X - a.x()) / (b.x() - a.x())); };
+    };
+    auto atY = [](double Y) {
+        return [Y](QPointF a, QPointF b) { return QPointF(a.x() + (b.x() - a.x()) * (Y - a.y()) / (b.y() - a.y()), Y); };
+    };
+    pts = clipEdge(pts, [](QPointF p) { return p.x() >= kBoxLeft; }, atX(kBoxLeft));
+    pts = clipEdge(pts, [](QPointF p) { return p.x() <= kBoxRight; }, atX(kBoxRight));
+    pts = clipEdge(pts, [](QPointF p) { return p.y() >= kBoxTop; }, atY(kBoxTop));
+    pts = clipEdge(pts, [](QPointF p) { return p.y() <= kBoxBottom; }, atY(kBoxBottom));
+    return pts;
+}
+
+bool allFinite(std::initializer_list<double> values) {
+    return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
+}
+
+QPainter::CompositionMode compositionOf(PenMode mode) {
+    switch (mode) {
+    case PenMode::Xor: return QPainter::RasterOp_SourceXorDestination;
+    case PenMode::Mask: return QPainter::RasterOp_SourceAndDestination;
+    case PenMode::Black: return QPainter::RasterOp_ClearDestination;
+    case PenMode::Merge: return QPainter::RasterOp_SourceOrDestination;
+    case PenMode::MaskPenNot: return QPainter::RasterOp_NotSourceAndDestination;
+    case PenMode::Copy:
+    case PenMode::NoOp: break;
+    }
+    return QPainter::CompositionMode_SourceOver;
+}
+
+Qt::BrushStyle qtBrushStyle(BrushStyle s) {
+    switch (s) {
+    case BrushStyle::Solid: return Qt::SolidPattern;
+    case BrushStyle::Cross: return Qt::CrossPattern;
+    case BrushStyle::Clear: return Qt::NoBrush;
+    case BrushStyle::BDiagonal: return Qt::BDiagPattern;
+    case BrushStyle::FDiagonal: return Qt::FDiagPattern;
+    case BrushStyle::DiagCross: return Qt::DiagCrossPattern;
+    case BrushStyle::Horizontal: return Qt::HorPattern;
+    case BrushStyle::Vertical: return Qt::VerPattern;
+    }
+    return Qt::SolidPattern;
+}
+
+}  // namespace
+
+int toPixel(double v) { return static_cast<int>(clampToBox(std::trunc(v), kBoxLeft, kBoxRight + kSurfaceHeight)); }
+
+bool inClipBox(double x, double y) {
+    return std::isfinite(x) && std::isfinite(y) && x >= kBoxLeft && x <= kBoxRight && y >= kBoxTop && y <= kBoxBottom;
+}
+
+Canvas::Canvas() : image_(kSurfaceWidth, kSurfaceHeight, QImage::Format_RGB32) { reset(); }
+
+void Canvas::reset() {
+    image_.fill(Qt::white);
+    penColour_ = Qt::black;
+    penWidth_ = 1;
+    penStyle_ = PenStyle::Solid;
+    penMode_ = PenMode::Copy;
+    brushStyle_ = BrushStyle::Solid;
+    brushColour_ = Qt::white;
+    font_ = QFont(kSongFamily);
+    font_.setStyleStrategy(QFont::NoAntialias);
+    fontPointSize_ = 8;
+    font_.setPixelSize(PointsToPixels(fontPointSize_));
+    fontColour_ = Qt::black;
+    penPos_ = QPointF(0, 0);
+}
+
+void Canvas::setBrushColour(QColor c) {
+    brushColour_ = c;
+    if (brushStyle_ == BrushStyle::Clear) brushStyle_ = BrushStyle::Solid;
+}
+
+void Canvas::setFontStyles(bool bold, bool italic, bool underline, bool strikeOut) {
+    font_.setBold(bold);
+    font_.setItalic(italic);
+    font_.setUnderline(underline);
+    font_.setStrikeOut(strikeOut);
+}
+
+void Canvas::setFontPointSize(int size) {
+    fontPointSize_ = size;
+    font_.setPixelSize(PointsToPixels(size));
+}
+
+namespace {
+
+// A painter set up with the canvas's pen, brush and raster operation.
+class StyledPainter {
+public:
+    StyledPainter(QImage& image, const Canvas& c, bool withBrush) : p_(&image) {
+        p_.setRenderHint(QPainter::Antialiasing, false);
+        p_.setCompositionMode(compositionOf(c.penMode()));
+        if (c.penStyle() == PenStyle::Clear) {
+            p_.setPen(Qt::NoPen);
+        } else {
+            QPen pen(c.penColour());
+            const int w = c.penWidth();
+            pen.setWidth(w <= 1 ? 0 : w);
+            // Thin lines leave out their last pixel (flat caps); wide ones have round ends, and a
+            // dashed or dotted pen wider than 1 pixel draws solid.
+            pen.setCapStyle(w <= 1 ? Qt::FlatCap : Qt::RoundCap);
+            pen.setJoinStyle(w <= 1 ? Qt::MiterJoin : Qt::RoundJoin);
+            if (w <= 1) {
+                switch (c.penStyle()) {
+                case PenStyle::Dash: pen.setDashPattern({18, 6}); break;
+                case PenStyle::Dot: pen.setDashPattern({3, 3}); break;
+                case PenStyle::DashDot: pen.setDashPattern({9, 6, 3, 6}); break;
+                case PenStyle::DashDotDot: pen.setDashPattern({9, 3, 3, 3, 3, 3}); break;
+                default: break;
+                }
+            }
+            p_.setPen(pen);
+        }
+        if (withBrush) {
+            const Qt::BrushStyle bs = qtBrushStyle(c.brushStyle());
+            p_.setBrush(bs == Qt::NoBrush ? QBrush() : QBrush(c.brushColour(), bs));
+            p_.setBackgroundMode(Qt::TransparentMode);
+        } else {
+            p_.setBrush(Qt::NoBrush);
+        }
+    }
+    QPainter* operator->() { return &p_; }
+
+private:
+    QPainter p_;
+};
+
+}  // namespace
+
+void Canvas::moveTo(double x, double y) { penPos_ = QPointF(x, y); }
+
+void Canvas::lineTo(double x, double y) {
+    double x0 = penPos_.x(), y0 = penPos_.y(), x1 = x, y1 = y;
+    penPos_ = QPointF(x, y);
+    if (penMode_ == PenMode::NoOp || penStyle_ == PenStyle::Clear) return;
+    if (!clipSegment(x0, y0, x1, y1)) return;
+    const QPoint a(toPixel(x0), toPixel(y0)), b(toPixel(x1), toPixel(y1));
+    if (a == b) return;  // a line of no length sets no pixel
+    StyledPainter p(image_, *this, false);
+    p->drawLine(a, b);
+}
+
+namespace {
+// The box handed to Qt's rectangle-like figures: corners truncated, right and bottom edges
+// exclusive, as on the classic canvas.
+bool boxOf(double left, double top, double right, double bottom, QRect& box) {
+    if (!allFinite({left, top, right, bottom})) return false;
+    int l = toPixel(clampToBox(left, kBoxLeft, kBoxRight)), t = toPixel(clampToBox(top, kBoxTop, kBoxBottom));
+    int r = toPixel(clampToBox(right, kBoxLeft, kBoxRight)), b = toPixel(clampToBox(bottom, kBoxTop, kBoxBottom));
+    if (l > r) std::swap(l, r);
+    if (t > b) std::swap(t, b);
+    if (r - l < 1 || b - t < 1) return false;
+    box = QRect(QPoint(l, t), QPoint(r - 1, b - 1));
+    return true;
+}
+}  // namespace
+
+void Canvas::rectangle(double left, double top, double right, double bottom) {
+    QRect box;
+    if (penMode_ == PenMode::NoOp || !boxOf(left, top, right, bottom, box)) return;
+    StyledPainter p(image_, *this, true);
+    // One pixel less each way: a 1-pixel outline then covers left..right-1 and top..bottom-1, and
+    // without a pen the fill covers one pixel less, as on the classic canvas.
+    const QRect r(box.topLeft(), box.size() - QSize(1, 1));
+    if (penStyle_ == PenStyle::Clear)
+        p->fillRect(r, p->brush());
+    else
+        p->drawRect(r);
+}
+
+void Canvas::ellipse(double left, double top, double right, double bottom) {
+    QRect box;
+    if (penMode_ == PenMode::NoOp || !boxOf(left, top, right, bottom, box)) return;
+    StyledPainter p(image_, *this, true);
+    p->drawEllipse(QRect(box.topLeft(), box.size() - QSize(1, 1)));
+}
+
+void Canvas::roundRect(double left, double top, double right, double bottom, int cornerW, int cornerH) {
+    QRect box;
+    if (penMode_ == PenMode::NoOp || !boxOf(left, top, right, bottom, box)) return;
+    StyledPainter p(image_, *this, true);
+    p->drawRoundedRect(QRect(box.topLeft(), box.size() - QSize(1, 1)), cornerW / 2.0, cornerH / 2.0);
+}
+
+void Canvas::polygon(const std::vector<QPointF>& corners) {
+    if (penMode_ == PenMode::NoOp || corners.size() < 2) return;
+    for (const QPointF& c : corners)
+        if (!allFinite({c.x(), c.y()})) return;  // a figure with a NaN corner is not drawn
+    // Truncate first, so that clipping never moves a corner that lies inside the box.
+    std::vector<QPointF> pts;
+    pts.reserve(corners.size());
+    bool inside = true;
+    for (const QPointF& c : corners) {
+        inside = inside && inClipBox(c.x(), c.y());
+        pts.emplace_back(c);
+    }
+    if (!inside) pts = clipPolygon(pts);
+    if (pts.size() < 2) return;
+    QPolygon poly;
+    for (const QPointF& c : pts) poly << QPoint(toPixel(c.x()), toPixel(c.y()));
+    StyledPainter p(image_, *this, true);
+    p->drawPolygon(poly, Qt::OddEvenFill);
+}
+
+void Canvas::fillRect(double left, double top, double right, double bottom) {
+    QRect box;
+    if (!boxOf(left, top, right, bottom, box)) return;
+    const Qt::BrushStyle bs = qtBrushStyle(brushStyle_);
+    if (bs == Qt::NoBrush) return;
+    QPainter p(&image_);
+    p.fillRect(box, QBrush(brushColour_, bs));
+}
+
+void Canvas::textOut(double x, double y, const QString& text) {
+    if (text.isEmpty() || !inClipBox(x, y)) return;
+    const QPoint at(toPixel(x), toPixel(y));
+    QPainter p(&image_);
+    p.setRenderHint(QPainter::TextAntialiasing, false);
+    p.setFont(font_);
+    const QFontMetrics fm(font_);
+    // Under a solid brush text sits on an opaque box in the brush colour; under any other brush
+    // it is transparent.
+    if (brushStyle_ == BrushStyle::Solid)
+        p.fillRect(QRect(at, QSize(fm.horizontalAdvance(text), fm.height())), brushColour_);
+    p.setPen(fontColour_);
+    p.drawText(QPoint(at.x(), at.y() + fm.ascent()), text);
+}
+
+namespace {
+// The one surface of the run, made on first use (fonts need the application to exist).
+std::unique_ptr<Canvas> g_surface;
+}  // namespace
+
+Canvas& Surface() {
+    if (!g_surface) g_surface = std::make_unique<Canvas>();
+    return *g_surface;
+}
+
+}  // namespace vlab

@@ -1,0 +1,61 @@
+#include "draw/numeric.h"
+
+#include <QLocale>
+#include <climits>
+#include <cmath>
+
+namespace vlab {
+
+namespace {
+// Rounds a non-negative value to `decimals` places; values too large to carry a fraction at that
+// scale are returned as they are (a double that large has no decimals left to round).
+double roundNonNegative(double value, int decimals) {
+    double scaled = value;
+    for (int i = 0; i < decimals; ++i) scaled *= 10.0;
+    if (!std::isfinite(scaled)) return value;
+    const double f = std::floor(scaled);
+    double r = (scaled - f) >= 0.5 ? f + 1.0 : f;
+    for (int i = 0; i < decimals; ++i) r *= 0.1;
+    return r;
+}
+}  // namespace
+
+double RoundTo(double value, int decimals) {
+    if (std::isnan(value) || std::isinf(value)) return value;
+    if (decimals < 0) decimals = 0;
+    if (decimals > 40) decimals = 40;  // beyond double precision: more steps change nothing useful
+    return value >= 0 ? roundNonNegative(value, decimals) : -roundNonNegative(-value, decimals);
+}
+
+double AbsReal(double value) { return value >= 0 ? value : -value; }
+
+int AbsInt(int value) {
+    // The one int without a positive counterpart stays as large as an int can be.
+    if (value == INT_MIN) return INT_MAX;
+    return value >= 0 ? value : -value;
+}
+
+double FMod(double a, double b) {
+    if (b == 0.0) return a;  // no remainder to take: the value itself
+    const double q = std::trunc(a / b);
+    return a - b * std::fabs(q);
+}
+
+int CountChar(const QString& text, const QString& oneChar) {
+    if (oneChar.size() != 1) return 0;
+    return static_cast<int>(text.count(oneChar.at(0)));
+}
+
+QString ShortestText(double value) {
+    if (value == 0.0) return QStringLiteral("0");  // never "-0"
+    return QString::number(value, 'g', QLocale::FloatingPointShortest);
+}
+
+int TruncToInt(double value) {
+    if (std::isnan(value)) return 0;
+    if (value >= static_cast<double>(INT_MAX)) return INT_MAX;
+    if (value <= static_cast<double>(INT_MIN)) return INT_MIN;
+    return static_cast<int>(value);
+}
+
+}  // namespace vlab

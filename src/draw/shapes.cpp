@@ -1,0 +1,181 @@
+#include "draw/shapes.h"
+
+#include "draw/canvas.h"
+#include "draw/numeric.h"
+#include "draw/style.h"
+
+#include <cmath>
+#include <optional>
+#include <vector>
+
+namespace vlab {
+
+double RayEndX = 0, RayEndY = 0;
+double VectorAngleDeg = 0;
+double SumX = 0, SumY = 0, SumMag = 0;
+std::array<double, 4> BodyVX{}, BodyX{}, BodyVY{}, BodyY{};
+
+namespace {
+
+// A whole turn ten times over is more than any arc needs; the cap keeps a huge or endless angle
+// range from looping for ever.
+constexpr int kMaxArcSteps = 3600;
+// No zigzag of the lab has more than a few dozen vertices; this only bounds absurd counts.
+constexpr int kMaxZigzagVertices = 100000;
+
+// Corners of a block whose base starts at (x, y) and runs `length` along `angle`, standing `width`
+// on the upper side of the base. Empty outside 0 < angle < 180.
+std::optional<std::vector<QPointF>> tiltedCorners(double x, double y, double angle, double length, double width) {
+    if (!(angle > 0.0 && angle < 180.0)) return std::nullopt;
+    if (angle == 90.0) {
+        // Axis-aligned: length runs downwards, width to the right of (x, y).
+        return std::vector<QPointF>{{x, y}, {x, y + length}, {x + width, y + length}, {x + width, y}};
+    }
+    if (angle < 90.0) {
+        const double a = DegToRad(angle);
+        const double px = x + RoundTo(length * std::cos(a), 12), py = y - RoundTo(length * std::sin(a), 12);
+        const double ux = RoundTo(-width * std::sin(a), 12), uy = RoundTo(-width * std::cos(a), 12);
+        return std::vector<QPointF>{{x, y}, {px, py}, {px + ux, py + uy}, {x + ux, y + uy}};
+    }
+    const double t = DegToRad(180.0 - angle);
+    const double px = x - RoundTo(length * std::cos(t), 12), py = y - RoundTo(length * std::sin(t), 12);
+    const double ux = RoundTo(width * std::sin(t), 12), uy = RoundTo(-width * std::cos(t), 12);
+    return std::vector<QPointF>{{x, y}, {x + ux, y + uy}, {px + ux, py + uy}, {px, py}};
+}
+
+}  // namespace
+
+void DrawRect(double left, double top, double right, double bottom,
+              int penColour, int penWidth, int penStyle, int penMode, int brushStyle, int brushColour) {
+    SetDrawStyle(penColour, penWidth, penStyle, penMode, brushStyle, brushColour);
+    Surface().rectangle(left, top, right, bottom);
+}
+
+void DrawEllipse(double centreX, double centreY, double width, double height,
+                 int penColour, int penWidth, int penStyle, int penMode, int brushStyle, int brushColour) {
+    SetDrawStyle(penColour, penWidth, penStyle, penMode, brushStyle, brushColour);
+    Surface().ellipse(centreX - width / 2, centreY - height / 2, centreX + width / 2, centreY + height / 2);
+}
+
+void DrawArc(double centreX, double centreY, double startDeg, double endDeg, double radius,
+             int penColour, int penWidth, int penStyle, int penMode) {
+    SetDrawStyle(penColour, penWidth, penStyle, penMode, 2, 12);
+    if (!std::isfinite(startDeg) || !std::isfinite(endDeg)) return;
+    Canvas& c = Surface();
+    int steps = 0;
+    for (double th = std::trunc(startDeg); th <= endDeg && steps < kMaxArcSteps; th += 1.0, ++steps) {
+        const double dx = RoundTo(std::cos(DegToRad(th)) * radius, 0);
+        const double dy = RoundTo(std::sin(DegToRad(th)) * radius, 0);
+        const double px = std::trunc(centreX + dx), py = std::trunc(centreY - dy);
+        if (th == startDeg) c.moveTo(px, py);
+        c.lineTo(px, py);
+    }
+}
+
+void DrawLabel(double x, double y, int fontSize, int fontColourIndex, int fontStyleCode, const QString& text) {
+    SetFont(fontStyleCode, fontSize, fontColourIndex);
+    SetDrawStyle(12, 2, 0, 1, 6, 12);  // a hatched brush: the text is transparent
+    Surface().textOut(x, y, text);
+    SetDrawStyle(12, 2, 0, 1, 0, 12);
+}
+
+void DrawRay(double length, double angle, double x, double y, int penStyle, int penMode, int colour,
+             int penWidth, int endKind, double endSize, int endPenColour, int endFillColour) {
+    if (!(length > 0.001)) return;  // also a NaN length: no ray, the last end point stays
+    const double a = DegToRad(angle);
+    const double ex = x + RoundTo(length * std::cos(a), 12);
+    const double ey = y - RoundTo(length * std::sin(a), 12);
+    if (endKind != 1) {
+        SetDrawStyle(colour, penWidth, penStyle, penMode, 2, 12);
+        Canvas& c = Surface();
+        c.moveTo(std::trunc(x), std::trunc(y));
+        c.lineTo(std::trunc(ex), std::trunc(ey));
+    }
+    if (endKind == 1 || endKind == 2)
+        DrawEllipse(ex, ey, endSize, endSize, endPenColour, 1, 0, 0, 0, endFillColour);
+    else if (endKind == 3)
+        DrawTiltedBlock(ex - endSize / 2, ey, 90, endSize, endSize, endFillColour);
+    RayEndX = ex;
+    RayEndY = ey;
+}
+
+void DrawTiltedBlock(double x, double y, double angle, double length, double width, int colour) {
+    DrawTiltedPanel2(x, y, angle, length, width, colour, colour, 0);
+}
+
+void DrawTiltedPanel(double x, double y, double angle, double length, double width, int colour, int brushStyle) {
+    DrawTiltedPanel2(x, y, angle, length, width, colour, colour, brushStyle);
+}
+
+void DrawTiltedPanel2(double x, double y, double angle, double length, double width,
+                      int fillColour, int penColour, int brushStyle) {
+    SetDrawStyle(penColour, 0, 0, 0, brushStyle, fillColour);
+    if (const auto corners = tiltedCorners(x, y, angle, length, width)) Surface().polygon(*corners);
+}
+
+void DrawZigzag(double x, double y, int count, double step, double amplitude, int direction, int penWidth,
+                int colour) {
+    SetDrawStyle(colour, penWidth, 0, 0, 2, 12);
+    Canvas& c = Surface();
+    c.moveTo(std::trunc(x), std::trunc(y));
+    if (direction != 1 && direction != 2) return;
+    const int n = std::min(count, kMaxZigzagVertices);
+    for (int i = 1; i <= n; ++i) {
+        const double side = amplitude - 2 * amplitude * FMod(i, 2);  // odd: -amplitude, even: +amplitude
+        if (direction == 1) {
+            const double u = x + step * i;
+            if (i == n && i == count) c.lineTo(std::trunc(u - 10), std::trunc(y));
+            else c.lineTo(std::trunc(u - 5), std::trunc(y + side));
+        } else {
+            const double v = y + step * i;
+            if (i == n && i == count) c.lineTo(std::trunc(x), std::trunc(v - 10));
+            else c.lineTo(std::trunc(x + side), std::trunc(v - 5));
+        }
+    }
+}
+
+void ClearArea(int left, int top, int right, int bottom) {
+    SetDrawStyle(12, 1, 0, 0, 0, 12);
+    Surface().rectangle(left, top, right, bottom);
+    // The pale-rose border lines along the top and left edges are redrawn by every erase.
+    DrawRay(720, 0, 0, 0, 0, 0, 13, 6, 0, 0, 0, 0);
+    DrawRay(620, 270, 0, 0, 0, 0, 13, 6, 0, 0, 0, 0);
+}
+
+void VectorAngle(double x, double y) {
+    const double deg = std::atan(y / x) * 180 / kPi;
+    if (x > 0 && y > 0) VectorAngleDeg = deg;
+    else if (x < 0 && y > 0) VectorAngleDeg = deg + 180;
+    else if (x < 0 && y < 0) VectorAngleDeg = deg + 180;
+    else if (x > 0 && y < 0) VectorAngleDeg = deg + 360;
+    else if (x == 0 && y > 0) VectorAngleDeg = 90;
+    else if (x == 0 && y < 0) VectorAngleDeg = 270;
+    else if (x >= 0 && y == 0) VectorAngleDeg = 0;
+    else if (x < 0 && y == 0) VectorAngleDeg = 180;
+    else VectorAngleDeg = 0;  // a NaN component has no direction
+}
+
+void SumVectors4(double mag1, double deg1, double mag2, double deg2, double mag3, double deg3, double mag4,
+                 double deg4) {
+    SumX = mag1 * std::cos(DegToRad(deg1));
+    SumX += mag2 * std::cos(DegToRad(deg2));
+    SumX += mag3 * std::cos(DegToRad(deg3));
+    SumX += mag4 * std::cos(DegToRad(deg4));
+    SumY = mag1 * std::sin(DegToRad(deg1));
+    SumY += mag2 * std::sin(DegToRad(deg2));
+    SumY += mag3 * std::sin(DegToRad(deg3));
+    SumY += mag4 * std::sin(DegToRad(deg4));
+    SumMag = std::sqrt(SumX * SumX + SumY * SumY);
+    if (RoundTo(SumMag, 8) != 0) VectorAngle(SumX, SumY);
+    else VectorAngleDeg = 0;
+}
+
+void AdvanceBody(double vx, double vy, double ax, double ay, double x, double y, double dt, int slot) {
+    if (slot < 0 || slot > 3) return;  // there are four bodies only
+    BodyVX[slot] = vx + ax * dt;
+    BodyX[slot] = x + vx * dt + 0.5 * ax * dt * dt;
+    BodyVY[slot] = vy + ay * dt;
+    BodyY[slot] = y + vy * dt + 0.5 * ay * dt * dt;
+}
+
+}  // namespace vlab
