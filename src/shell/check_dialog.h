@@ -25,6 +25,9 @@ public:
 
     void BitBtn1Click();
     void BitBtn2Click();
+
+    // Leaving the dialog any other way (Escape) answers No.
+    void reject() override;
 };
 
 // Clears the dialog's memo, writes the lines, shows it modally and returns ConfirmAnswer == 1.

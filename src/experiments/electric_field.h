@@ -1,0 +1,26 @@
+#pragma once
+// Electric field of point charges (code 206): field arrows at a test point and the test charge's flight.
+
+#include <QJsonObject>
+#include <array>
+
+namespace vlab {
+
+extern std::array<double, 4> ChargeX;     // charge centres by layout, x
+extern std::array<double, 4> ChargeY;     // charge centres by layout, y
+extern double TestX;                      // test point, x
+extern double TestY;                      // test point, y
+extern double TestPrevX;                  // test charge at the previous step, x
+extern double TestPrevY;                  // test charge at the previous step, y
+extern bool TestPlaced;                   // a test point has been clicked
+extern bool SignButtonsLive;              // the two sign buttons accept clicks
+extern std::array<double, 4> DistSq;      // squared distance from each charge to the test point
+extern std::array<double, 4> FieldMag;    // field strength of each charge at the test point
+extern std::array<double, 4> FieldAngle;  // its direction, degrees, y up
+
+void ElectricFieldStep();
+void ElectricFieldReset();
+void ElectricFieldDescribe(QJsonObject& out);
+void ElectricFieldResetProgramState();
+
+}  // namespace vlab

@@ -1,0 +1,66 @@
+#include "experiments/induction.h"
+
+#include "draw/shapes.h"
+#include "shell/lab_dump.h"
+#include "shell/lab_host.h"
+#include "shell/lab_state.h"
+
+namespace vlab {
+
+int InductionMode = 0;
+double FieldDirection = 0.0;
+double LoopOffset = 0.0;
+double InducedCurrent = 0.0;
+double PushForce = 0.0;
+double CoilSpeed = 0.0;
+double CoilTravel = 0.0;
+std::array<double, 2> InclineNear{};
+double CoilCornerX = 0.0;
+double CoilCornerY = 0.0;
+
+void InductionStep() {}
+
+void InductionReset() {
+    Host().StopTimer();
+    MouseMoveActive = 1;
+    MouseClickActive = 1;
+    Host().SetStepInterval(50);
+    InductionMode = 0;
+    FieldDirection = 0.0;
+    LoopOffset = CoilSpeed = CoilTravel = InducedCurrent = PushForce = 0.0;
+    // Points on the incline, the line at 20 degrees up to the right from its foot (20, 360):
+    // end kind 1 with end size 0 draws nothing visible and leaves the point in RayEndX/RayEndY.
+    DrawRay(210, 20, 20, 360, 0, 0, 1, 1, 1, 0, 0, 0);
+    InclineNear = {RayEndX, RayEndY};
+    DrawRay(630, 20, 20, 360, 0, 0, 1, 1, 1, 0, 0, 0);
+    CoilCornerX = RayEndX;
+    CoilCornerY = RayEndY;
+}
+
+void InductionDescribe(QJsonObject& out) {
+    Put(out, "InductionMode", InductionMode);
+    Put(out, "FieldDirection", FieldDirection);
+    Put(out, "LoopOffset", LoopOffset);
+    Put(out, "InducedCurrent", InducedCurrent);
+    Put(out, "PushForce", PushForce);
+    Put(out, "CoilSpeed", CoilSpeed);
+    Put(out, "CoilTravel", CoilTravel);
+    Put(out, "InclineNear", InclineNear);
+    Put(out, "CoilCornerX", CoilCornerX);
+    Put(out, "CoilCornerY", CoilCornerY);
+}
+
+void InductionResetProgramState() {
+    InductionMode = 0;
+    FieldDirection = 0.0;
+    LoopOffset = 0.0;
+    InducedCurrent = 0.0;
+    PushForce = 0.0;
+    CoilSpeed = 0.0;
+    CoilTravel = 0.0;
+    InclineNear.fill(0);
+    CoilCornerX = 0.0;
+    CoilCornerY = 0.0;
+}
+
+}  // namespace vlab

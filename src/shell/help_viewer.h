@@ -1,0 +1,44 @@
+#pragma once
+// The help viewer `Form2`: a small tool window showing one help page, opened afresh every time the
+// window is shown.
+
+#include <QTextBrowser>
+#include <QWidget>
+
+namespace vlab {
+
+// The page view. Pages and their pictures missing on disk are looked up in the installed data
+// folder; a page missing there too is answered with a short page naming the file.
+class HelpBrowser : public QTextBrowser {
+    Q_OBJECT
+public:
+    explicit HelpBrowser(QWidget* parent = nullptr);
+    QVariant loadResource(int type, const QUrl& name) override;
+};
+
+class TForm2 : public QWidget {
+    Q_OBJECT
+public:
+    explicit TForm2(QWidget* parent = nullptr);
+
+    HelpBrowser* CppWebBrowser1 = nullptr;
+
+    // Opens HelpPagePath; runs every time the window becomes visible.
+    void FormShow();
+    // The file actually shown by the last FormShow (empty when the viewer's own "missing" page is shown).
+    QString ShownFile() const { return shownFile_; }
+
+    // Where a help page path is found: itself, else the same "help/..." file in the installed
+    // data folder, else empty.
+    static QString ResolvePage(const QString& path);
+    // The viewer's own page for a file that cannot be found.
+    static QString MissingPageHtml(const QString& path);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QString shownFile_;
+};
+
+}  // namespace vlab

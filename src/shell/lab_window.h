@@ -1,0 +1,138 @@
+#pragma once
+// The lab window `Form1`: the drawing surface, the experiment buttons, run control, the speed bar,
+// the step timer and the message strip. It is the LabHost the experiments and the panel talk to.
+
+#include <QWidget>
+
+#include "shell/lab_host.h"
+#include "shell/track_bar.h"
+
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QSlider;
+class QTabWidget;
+class QTimer;
+class QToolButton;
+
+namespace vlab {
+
+class TForm1;
+
+// `Image1`: shows the drawing surface and passes the mouse to the lab window in surface pixels.
+class SurfaceView : public QWidget {
+    Q_OBJECT
+public:
+    SurfaceView(TForm1* form, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    TForm1* form_;
+};
+
+class TForm1 : public QWidget, public LabHost {
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Controls, named as on the form.
+    SurfaceView* Image1 = nullptr;
+    QLabel* Image3 = nullptr;  // splash collage, over Image1 while no experiment is chosen
+    QPlainTextEdit* Memo1 = nullptr;
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* TabSheet1 = nullptr;
+    QPushButton* Button5 = nullptr;   // Pulley
+    QPushButton* Button3 = nullptr;   // Friction
+    QPushButton* Button1 = nullptr;   // SpringEnergy
+    QPushButton* Button46 = nullptr;  // Collision
+    QPushButton* Button27 = nullptr;  // Interference
+    QPushButton* Button45 = nullptr;  // ElectricField
+    QPushButton* Button6 = nullptr;   // Induction
+    QPushButton* Button47 = nullptr;  // WaveSuperposition
+    QFrame* Panel2 = nullptr;
+    QPushButton* Button11 = nullptr;  // Return
+    QFrame* Panel1 = nullptr;
+    QLabel* Image2 = nullptr;  // vertical title picture
+    QGroupBox* GroupBox1 = nullptr;
+    QPushButton* BitBtn2 = nullptr;  // 操作说明
+    QPushButton* Button4 = nullptr;  // Setting
+    QPushButton* Button7 = nullptr;  // Pause / Continue
+    QPushButton* Button26 = nullptr; // Stop
+    QPushButton* BitBtn1 = nullptr;  // Exit
+    QToolButton* SpeedButton1 = nullptr;  // 物理教室
+    QPushButton* Button2 = nullptr;  // Start
+    QSlider* TrackBar1 = nullptr;    // mirrors SpeedBar
+    QTimer* Timer1 = nullptr;
+
+    // The speed bar's model; TrackBar1 only shows it.
+    TrackBar SpeedBar;
+
+    // The experiment button of a code (201..208), or null.
+    QPushButton* ExperimentButton(int code) const;
+
+    // Event handlers.
+    void Button3Click();
+    void Button5Click();
+    void Button1Click();
+    void Button46Click();
+    void Button27Click();
+    void Button45Click();
+    void Button6Click();
+    void Button47Click();
+    void Button4Click();   // Setting
+    void Button2Click();   // Start
+    void Button7Click();   // Pause / Continue
+    void Button26Click();  // Stop
+    void Button11Click();  // Return
+    void BitBtn1Click();   // Exit
+    void BitBtn2Click();   // help page
+    void SpeedButton1Click();  // teaching page
+    void TrackBar1Change();
+    void Timer1Timer();
+    void PageControl1Change();
+    void Image1MouseDown(int x, int y);
+    void Image1MouseMove(int x, int y);
+    void Image1MouseUp(int x, int y);
+
+    // Routines shared by the handlers.
+    void ChooseExperiment(int code);
+    void ResetExperiment();
+    void ShowExperimentControls();
+    void DrawLabFrame();
+    void DrawExperimentTitle();
+    void StepExperiment();
+
+    // LabHost.
+    void ShowStoppedControls() override;
+    void SetStepInterval(int milliseconds) override;
+    void SetTimerInterval(int milliseconds) override;
+    void SetSpeedBar(int minimum, int maximum, int position, int frequency) override;
+    void StopTimer() override;
+    void SetStartEnabled(bool enabled) override;
+    void SetSettingEnabled(bool enabled) override;
+    void SetPauseEnabled(bool enabled) override;
+    void AppendMemo(const QString& line) override;
+    void SetSurfaceCursor(SurfaceCursor cursor) override;
+    void ShowPanelModal() override;
+    QString ChargeLayoutText() override;
+    void SetChargeLayoutText(const QString& text) override;
+    void SurfaceChanged() override;
+
+private:
+    void BuildControls();
+    void MirrorSpeedBar();
+    void OpenHelp(const QString& page, bool introRule);
+
+    bool mirroring_ = false;  // TrackBar1 is being brought in line with the model
+    bool ruleRunning_ = false;
+};
+
+}  // namespace vlab
