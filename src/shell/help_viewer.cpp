@@ -1,0 +1,93 @@
+#include "shell/help_viewer.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QShowEvent>
+#include <QUrl>
+
+#include "shell/lab_state.h"
+
+#ifndef VLAB_DATA_DIR
+#define VLAB_DATA_DIR "/usr/share/vlab"
+#endif
+
+namespace vlab {
+
+namespace {
+
+// The part of a path from its "help/" folder on ("help/M1.htm"), or empty.
+QString HelpRelative(const QString& path) {
+    const int at = path.lastIndexOf(QLatin1String("/help/"));
+    if (at >= 0) return path.mid(at + 1);
+    if (path.startsWith(QLatin1String("help/"))) return path;
+    return {};
+}
+
+}  // namespace
+
+HelpBrowser::HelpBrowser(QWidget* parent) : QTextBrowser(parent) {
+    setOpenLinks(true);
+    setOpenExternalLinks(false);
+}
+
+QVariant HelpBrowser::loadResource(int type, const QUrl& name) {
+    if (name.isLocalFile()) {
+        const QString path = name.toLocalFile();
+        const QString found = TForm2::ResolvePage(path);
+        if (found.isEmpty()) {
+            if (type == QTextDocument::HtmlResource) return TForm2::MissingPageHtml(path);
+            return {};
+        }
+        QFile file(found);
+        if (file.open(QIODevice::ReadOnly)) return file.readAll();
+        if (type == QTextDocument::HtmlResource) return TForm2::MissingPageHtml(path);
+        return {};
+    }
+    return QTextBrowser::loadResource(type, name);
+}
+
+TForm2::TForm2(QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint) {
+    setObjectName(QStringLiteral("Form2"));
+    setFixedSize(510, 518);
+    CppWebBrowser1 = new HelpBrowser(this);
+    CppWebBrowser1->setObjectName(QStringLiteral("CppWebBrowser1"));
+    CppWebBrowser1->setGeometry(0, 0, 510, 518);
+    setFocusProxy(CppWebBrowser1);
+}
+
+QString TForm2::ResolvePage(const QString& path) {
+    if (!path.isEmpty() && QFileInfo(path).isFile()) return path;
+    const QString relative = HelpRelative(path);
+    if (relative.isEmpty()) return {};
+    const QString installed = QStringLiteral(VLAB_DATA_DIR) + QLatin1Char('/') + relative;
+    if (QFileInfo(installed).isFile()) return installed;
+    return {};
+}
+
+QString TForm2::MissingPageHtml(const QString& path) {
+    return QStringLiteral(
+               "<html><body style=\"font-family: '宋体'\"><h3>找不到帮助页</h3>"
+               "<p>文件 <b>%1</b> 不存在或无法读取。</p>"
+               "<p>请确认程序目录下的 help 文件夹完整。</p></body></html>")
+        .arg(path.toHtmlEscaped());
+}
+
+void TForm2::FormShow() {
+    const QString found = ResolvePage(HelpPagePath);
+    shownFile_ = found;
+    if (found.isEmpty()) {
+        CppWebBrowser1->clearHistory();
+        CppWebBrowser1->setHtml(MissingPageHtml(HelpPagePath));
+    } else {
+        CppWebBrowser1->setSource(QUrl::fromLocalFile(found));
+    }
+    CppWebBrowser1->setFocus();
+}
+
+void TForm2::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous()) FormShow();
+}
+
+}  // namespace vlab

@@ -1,0 +1,654 @@
+#include "shell/lab_window.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFrame>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSlider>
+#include <QStyle>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <cmath>
+
+#include "draw/canvas.h"
+#include "draw/fonts.h"
+#include "draw/shapes.h"
+#include "draw/style.h"
+#include "experiments/friction.h"
+#include "panel/table3.h"
+#include "shell/check_dialog.h"
+#include "shell/help_viewer.h"
+#include "shell/lab_state.h"
+#include "shell/registry.h"
+#include "shell/title_screen.h"
+#include "shell/windows.h"
+
+namespace vlab {
+
+namespace {
+
+const QColor kLabBackground(0xE7, 0xD1, 0xD1);
+const QColor kMaroon(0x80, 0x00, 0x00);
+const QColor kTeal(0x00, 0x80, 0x80);
+
+QFont SongFont(int pixels, bool bold = false) {
+    QFont f(kSongFace);
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    return f;
+}
+
+void Paint(QWidget* w, QPalette::ColorRole role, const QColor& c) {
+    QPalette p = w->palette();
+    p.setColor(role, c);
+    w->setPalette(p);
+    if (role == QPalette::Window || role == QPalette::Base) w->setAutoFillBackground(true);
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, QRect place, const QFont& font) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setGeometry(place);
+    b->setFont(font);
+    b->setAutoDefault(false);
+    return b;
+}
+
+// Experiments whose Pause button works; the same set is the one whose Start turns the mouse off,
+// except Interference (keeps its mouse) and ElectricField (no Pause, mouse off).
+bool PauseUsable(int code) { return code == 202 || code == 203 || code == 204 || code == 205 || code == 207; }
+bool StartSilencesMouse(int code) {
+    return code == 202 || code == 203 || code == 204 || code == 206 || code == 207;
+}
+
+int Floor(double v) { return static_cast<int>(std::floor(v)); }
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Image1
+
+SurfaceView::SurfaceView(TForm1* form, QWidget* parent) : QWidget(parent), form_(form) {
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void SurfaceView::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.drawImage(0, 0, Surface().image());
+}
+
+void SurfaceView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    form_->Image1MouseDown(Floor(event->position().x()), Floor(event->position().y()));
+}
+
+void SurfaceView::mouseMoveEvent(QMouseEvent* event) {
+    form_->Image1MouseMove(Floor(event->position().x()), Floor(event->position().y()));
+}
+
+void SurfaceView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    form_->Image1MouseUp(Floor(event->position().x()), Floor(event->position().y()));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Creation
+
+TForm1::TForm1(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("虚拟实验室"));
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setTimerType(Qt::PreciseTimer);
+    Timer1->setInterval(500);
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+    BuildControls();
+    SetHost(this);
+
+    // 1. The drawing surface's fonts are fixed at 96 dpi by the canvas itself.
+    // 2. The bar clamps 500 to its maximum 100 and the speed-bar rule makes the interval 100.
+    SpeedBar.SetPosition(Timer1->interval());
+    // 3.
+    SetDrawStyle(0, 3, 0, 0, 2, 12);
+    // 4.
+    setFixedSize(788, 600);
+    Paint(this, QPalette::Window, kLabBackground);
+    Paint(Memo1, QPalette::Base, kLabBackground);
+    Paint(GroupBox1, QPalette::Window, kLabBackground);
+    Paint(Panel2, QPalette::Window, kLabBackground);
+    // 5.
+    ClearArea(0, 0, 700, 540);
+    // 6.
+    BitBtn2->show();
+    Button4->setEnabled(false);
+    ExperimentCode = 202;
+    Button26->setEnabled(false);
+    // 7.
+    DrawLabFrame();
+    // 8. The help pages are appended with a leading "/", so the root folder becomes empty.
+    ProgramFolder = QDir::currentPath();
+    if (ProgramFolder == QLatin1String("/")) ProgramFolder.clear();
+
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+}
+
+TForm1::~TForm1() { SetHost(nullptr); }
+
+void TForm1::BuildControls() {
+    Image1 = new SurfaceView(this, this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(0, 0, kSurfaceWidth, kSurfaceHeight);
+
+    Image3 = new QLabel(this);
+    Image3->setObjectName(QStringLiteral("Image3"));
+    Image3->setGeometry(12, 67, 677, 472);
+    Image3->setPixmap(QPixmap(QStringLiteral(":/vlab/splash.png")));
+    Image3->setScaledContents(true);
+
+    Memo1 = new QPlainTextEdit(this);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setGeometry(0, 548, 701, 49);
+    Memo1->setReadOnly(true);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setFont(SongFont(13));
+    Paint(Memo1, QPalette::Text, kTeal);
+
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->setGeometry(1, 0, 785, 57);
+    PageControl1->setFont(SongFont(15, true));
+    PageControl1->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { width: 111px; color: #800000; }"));
+    TabSheet1 = new QWidget;
+    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+    PageControl1->addTab(TabSheet1, QStringLiteral("虚拟实验室"));
+    connect(PageControl1, &QTabWidget::currentChanged, this, [this] { PageControl1Change(); });
+
+    QPushButton** buttonSlots[kExperimentCount] = {&Button3, &Button5, &Button1, &Button46,
+                                             &Button27, &Button45, &Button6, &Button47};
+    for (int i = 0; i < kExperimentCount; ++i) {
+        const Experiment* e = AllExperiments()[i];
+        const bool maroon = e->code == 202 || e->code == 205 || e->code == 206 || e->code == 208;
+        QPushButton* b = MakeButton(TabSheet1, e->buttonName, e->caption, QRect(e->buttonX, 0, 80, 30),
+                                    SongFont(e->code == 203 ? 16 : 15));
+        Paint(b, QPalette::ButtonText, maroon ? kMaroon : QColor(Qt::black));
+        const int code = e->code;
+        connect(b, &QPushButton::clicked, this, [this, code] { ChooseExperiment(code); });
+        *buttonSlots[i] = b;
+    }
+
+    Panel2 = new QFrame(this);
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    Panel2->setGeometry(704, 2, 81, 56);
+    Panel2->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel2->hide();
+    Button11 = MakeButton(Panel2, "Button11", QStringLiteral("Return"), QRect(8, 7, 65, 40), SongFont(11, true));
+    Button11->hide();
+    connect(Button11, &QPushButton::clicked, this, [this] { Button11Click(); });
+
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setGeometry(704, 61, 80, 307);
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Paint(Panel1, QPalette::Window, QColor(0xFF, 0xFF, 0x00));
+    Image2 = new QLabel(Panel1);
+    Image2->setObjectName(QStringLiteral("Image2"));
+    Image2->setGeometry(5, 3, 70, 300);
+    Image2->setPixmap(QPixmap(QStringLiteral(":/vlab/title_vertical.png")));
+
+    GroupBox1 = new QGroupBox(this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    GroupBox1->setGeometry(704, 368, 81, 225);
+
+    const QFont runFont = SongFont(12, true);
+    BitBtn2 = MakeButton(GroupBox1, "BitBtn2", QStringLiteral("操作说明"), QRect(8, 32, 65, 25), SongFont(13));
+    Paint(BitBtn2, QPalette::ButtonText, Qt::black);
+    connect(BitBtn2, &QPushButton::clicked, this, [this] { BitBtn2Click(); });
+    Button4 = MakeButton(GroupBox1, "Button4", QStringLiteral("Setting"), QRect(8, 96, 65, 30), runFont);
+    Button4->setEnabled(false);
+    connect(Button4, &QPushButton::clicked, this, [this] { Button4Click(); });
+    Button7 = MakeButton(GroupBox1, "Button7", QStringLiteral("Pause"), QRect(8, 127, 65, 30), runFont);
+    Button7->setEnabled(false);
+    connect(Button7, &QPushButton::clicked, this, [this] { Button7Click(); });
+    Button26 = MakeButton(GroupBox1, "Button26", QStringLiteral("Stop"), QRect(8, 158, 65, 30), runFont);
+    connect(Button26, &QPushButton::clicked, this, [this] { Button26Click(); });
+    BitBtn1 = MakeButton(GroupBox1, "BitBtn1", QStringLiteral("Exit"), QRect(8, 188, 65, 30), runFont);
+    BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
+    SpeedButton1 = new QToolButton(GroupBox1);
+    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
+    SpeedButton1->setText(QStringLiteral("物理教室"));
+    SpeedButton1->setGeometry(8, 188, 65, 30);
+    SpeedButton1->setFont(runFont);
+    SpeedButton1->setFocusPolicy(Qt::NoFocus);
+    SpeedButton1->setAutoRaise(true);
+    SpeedButton1->hide();
+    connect(SpeedButton1, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
+
+    // Start and the speed bar lie over the group box's area.
+    Button2 = MakeButton(this, "Button2", QStringLiteral("Start"), QRect(712, 433, 65, 30), runFont);
+    Button2->setEnabled(false);
+    connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+
+    TrackBar1 = new QSlider(Qt::Horizontal, this);
+    TrackBar1->setObjectName(QStringLiteral("TrackBar1"));
+    TrackBar1->setGeometry(712, 374, 65, 25);
+    TrackBar1->setTickPosition(QSlider::TicksBelow);
+    connect(TrackBar1, &QSlider::valueChanged, this, [this](int value) {
+        if (mirroring_) return;
+        SpeedBar.SetPosition(value);
+        MirrorSpeedBar();
+    });
+    Image3->raise();
+    Button2->raise();
+    TrackBar1->raise();
+
+    // The form's own values: range 1 to 100 at 1, ticks every 10. The change handler is attached
+    // afterwards, so loading these runs nothing.
+    SpeedBar.SetMin(1);
+    SpeedBar.SetMax(100);
+    SpeedBar.SetPosition(1);
+    SpeedBar.SetFrequency(10);
+    SpeedBar.OnMirror = [this] { MirrorSpeedBar(); };
+    SpeedBar.OnChange = [this] { TrackBar1Change(); };
+    MirrorSpeedBar();
+}
+
+void TForm1::MirrorSpeedBar() {
+    if (!TrackBar1) return;
+    mirroring_ = true;
+    TrackBar1->setRange(SpeedBar.Min(), SpeedBar.Max());
+    TrackBar1->setValue(SpeedBar.Position());
+    TrackBar1->setTickInterval(SpeedBar.Frequency());
+    TrackBar1->setSingleStep(SpeedBar.LineSize());
+    TrackBar1->setToolTip(SpeedBar.Hint());
+    mirroring_ = false;
+}
+
+QPushButton* TForm1::ExperimentButton(int code) const {
+    switch (code) {
+        case 201: return Button3;
+        case 202: return Button5;
+        case 203: return Button1;
+        case 204: return Button46;
+        case 205: return Button27;
+        case 206: return Button45;
+        case 207: return Button6;
+        case 208: return Button47;
+        default: return nullptr;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Drawing
+
+void TForm1::DrawLabFrame() {
+    DrawTiltedPanel(2, 20, 90, 535, 700, 12, 0);
+    DrawTiltedPanel(4, 59, 90, 486, 693, 16, 0);
+    SurfaceChanged();
+}
+
+void TForm1::DrawExperimentTitle() {
+    DrawTiltedPanel(3, 3, 90, 560, 700, 13, 0);
+    DrawTiltedPanel2(7, 40, 90, 506, 686, 12, 13, 0);
+    DrawTiltedPanel2(10, 43, 90, 500, 680, 12, 13, 0);
+    DrawTiltedPanel2(7, 8, 90, 27, 686, 12, 13, 0);
+    DrawTiltedPanel2(10, 11, 90, 21, 680, 12, 13, 0);
+    if (const Experiment* e = FindExperiment(ExperimentCode)) DrawLabel(e->titleX, 10, 14, 0, 1, e->title);
+    SurfaceChanged();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Choosing an experiment
+
+void TForm1::Button3Click() { ChooseExperiment(201); }
+void TForm1::Button5Click() { ChooseExperiment(202); }
+void TForm1::Button1Click() { ChooseExperiment(203); }
+void TForm1::Button46Click() { ChooseExperiment(204); }
+void TForm1::Button27Click() { ChooseExperiment(205); }
+void TForm1::Button45Click() { ChooseExperiment(206); }
+void TForm1::Button6Click() { ChooseExperiment(207); }
+void TForm1::Button47Click() { ChooseExperiment(208); }
+
+void TForm1::ChooseExperiment(int code) {
+    const Experiment* e = FindExperiment(code);
+    if (!e) return;
+    ExperimentCode = code;
+    Image3->hide();
+    ResetExperiment();
+    ShowExperimentControls();
+    ClearArea(0, 0, 700, 550);
+    if (code == 201) {
+        FrictionSetCount = -1;
+        ForceAngle = 0.0;
+        AppliedForce = 120.0;
+    }
+    DrawExperimentTitle();
+    OpenHelp(e->helpPage, true);
+}
+
+void TForm1::ResetExperiment() {
+    SetStepInterval(500);
+    Timer1->stop();
+    MouseMoveActive = 0;
+    MouseClickActive = 0;
+    TickCount = 0;
+    if (const Experiment* e = FindExperiment(ExperimentCode)) e->reset();
+}
+
+void TForm1::ShowExperimentControls() {
+    Button4->setEnabled(true);
+    Button26->setEnabled(true);
+    Button7->setEnabled(false);
+    BitBtn2->show();
+    TrackBar1->show();
+    TrackBar1->setEnabled(true);
+    PageControl1->hide();
+    Panel2->show();
+    Button11->show();
+    Button11->setEnabled(false);
+}
+
+void TForm1::ShowStoppedControls() {
+    Timer1->stop();
+    BitBtn2->show();
+    Button4->setEnabled(true);
+    Button7->setEnabled(false);
+    Button11->setEnabled(true);
+    MouseMoveActive = 0;
+    MouseClickActive = 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Run control
+
+void TForm1::Button4Click() {
+    ResetExperiment();
+    ShowExperimentControls();
+    Button4->setEnabled(false);
+    Button7->setEnabled(false);
+    Button2->setEnabled(true);
+    if (table3 && table3->Button1) table3->Button1->setEnabled(false);
+    SpeedButton1->show();
+    BitBtn1->hide();
+
+    const Experiment* e = FindExperiment(ExperimentCode);
+    switch (ExperimentCode) {
+        case 201:
+            Timer1->stop();
+            FrictionTicks = 0;
+            FrictionForces.fill(0.0);
+            BodyVX[0] = 0.0;
+            BodyX[0] = 0.0;
+            ShowPanelModal();
+            if (PanelAccepted) {
+                e->step();
+                FrictionSetCount += 1;
+            }
+            break;
+        case 202:
+            Timer1->stop();
+            MouseMoveActive = 1;
+            MouseClickActive = 1;
+            e->step();
+            Button2->setEnabled(false);  // the user first picks an arrangement on the surface
+            break;
+        case 203:
+            MouseMoveActive = 1;
+            MouseClickActive = 1;
+            e->step();
+            Timer1->stop();
+            break;
+        case 204:
+        case 208:
+            Timer1->stop();
+            ShowPanelModal();
+            if (PanelAccepted) e->step();
+            break;
+        case 205:
+            Timer1->stop();
+            e->step();
+            MouseMoveActive = 1;
+            MouseClickActive = 1;
+            break;
+        case 206:
+            Timer1->stop();
+            ShowPanelModal();
+            if (PanelAccepted) {
+                e->step();
+                MouseMoveActive = 1;
+                MouseClickActive = 1;
+                Button2->setEnabled(false);  // the user first picks the sign of the test charge
+            }
+            break;
+        case 207:
+            Timer1->stop();
+            e->step();
+            break;
+        default:
+            break;
+    }
+    Button4->setEnabled(false);
+    SurfaceChanged();
+}
+
+void TForm1::Button2Click() {
+    Timer1->start();
+    Button2->setEnabled(false);
+    Button11->setEnabled(false);
+    if (PauseUsable(ExperimentCode)) Button7->setEnabled(true);
+    if (StartSilencesMouse(ExperimentCode)) {
+        MouseMoveActive = 0;
+        MouseClickActive = 0;
+    }
+}
+
+void TForm1::Button7Click() {
+    if (!PauseUsable(ExperimentCode)) return;
+    if (Timer1->isActive()) {
+        Timer1->stop();
+        Button7->setText(QStringLiteral("Continue"));
+    } else {
+        Timer1->start();
+        Button7->setText(QStringLiteral("Pause"));
+    }
+}
+
+void TForm1::Button26Click() {
+    if (LabPageMarker != 20) return;
+    Timer1->stop();
+    ShowStoppedControls();
+    Button7->setText(QStringLiteral("Pause"));
+    Button2->setEnabled(false);
+    SpeedButton1->hide();
+    BitBtn1->show();
+}
+
+void TForm1::Button11Click() {
+    // Return is only enabled while the run is stopped; stopping again keeps it that way whatever
+    // led here.
+    Timer1->stop();
+    PageControl1->show();
+    Panel2->hide();
+    Button26->setEnabled(false);
+    Button4->setEnabled(false);
+    Button2->setEnabled(false);
+    SpeedButton1->hide();
+    BitBtn1->show();
+    Image3->show();
+    Memo1->clear();
+    ClearArea(0, 0, 700, 600);
+    DrawLabFrame();
+}
+
+void TForm1::BitBtn1Click() {
+    if (!AskConfirmation({QStringLiteral("你确定要离开吗??")})) return;
+    Timer1->stop();
+    close();
+    if (Main) Main->close();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Help pages
+
+void TForm1::OpenHelp(const QString& page, bool introRule) {
+    HelpPagePath = ProgramFolder + page;
+    if (introRule && IntroShown == 0) {
+        HelpPagePath = ProgramFolder + QStringLiteral("/help/op.htm");
+        IntroShown = 1;
+    }
+    // Closing first makes every request open the page afresh, also when the viewer is on screen.
+    if (Form2) {
+        Form2->close();
+        Form2->show();
+    }
+}
+
+void TForm1::BitBtn2Click() {
+    if (Form2) Form2->close();
+    Image3->hide();
+    const Experiment* e = FindExperiment(ExperimentCode);
+    OpenHelp(e ? e->helpPage : QString(), true);
+}
+
+void TForm1::SpeedButton1Click() {
+    if (Form2) Form2->close();
+    const Experiment* e = FindExperiment(ExperimentCode);
+    OpenHelp(e ? e->teachingPage : QString(), false);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Speed bar, timer, tab page
+
+// The speed-bar rule: runs on every actual change of the bar's position. A change it makes itself
+// runs it again, and that inner run changes nothing further.
+void TForm1::TrackBar1Change() {
+    SpeedBar.SetHint(QStringLiteral("改变速度大小"));
+    if (ExperimentCode == 202) {
+        SpeedBar.SetMax(500);
+        SpeedBar.SetMin(10);
+        SpeedBar.SetFrequency(100);
+    } else {
+        SpeedBar.SetMax(100);
+        SpeedBar.SetMin(1);
+        SpeedBar.SetFrequency(10);
+        SpeedBar.SetLineSize(1);
+    }
+    Timer1->setInterval(SpeedBar.Position());
+}
+
+void TForm1::Timer1Timer() {
+    if (LabPageMarker != 20) return;
+    StepExperiment();
+    Image1->update();
+}
+
+void TForm1::StepExperiment() {
+    const Experiment* e = FindExperiment(ExperimentCode);
+    if (!e) return;
+    TickCount += 1;
+    if (ExperimentCode == 205) InterferenceTicks += 1.0;
+    e->step();
+}
+
+void TForm1::PageControl1Change() {
+    Memo1->clear();
+    if (PageControl1->currentIndex() == 0) {
+        LabPageMarker = 20;
+        DrawLabFrame();
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Mouse on the drawing surface: the experiment on show decides; each one checks its own flags.
+
+void TForm1::Image1MouseDown(int x, int y) {
+    const Experiment* e = FindExperiment(ExperimentCode);
+    if (e && e->mouseDown) {
+        e->mouseDown(x, y);
+        SurfaceChanged();
+    }
+}
+
+void TForm1::Image1MouseMove(int x, int y) {
+    if (MouseMoveActive != 1) return;
+    const Experiment* e = FindExperiment(ExperimentCode);
+    if (e && e->mouseMove) {
+        e->mouseMove(x, y);
+        SurfaceChanged();
+    }
+}
+
+void TForm1::Image1MouseUp(int x, int y) {
+    const Experiment* e = FindExperiment(ExperimentCode);
+    if (e && e->mouseUp) e->mouseUp(x, y);
+}
+
+// ---------------------------------------------------------------------------------------------
+// LabHost
+
+void TForm1::SetStepInterval(int milliseconds) {
+    Timer1->setInterval(milliseconds);
+    SpeedBar.SetPosition(milliseconds);
+}
+
+void TForm1::SetTimerInterval(int milliseconds) { Timer1->setInterval(milliseconds); }
+
+void TForm1::SetSpeedBar(int minimum, int maximum, int position, int frequency) {
+    SpeedBar.SetMin(minimum);
+    SpeedBar.SetMax(maximum);
+    SpeedBar.SetPosition(position);
+    SpeedBar.SetFrequency(frequency);
+}
+
+void TForm1::StopTimer() { Timer1->stop(); }
+void TForm1::SetStartEnabled(bool enabled) { Button2->setEnabled(enabled); }
+void TForm1::SetSettingEnabled(bool enabled) { Button4->setEnabled(enabled); }
+void TForm1::SetPauseEnabled(bool enabled) { Button7->setEnabled(enabled); }
+void TForm1::AppendMemo(const QString& line) { Memo1->appendPlainText(line); }
+
+void TForm1::SetSurfaceCursor(SurfaceCursor cursor) {
+    Image1->setCursor(cursor == SurfaceCursor::Hand ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}
+
+void TForm1::ShowPanelModal() {
+    if (!table3) return;
+    // Only the panel's own confirmation may report accepted values; a panel left any other way
+    // must not pass on an answer from an earlier set-up.
+    PanelAccepted = 0;
+    table3->close();
+    table3->exec();
+}
+
+QString TForm1::ChargeLayoutText() {
+    if (!table3) return {};
+    auto* box = table3->findChild<QComboBox*>(QStringLiteral("ComboBox2"));
+    return box ? box->currentText() : QString();
+}
+
+void TForm1::SetChargeLayoutText(const QString& text) {
+    if (!table3) return;
+    auto* box = table3->findChild<QComboBox*>(QStringLiteral("ComboBox2"));
+    if (!box) return;
+    // Setting the text from the program raises no change handler.
+    const bool blocked = box->blockSignals(true);
+    box->setEditText(text);
+    box->blockSignals(blocked);
+}
+
+void TForm1::SurfaceChanged() {
+    if (Image1) Image1->update();
+}
+
+}  // namespace vlab
