@@ -33,6 +33,9 @@ public:
     virtual void SetChargeLayoutText(const QString& text) = 0;
     // The surface changed outside a tick: ask the screen to repaint it.
     virtual void SurfaceChanged() = 0;
+    // The parameter panel's exit path: shows Return (Button11) when the experiment-button row
+    // (PageControl1) is hidden. Does nothing by default.
+    virtual void ShowReturnIfRowHidden() {}
 };
 
 // The host the lab talks to; never null (a do-nothing host stands in until a window registers).
