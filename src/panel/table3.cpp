@@ -1,13 +1,773 @@
 #include "panel/table3.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFont>
+#include <QJsonValue>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPalette>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QSlider>
+
+#include "draw/figures.h"
+#include "draw/fonts.h"
+#include "draw/numeric.h"
+#include "experiments/collision.h"
+#include "experiments/friction.h"
+#include "experiments/pulley.h"
+#include "shell/check_dialog.h"
+#include "shell/lab_host.h"
+#include "shell/lab_state.h"
 
 namespace vlab {
 
-Ttable3::Ttable3(QWidget* parent) : QDialog(parent, Qt::FramelessWindowHint) {
-    setObjectName("table3");
-    Button1 = new QPushButton("OK", this);
-    Button1->setObjectName("Button1");
+namespace {
+
+// Item and caption texts of the panel.
+const QString kForce = QStringLiteral("作用力");
+const QString kAngle = QStringLiteral("作用角度");
+const QString kArea = QStringLiteral("接触面积");
+const QString kMassA = QStringLiteral("方块A质量");
+const QString kMassB = QStringLiteral("方块B质量");
+const QString kMassC = QStringLiteral("方块C质量");
+const QString kVelA = QStringLiteral("方块A速度");
+const QString kVelB = QStringLiteral("方块B速度");
+const QString kTwoCharges = QStringLiteral("两个点电荷");
+const QString kThreeCharges = QStringLiteral("三个点电荷");
+const QString kFourCharges = QStringLiteral("四个点电荷");
+const QString kWaveA = QStringLiteral("波的重叠A");
+const QString kWaveB = QStringLiteral("波的重叠B");
+const QString kWaveC = QStringLiteral("波的重叠C");
+const QString kWaveD = QStringLiteral("波的重叠D");
+const QString kInitial = QStringLiteral("初始值");
+const QString kUpright = QStringLiteral("直立(较小)");
+const QString kLying = QStringLiteral("横卧(较大)");
+
+QString ChargeItem(int n) { return QStringLiteral("点电荷%1").arg(n); }
+
+// "0" to "9", "." and "-": the characters a value can be written with.
+bool IsValueChar(QChar c) { return (c >= u'0' && c <= u'9') || c == u'.' || c == u'-'; }
+
+const QChar kBackspace(8);
+
+QFont SongFont(int pixels, bool bold = false) {
+    QFont f(kSongFace);
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    return f;
+}
+
+void SetWindowColour(QWidget* w, const QColor& c) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, c);
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+}
+
+void SetTextColour(QWidget* w, const QColor& c) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText, c);
+    p.setColor(QPalette::ButtonText, c);
+    w->setPalette(p);
+}
+
+// Labels size themselves to their text.
+void SetLabel(QLabel* label, const QString& text) {
+    label->setText(text);
+    label->adjustSize();
+}
+
+void MoveLeft(QWidget* w, int left) { w->move(left, w->y()); }
+void MoveTop(QWidget* w, int top) { w->move(w->x(), top); }
+
+// A value is written with at most one ".", at most one "-", and a "-" only in front.
+bool WellFormed(const QString& text) {
+    if (text.count(u'.') > 1 || text.count(u'-') > 1) return false;
+    const qsizetype minus = text.indexOf(u'-');
+    return minus <= 0;
+}
+
+}  // namespace
+
+Ttable3::Ttable3(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+    setObjectName(QStringLiteral("table3"));
+    setModal(true);
+    setFixedSize(196, 64);
+    setFont(SongFont(12));
+    // The resource colour; activation always paints over it.
+    SetWindowColour(this, QColor(0x00, 0xFF, 0xFF));
+
+    const QColor red(0xFF, 0x00, 0x00);
+    Label2 = new QLabel(QStringLiteral("0"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->move(0, 5);
+    Label2->setFont(SongFont(11, true));
+    SetTextColour(Label2, red);
+    Label2->adjustSize();
+
+    Label3 = new QLabel(QStringLiteral("600"), this);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3->move(112, 5);
+    Label3->setFont(SongFont(11, true));
+    SetTextColour(Label3, red);
+    Label3->adjustSize();
+
+    Label1 = new QLabel(QStringLiteral("加速度(m/s )"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->move(6, 48);
+    Label1->setFont(SongFont(13));
+    Label1->adjustSize();
+
+    Label4 = new QLabel(QStringLiteral("2"), this);
+    Label4->setObjectName(QStringLiteral("Label4"));
+    Label4->move(72, 44);
+    Label4->setFont(SongFont(8, true));
+    Label4->adjustSize();
+
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setGeometry(82, 42, 44, 20);
+    Edit1->setFont(SongFont(12));
+    // Everything typed goes through the key filter: no input method, no drops, no context menu
+    // (whose paste would bypass it); the paste keys are filtered in eventFilter.
+    Edit1->setAttribute(Qt::WA_InputMethodEnabled, false);
+    Edit1->setAcceptDrops(false);
+    Edit1->setContextMenuPolicy(Qt::NoContextMenu);
+    Edit1->installEventFilter(this);
+    connect(Edit1, &QLineEdit::textChanged, this, [this] { Edit1Change(); });
+
+    Button1 = new QPushButton(QStringLiteral("OK"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(134, 30, 60, 15);
+    Button1->setFont(SongFont(12, true));
+    Button1->setAutoDefault(false);
+    Button1->hide();
+    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+
+    Button2 = new QPushButton(QStringLiteral("Exit"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setGeometry(134, 48, 60, 15);
+    Button2->setFont(SongFont(12, true));
+    Button2->setAutoDefault(false);
+    Button2->hide();
+    connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+
+    TrackBar1 = new QSlider(Qt::Horizontal, this);
+    TrackBar1->setObjectName(QStringLiteral("TrackBar1"));
+    TrackBar1->setGeometry(0, 16, 130, 25);
+    TrackBar1->setTickPosition(QSlider::TicksBelow);
+    TrackBar1->setPageStep(1);
+    Bar.OnMirror = [this] { MirrorBar(); };
+    Bar.OnChange = [this] { TrackBar1Change(); };
+    Bar.SetMin(0);
+    Bar.SetMax(6000);
+    Bar.SetPosition(0);
+    Bar.SetFrequency(300);
+    // The user's moves (drag, keys, wheel) reach the model; the model's changes come back as a
+    // mirror, which SliderMoved ignores.
+    connect(TrackBar1, &QSlider::valueChanged, this, [this](int value) { SliderMoved(value); });
+
+    auto makeCombo = [this](const char* name) {
+        auto* box = new QComboBox(this);
+        box->setObjectName(QString::fromLatin1(name));
+        box->setEditable(true);
+        box->setInsertPolicy(QComboBox::NoInsert);
+        // No completion: the text compared is exactly what the user typed.
+        box->setCompleter(nullptr);
+        box->setGeometry(134, 6, 60, 20);
+        return box;
+    };
+    ComboBox1 = makeCombo("ComboBox1");
+    ComboBox2 = makeCombo("ComboBox2");
+    connect(ComboBox1, &QComboBox::editTextChanged, this, [this] {
+        if (!programWritesCombo_) ComboBox1Change();
+    });
+    connect(ComboBox2, &QComboBox::editTextChanged, this, [this] {
+        if (!programWritesCombo_) ComboBox2Change();
+    });
+
+    const QColor green(0x00, 0x80, 0x00);
+    RadioButton1 = new QRadioButton(kUpright, this);
+    RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
+    RadioButton1->setGeometry(8, 0, 89, 17);
+    SetTextColour(RadioButton1, green);
+    RadioButton1->hide();
+    RadioButton2 = new QRadioButton(kLying, this);
+    RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
+    RadioButton2->setGeometry(8, 0, 105, 17);
+    SetTextColour(RadioButton2, green);
+    RadioButton2->hide();
+    // Becoming checked, by a click or by the program, runs the click action; a click on the
+    // button that is already checked does not.
+    connect(RadioButton1, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) RadioButton1Click();
+    });
+    connect(RadioButton2, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) RadioButton2Click();
+    });
+}
+
+// ---------------------------------------------------------------------------------------------
+// Activation
+
+void Ttable3::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (event->spontaneous()) return;  // the window system re-showing it is not a new showing
+    FormActivate();
+    // Centred over the main window (over the screen while there is none).
+    QRect over;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w != this && w->objectName() == QStringLiteral("Main")) over = w->frameGeometry();
+    }
+    if (over.isEmpty() && screen()) over = screen()->availableGeometry();
+    if (!over.isEmpty()) move(over.center() - QPoint(width() / 2, height() / 2));
+}
+
+void Ttable3::keyPressEvent(QKeyEvent* event) {
+    // The panel is left only through OK or Exit and their confirmation, never by Escape.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void Ttable3::LayoutA() {
+    setFixedSize(196, 64);
+    MoveTop(Button1, 30);
+    MoveTop(Button2, 48);
+    ComboBox1->setGeometry(134, 6, 60, ComboBox1->height());
+}
+
+void Ttable3::FormActivate() {
+    SetWindowColour(this, QColor(0xFB, 0xC9, 0xC2));
+    SetComboText(ComboBox1, QString());
+    SetComboText(ComboBox2, QString());
+
+    Button1->show();
+    Button2->show();
+    RadioButton1->hide();
+    RadioButton2->hide();
+    ComboBox2->hide();
+    ComboBox1->setEnabled(true);
+    Edit1->show();
+    Edit1->setEnabled(false);
+    TrackBar1->show();
+    TrackBar1->setEnabled(false);
+
+    SliderScale = 100;
+    EditDrivesValue = 1;
+
+    Bar.SetMax(60000);
+    Bar.SetMin(0);
+    Bar.SetPosition(0);
+    Bar.SetFrequency(300);
+
+    Label4->hide();
+    SetLabel(Label2, QString());
+    SetLabel(Label3, QString());
+    MoveLeft(Label3, 112);
+    SetLabel(Label1, QStringLiteral("设定初始值"));
+    Edit1->setText(QString());
+
+    switch (ExperimentCode) {
+    case 201:
+        if (FrictionSetCount == -1) RadioButton1->setChecked(true);
+        LayoutA();
+        SetComboItems(ComboBox1, {kForce, kAngle, kArea});
+        SetComboText(ComboBox1, kInitial);
+        break;
+    case 202:
+        LayoutA();
+        if (PulleyArrangement == 1 || PulleyArrangement == 2)
+            SetComboItems(ComboBox1, {kMassA, kMassB});
+        else if (PulleyArrangement == 3)
+            SetComboItems(ComboBox1, {kMassA, kMassB, kMassC});
+        else
+            SetComboItems(ComboBox1, {});
+        SetComboText(ComboBox1, kInitial);
+        break;
+    case 204:
+        EditDrivesValue = 0;  // the collision runs in slider mode from the start
+        LayoutA();
+        SetComboItems(ComboBox1, {kMassA, kVelA, kMassB, kVelB});
+        SetComboText(ComboBox1, kInitial);
+        break;
+    case 206:
+        ComboBox2->show();
+        setFixedSize(196, 92);
+        MoveTop(Button1, 14);
+        MoveTop(Button2, 40);
+        ComboBox1->setGeometry(118, 70, 75, ComboBox1->height());
+        ComboBox2->setGeometry(8, 70, 100, 19);
+        SetComboItems(ComboBox2, {kTwoCharges, kThreeCharges, kFourCharges});
+        SetComboText(ComboBox2, QStringLiteral("电荷分布"));
+        Bar.SetMax(100);
+        Bar.SetMin(-100);
+        Bar.SetPosition(0);
+        SetComboItems(ComboBox1, {});  // filled when a layout is chosen
+        SetComboText(ComboBox1, kInitial);
+        break;
+    case 208:
+        Edit1->hide();
+        TrackBar1->hide();
+        ComboBox1->setGeometry(10, 14, 120, ComboBox1->height());
+        MoveTop(Button1, 6);
+        MoveTop(Button2, 26);
+        setFixedSize(196, 46);
+        SetLabel(Label1, QString());
+        SetComboItems(ComboBox1, {kWaveA, kWaveB, kWaveC, kWaveD});
+        SetComboText(ComboBox1, QStringLiteral("波的重叠"));
+        break;
+    default:
+        break;
+    }
+
+    Label4->hide();
+    Bar.SetFrequency(Bar.Max() / 10);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The combo boxes
+
+bool Ttable3::Offers(const QComboBox* box, const QString& item) {
+    return box->currentText() == item && box->findText(item, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0;
+}
+
+void Ttable3::SetComboText(QComboBox* box, const QString& text) {
+    const bool was = programWritesCombo_;
+    programWritesCombo_ = true;
+    box->setEditText(text);
+    programWritesCombo_ = was;
+}
+
+void Ttable3::SetComboItems(QComboBox* box, const QStringList& items) {
+    const bool was = programWritesCombo_;
+    programWritesCombo_ = true;
+    // Changing the list leaves the shown text alone (Qt would show the first item otherwise).
+    const QString text = box->currentText();
+    box->clear();
+    box->addItems(items);
+    box->setCurrentIndex(-1);
+    box->setEditText(text);
+    programWritesCombo_ = was;
+}
+
+void Ttable3::UserComboText(QComboBox* box, const QString& text) {
+    if (box->currentText() != text) {
+        box->setEditText(text);  // raises the change handler through editTextChanged
+        return;
+    }
+    if (box == ComboBox1) ComboBox1Change();
+    if (box == ComboBox2) ComboBox2Change();
+}
+
+QString Ttable3::ChargeLayoutText() const { return ComboBox2->currentText(); }
+
+void Ttable3::SetChargeLayoutText(const QString& text) { SetComboText(ComboBox2, text); }
+
+void Ttable3::ComboBox1Change() {
+    SliderLive = 0;
+    Bar.SetMin(0);
+    Bar.SetMax(0);  // forces the position to 0
+    Edit1->setEnabled(true);
+    TrackBar1->setEnabled(true);
+
+    // A range is set maximum first: from 0..0 a positive minimum would be ignored.
+    auto setRange = [this](int minimum, int maximum) {
+        Bar.SetMax(maximum);
+        Bar.SetMin(minimum);
+    };
+    // Shows the chosen value and puts the slider on it; the slider's change stores it again.
+    auto showValue = [this](double value) {
+        Edit1->setText(ShortestText(value));
+        Bar.SetPosition(TruncToInt(value * 100));
+    };
+
+    bool recognised = false;
+    switch (ExperimentCode) {
+    case 201: {
+        Bar.SetLineSize(100);  // an arrow key moves one unit
+        EditDrivesValue = 0;
+        Edit1->setEnabled(false);
+        TrackBar1->setEnabled(true);
+        const bool force = Offers(ComboBox1, kForce);
+        const bool angle = Offers(ComboBox1, kAngle);
+        if (force || angle) {
+            Edit1->show();
+            TrackBar1->show();
+            RadioButton1->hide();
+            RadioButton2->hide();
+            if (force) {
+                setRange(0, 12000);
+                SetLabel(Label1, QStringLiteral("牛顿 (Nt)"));
+                SetLabel(Label2, QStringLiteral("0"));
+                SetLabel(Label3, QStringLiteral("120"));
+            } else {
+                setRange(-4500, 4500);
+                SetLabel(Label1, QStringLiteral("角度 "));
+                SetLabel(Label2, QStringLiteral("-45"));
+                SetLabel(Label3, QStringLiteral("45"));
+            }
+            MoveLeft(Label3, 112);
+            SliderLive = 1;
+            showValue(force ? AppliedForce : ForceAngle);
+            recognised = true;
+        } else if (Offers(ComboBox1, kArea)) {
+            Edit1->hide();
+            TrackBar1->hide();
+            RadioButton1->move(24, 6);
+            RadioButton2->move(24, 26);
+            RadioButton1->show();
+            RadioButton2->show();
+            SetLabel(Label1, QStringLiteral("     接触面积大小"));
+            SetLabel(Label2, QString());
+            SetLabel(Label3, QString());
+            MoveLeft(Label3, 112);
+            SliderLive = 1;
+            recognised = true;
+        }
+        break;
+    }
+    case 202: {
+        Bar.SetLineSize(100);
+        EditDrivesValue = 0;
+        Edit1->setEnabled(false);
+        TrackBar1->setEnabled(true);
+        setRange(100, 2000);
+        SetLabel(Label1, QStringLiteral("质量 (Kg)"));
+        SetLabel(Label2, QStringLiteral("1"));
+        SetLabel(Label3, QStringLiteral("20"));
+        MoveLeft(Label3, 112);
+        SliderLive = 1;
+        double* mass = nullptr;
+        if (Offers(ComboBox1, kMassA)) mass = &PulleyMassA;
+        if (Offers(ComboBox1, kMassB)) mass = &PulleyMassB;
+        if (Offers(ComboBox1, kMassC)) mass = &PulleyMassC;
+        if (mass) {
+            showValue(*mass);
+            recognised = true;
+        }
+        break;
+    }
+    case 204: {
+        double* value = nullptr;
+        if (Offers(ComboBox1, kMassA) || Offers(ComboBox1, kMassB)) {
+            setRange(100, 500);
+            SetLabel(Label1, QStringLiteral("质量 (Kg)"));
+            SetLabel(Label2, QStringLiteral("1"));
+            SetLabel(Label3, QStringLiteral("5"));
+            MoveLeft(Label3, 118);
+            value = Offers(ComboBox1, kMassA) ? &CollisionMassA : &CollisionMassB;
+        } else if (Offers(ComboBox1, kVelA) || Offers(ComboBox1, kVelB)) {
+            setRange(-1000, 1000);
+            SetLabel(Label1, QStringLiteral("速度 (m/s)"));
+            SetLabel(Label2, QStringLiteral("-10"));
+            SetLabel(Label3, QStringLiteral("10"));
+            MoveLeft(Label3, 112);
+            value = Offers(ComboBox1, kVelA) ? &CollisionVelA : &CollisionVelB;
+        }
+        if (value) {
+            SliderLive = 1;
+            showValue(*value);
+            recognised = true;
+        }
+        break;
+    }
+    case 206: {
+        EditDrivesValue = 0;
+        Edit1->setEnabled(false);
+        TrackBar1->setEnabled(true);
+        setRange(-1000, 1000);
+        SetLabel(Label1, QStringLiteral("带电量 Q"));
+        SetLabel(Label2, QStringLiteral("-10"));
+        SetLabel(Label3, QStringLiteral("10"));
+        MoveLeft(Label3, 112);
+        SliderLive = 1;
+        for (int i = 0; i < 4; ++i) {
+            if (Offers(ComboBox1, ChargeItem(i + 1))) {
+                Edit1->setText(QString::number(ChargeQ[i]));
+                Bar.SetPosition(ChargeQ[i] * 100);
+                recognised = true;
+            }
+        }
+        break;
+    }
+    case 208: {
+        const QString items[] = {kWaveD, kWaveA, kWaveB, kWaveC};  // variant codes 1 to 4
+        for (int code = 1; code <= 4; ++code) {
+            if (Offers(ComboBox1, items[code - 1])) {
+                WaveVariant = code;
+                recognised = true;
+            }
+        }
+        break;
+    }
+    default:
+        break;
+    }
+
+    Bar.SetFrequency((Bar.Max() - Bar.Min()) / 10);
+    if (recognised) Button1->setEnabled(true);
+}
+
+void Ttable3::ComboBox2Change() {
+    if (ExperimentCode != 206) return;
+    const QString text = ComboBox2->currentText();
+    if (Offers(ComboBox2, kTwoCharges)) {
+        SetComboItems(ComboBox1, {ChargeItem(1), ChargeItem(2)});
+        ChargeQ[0] = 1, ChargeQ[1] = 1, ChargeQ[2] = 0, ChargeQ[3] = 0;
+    } else if (Offers(ComboBox2, kThreeCharges)) {
+        SetComboItems(ComboBox1, {ChargeItem(1), ChargeItem(2), ChargeItem(3)});
+        ChargeQ[0] = 1, ChargeQ[1] = 1, ChargeQ[2] = 1, ChargeQ[3] = 0;
+    } else if (Offers(ComboBox2, kFourCharges)) {
+        SetComboItems(ComboBox1, {ChargeItem(1), ChargeItem(2), ChargeItem(3), ChargeItem(4)});
+        ChargeQ[0] = 1, ChargeQ[1] = 1, ChargeQ[2] = 1, ChargeQ[3] = 1;
+    }
+    SetComboText(ComboBox1, kInitial);
+    Bar.SetPosition(ChargeQ[0] * 100);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The slider
+
+void Ttable3::MirrorBar() {
+    mirroring_ = true;
+    TrackBar1->setRange(Bar.Min(), Bar.Max());
+    TrackBar1->setValue(Bar.Position());
+    TrackBar1->setTickInterval(Bar.Frequency());
+    TrackBar1->setSingleStep(Bar.LineSize());
+    mirroring_ = false;
+}
+
+void Ttable3::SliderMoved(int value) {
+    if (mirroring_) return;
+    Bar.SetPosition(value);
+    MirrorBar();  // the model may have refused the move
+}
+
+void Ttable3::TrackBar1Change() {
+    if (SliderLive == 0) return;
+    if (EditDrivesValue == 0) {
+        const int code = ExperimentCode;
+        if (code == 201 || code == 202 || code == 204 || code == 206) {
+            SliderValue = TruncToInt(RoundTo(Bar.Position() * 0.01, 0));
+            Edit1->setText(QString::number(SliderValue));
+            const double v = SliderValue;
+            if (code == 201) {
+                if (Offers(ComboBox1, kForce)) AppliedForce = v;
+                if (Offers(ComboBox1, kAngle)) ForceAngle = v;
+            } else if (code == 202) {
+                if (Offers(ComboBox1, kMassA)) PulleyMassA = v;
+                if (Offers(ComboBox1, kMassB)) PulleyMassB = v;
+                if (Offers(ComboBox1, kMassC)) PulleyMassC = v;
+            } else if (code == 204) {
+                if (Offers(ComboBox1, kMassA)) CollisionMassA = v;
+                if (Offers(ComboBox1, kVelA)) CollisionVelA = v;
+                if (Offers(ComboBox1, kMassB)) CollisionMassB = v;
+                if (Offers(ComboBox1, kVelB)) CollisionVelB = v;
+            } else {
+                for (int i = 0; i < 4; ++i) {
+                    if (Offers(ComboBox1, ChargeItem(i + 1))) ChargeQ[i] = SliderValue;
+                }
+            }
+        }
+    } else if (EchoSliderToEdit == 1) {
+        Edit1->setText(ShortestText(static_cast<double>(Bar.Position()) / SliderScale));
+    }
+    EchoSliderToEdit = 1;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The radio buttons
+
+void Ttable3::RadioButton1Click() {
+    BlockHeight = 100.0;
+    BlockWidth = 50.0;
+}
+
+void Ttable3::RadioButton2Click() {
+    BlockHeight = 50.0;
+    BlockWidth = 100.0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The edit box
+
+bool Ttable3::Edit1KeyPress(QChar& key) {
+    const bool accepted = IsValueChar(key) || key == kBackspace;
+    if (!accepted) key = QChar(0);
+    if (key == kBackspace) {
+        // Backspace that will take away the only character after the point.
+        const qsizetype point = LastEditText.indexOf(u'.') + 1;  // counted from 1; 0 without one
+        if (LastEditText.size() - point == 1) BackspaceAtPoint = 1;
+    }
+    return accepted;
+}
+
+void Ttable3::CaretToEnd() { Edit1->setCursorPosition(static_cast<int>(Edit1->text().size())); }
+
+void Ttable3::PasteIntoEdit() {
+    // Pasted text goes through the key filter character by character.
+    QString kept;
+    const QString pasted = QGuiApplication::clipboard()->text();
+    for (QChar c : pasted) {
+        if (Edit1KeyPress(c) && c != kBackspace) kept.append(c);
+    }
+    if (!kept.isEmpty()) Edit1->insert(kept);
+}
+
+void Ttable3::UserTypeEdit(const QString& text) {
+    for (QChar c : text) {
+        const int key = c == kBackspace ? int(Qt::Key_Backspace) : int(c.toUpper().unicode());
+        const QString keyText = c == kBackspace ? QString() : QString(c);
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, keyText);
+        QCoreApplication::sendEvent(Edit1, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, keyText);
+        QCoreApplication::sendEvent(Edit1, &release);
+    }
+}
+
+bool Ttable3::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != Edit1 || !Edit1->isEnabled()) return QDialog::eventFilter(watched, event);
+    if (event->type() == QEvent::KeyPress) {
+        auto* keyEvent = static_cast<QKeyEvent*>(event);
+        if (keyEvent->matches(QKeySequence::Paste)) {
+            PasteIntoEdit();
+            return true;
+        }
+        QChar key;
+        if (keyEvent->key() == Qt::Key_Backspace)
+            key = kBackspace;
+        else if (keyEvent->key() == Qt::Key_Delete || keyEvent->text().isEmpty())
+            return false;  // caret keys and Delete write no character
+        else
+            key = keyEvent->text().at(0);
+        return !Edit1KeyPress(key);
+    }
+    // The selection paste of the middle button would bypass the filter.
+    if ((event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease) &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton)
+        return true;
+    return QDialog::eventFilter(watched, event);
+}
+
+void Ttable3::Edit1Change() {
+    const QString text = Edit1->text();
+    if (BackspaceAtPoint == 1 && !text.contains(u'.') && LastEditText.count(u'.') == 1) CaretToEnd();
+
+    if (EditDrivesValue != 1 || text.isEmpty() || text == QStringLiteral("-")) return;
+
+    bool ok = WellFormed(text);
+    double value = 0.0;
+    if (ok) value = text.toDouble(&ok);  // "." or "-." alone is no number
+    if (ok && SliderLive == 1) {
+        if (value < Bar.Min() / SliderScale || value > Bar.Max() * RoundTo(1.0 / SliderScale, 12)) ok = false;
+    }
+    if (!ok) {
+        // Back to the last good text, which runs this handler again for it.
+        if (text == LastEditText) return;
+        Edit1->setText(LastEditText);
+        CaretToEnd();
+        return;
+    }
+    LastEditText = text;
+    Bar.SetPosition(TruncToInt(value * SliderScale));
+    EchoSliderToEdit = 0;
+    BackspaceAtPoint = 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// OK and Exit
+
+void Ttable3::Button1Click() {
+    QString line[4];
+    const QString sep = QStringLiteral("    ");
+    auto n = [](double v) { return ShortestText(v); };
+    switch (ExperimentCode) {
+    case 201:
+        line[0] = QStringLiteral("作用力F = 0 ~ ") + n(AppliedForce);
+        line[1] = QStringLiteral("作用方向 = ") + n(ForceAngle) + QStringLiteral("° ");
+        if (BlockHeight == 100.0)
+            line[2] = QStringLiteral("接触面积 = ") + kUpright;
+        else if (BlockHeight == 50.0)
+            line[2] = QStringLiteral("接触面积 = ") + kLying;
+        break;
+    case 202:
+        if (PulleyArrangement >= 1 && PulleyArrangement <= 3) {
+            line[0] = QStringLiteral("方块A质量= ") + n(PulleyMassA);
+            line[1] = QStringLiteral("方块B质量= ") + n(PulleyMassB);
+            if (PulleyArrangement == 3) line[2] = QStringLiteral("方块C质量= ") + n(PulleyMassC);
+        }
+        break;
+    case 204:
+        line[0] = QStringLiteral("方块A质量= ") + n(CollisionMassA);
+        line[1] = QStringLiteral("方块A速度= ") + n(CollisionVelA);
+        line[2] = QStringLiteral("方块B质量= ") + n(CollisionMassB);
+        line[3] = QStringLiteral("方块B速度= ") + n(CollisionVelB);
+        break;
+    case 206: {
+        const QString layout = ComboBox2->currentText();
+        int charges = 0;
+        if (layout == kTwoCharges) charges = 2;
+        if (layout == kThreeCharges) charges = 3;
+        if (layout == kFourCharges) charges = 4;
+        for (int i = 0; i < charges; ++i)
+            line[i] = QStringLiteral("点电荷%1带电量 = %2 Q").arg(i + 1).arg(ChargeQ[i]);
+        break;
+    }
+    case 208:
+        switch (WaveVariant) {
+        case 1: line[0] = QStringLiteral("执行:波的重叠D (波型上下颠倒左右相反)"); break;
+        case 2: line[0] = QStringLiteral("执行:波的重叠A (波型左右相反)"); break;
+        case 3: line[0] = QStringLiteral("执行:波的重叠B (波型上下颠倒)"); break;
+        case 4: line[0] = QStringLiteral("执行:波的重叠C (波型相同)"); break;
+        default: break;
+        }
+        break;
+    default:
+        break;
+    }
+    SettingSummary = line[0] + sep + line[1] + sep + line[2] + sep + line[3];
+    if (!AskConfirmation({line[0], line[1], line[2], line[3]})) return;
+    PanelAccepted = 1;
+    Host().AppendMemo(SettingSummary);
+    LastEditText.clear();
+    done(QDialog::Accepted);
+}
+
+void Ttable3::Button2Click() {
+    if (!AskConfirmation({QStringLiteral("你确定要离开吗??")})) return;
+    LabHost& host = Host();
+    host.SetSettingEnabled(true);
+    host.SetPauseEnabled(false);
+    host.SetStartEnabled(false);
+    host.StopTimer();
+    PanelAccepted = 0;
+    host.ShowReturnIfRowHidden();
+    LastEditText.clear();
+    done(QDialog::Rejected);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+void Ttable3::Describe(QJsonObject& out) const {
+    out.insert(QStringLiteral("SliderScale"), SliderScale);
+    out.insert(QStringLiteral("SliderValue"), SliderValue);
+    out.insert(QStringLiteral("LastEditText"), LastEditText);
+    out.insert(QStringLiteral("SettingSummary"), SettingSummary);
+    out.insert(QStringLiteral("EditDrivesValue"), EditDrivesValue);
+    out.insert(QStringLiteral("SliderLive"), SliderLive);
+    out.insert(QStringLiteral("EchoSliderToEdit"), EchoSliderToEdit);
+    out.insert(QStringLiteral("BackspaceAtPoint"), BackspaceAtPoint);
 }
 
 }  // namespace vlab
