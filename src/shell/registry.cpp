@@ -1,6 +1,8 @@
 #include "shell/registry.h"
 
 #include "draw/figures.h"
+#include "draw/shapes.h"
+#include "shell/lab_dump.h"
 #include "experiments/collision.h"
 #include "experiments/electric_field.h"
 #include "experiments/friction.h"
@@ -80,6 +82,29 @@ void ResetProgramState() {
 
 void DescribeLab(QJsonObject& out) {
     DescribeLabState(out);
+    // The drawing kit's shared results, under their own names and the names the experiments give
+    // their shared entries.
+    Put(out, "BodyVX", BodyVX);
+    Put(out, "BodyX", BodyX);
+    Put(out, "BodyVY", BodyVY);
+    Put(out, "BodyY", BodyY);
+    Put(out, "RayEndX", RayEndX);
+    Put(out, "RayEndY", RayEndY);
+    Put(out, "VectorAngleDeg", VectorAngleDeg);
+    Put(out, "SumX", SumX);
+    Put(out, "SumY", SumY);
+    Put(out, "SumMag", SumMag);
+    Put(out, "ArrowHeadPts", ArrowHeadPts);
+    Put(out, "SpringEndX", SpringEndX);
+    Put(out, "SpringEndY", SpringEndY);
+    Put(out, "KitSlots", KitSlots);
+    Put(out, "WaveVariant", WaveVariant);
+    Put(out, "SourceWaveTicks", SourceWaveTicks);
+    Put(out, "SlitWaveTicks", SlitWaveTicks);
+    PutArray(out, "ChargeQ", ChargeQ, 4);
+    PutArray(out, "ChargeColour", ChargeColour, 4);
+    Put(out, "OverlapColumns", OverlapColumns);
+    Put(out, "TestSign", TestSign);
     for (const Experiment* e : kAll) e->describe(out);
 }
 
