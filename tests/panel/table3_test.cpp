@@ -24,6 +24,7 @@
 #include "shell/check_dialog.h"
 #include "shell/lab_host.h"
 #include "shell/lab_state.h"
+#include "shell/lab_window.h"
 #include "shell/registry.h"
 #include "shell/windows.h"
 
@@ -537,6 +538,55 @@ private slots:
         QCOMPARE(table3->ComboBox1->currentText(), QString("初始值"));
         QVERIFY(!table3->TrackBar1->isEnabled());
         QCOMPARE(table3->Bar.Max(), 60000);
+    }
+
+    void throughTheLabWindow() {
+        SetHost(Form1);  // the real lab window this time
+        Form1->Button3Click();
+        QTimer::singleShot(0, [] {
+            QVERIFY(!table3->Button1->isEnabled());
+            Pick("作用力");
+            Slide(4550);
+            AnswerNext(true);
+            table3->Button1->click();
+        });
+        Form1->Button4Click();
+        QCOMPARE(PanelAccepted, std::uint8_t(1));
+        QCOMPARE(FrictionSetCount, 0);
+        QCOMPARE(Form1->Memo1->toPlainText().split(u'\n').last(),
+                 QString("作用力F = 0 ~ 46    作用方向 = 0°     接触面积 = 直立(较小)    "));
+
+        // Leaving through Exit: the run cannot start and nothing is drawn from the panel.
+        Form1->Button46Click();
+        QTimer::singleShot(0, [] {
+            AnswerNext(true);
+            table3->Button2->click();
+        });
+        Form1->Button4Click();
+        QCOMPARE(PanelAccepted, std::uint8_t(0));
+        QVERIFY(!Form1->Button2->isEnabled());
+        QVERIFY(!Form1->Button7->isEnabled());
+        QVERIFY(!Form1->Timer1->isActive());
+    }
+
+    void pulleyArrangementClickOpensThePanel() {
+        if (!FindExperiment(202)->mouseDown) QSKIP("the pulley's arrangement click is not there yet");
+        SetHost(Form1);
+        // The arrangement click opens the panel with that arrangement's masses.
+        Form1->Button5Click();
+        Form1->Button4Click();
+        QTimer::singleShot(0, [] {
+            QCOMPARE(PulleyArrangement, 3);
+            QCOMPARE(Items(table3->ComboBox1).size(), 3);
+            Pick("方块C质量");
+            Slide(1200);
+            AnswerNext(true);
+            table3->Button1->click();
+        });
+        Form1->Image1MouseDown(500, 100);
+        QCOMPARE(PulleyMassC, 12.0);
+        QCOMPARE(PanelAccepted, std::uint8_t(1));
+        QVERIFY(Form1->Button2->isEnabled());
     }
 
     void picturesOfTheFiveLayouts() {
