@@ -21,35 +21,47 @@ constexpr double kBoxBottom = kSurfaceHeight + kClipMargin;
 
 double clampToBox(double v, double lo, double hi) { return std::min(std::max(v, lo), hi); }
 
-// Liang-Barsky: clips the segment to the box, keeping its direction. False when nothing is left
-// or a coordinate is not finite.
+// The point where segment a-b crosses the vertical line x = X (or the horizontal line y = Y),
+// measured from the end nearer that line: starting from a far-away end would cancel every digit of
+// the near one.
+QPointF crossX(QPointF a, QPointF b, double X) {
+    if (std::fabs(a.x() - X) > std::fabs(b.x() - X)) std::swap(a, b);
+    return QPointF(X, a.y() + (b.y() - a.y()) * ((X - a.x()) / (b.x() - a.x())));
+}
+QPointF crossY(QPointF a, QPointF b, double Y) {
+    if (std::fabs(a.y() - Y) > std::fabs(b.y() - Y)) std::swap(a, b);
+    return QPointF(a.x() + (b.x() - a.x()) * ((Y - a.y()) / (b.y() - a.y())), Y);
+}
+
+int outCode(QPointF p) {
+    return (p.x() < kBoxLeft ? 1 : 0) | (p.x() > kBoxRight ? 2 : 0) | (p.y() < kBoxTop ? 4 : 0) |
+           (p.y() > kBoxBottom ? 8 : 0);
+}
+
+// Cohen-Sutherland: clips the segment to the box, keeping its direction. False when nothing is
+// left or a coordinate is not finite.
 bool clipSegment(double& x0, double& y0, double& x1, double& y1) {
     if (!std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1)) return false;
-    const double dx = x1 - x0, dy = y1 - y0;
-    if (!std::isfinite(dx) || !std::isfinite(dy)) return false;  // ends of opposite huge signs
-    double t0 = 0.0, t1 = 1.0;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {x0 - kBoxLeft, kBoxRight - x0, y0 - kBoxTop, kBoxBottom - y0};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0.0) {
-            if (q[i] < 0.0) return false;
-            continue;
+    QPointF a(x0, y0), b(x1, y1);
+    for (int round = 0; round < 8; ++round) {
+        const int ca = outCode(a), cb = outCode(b);
+        if ((ca | cb) == 0) {
+            x0 = a.x(); y0 = a.y(); x1 = b.x(); y1 = b.y();
+            return true;
         }
-        const double r = q[i] / p[i];
-        if (p[i] < 0.0) {
-            if (r > t1) return false;
-            t0 = std::max(t0, r);
-        } else {
-            if (r < t0) return false;
-            t1 = std::min(t1, r);
-        }
+        if (ca & cb) return false;
+        QPointF& p = ca ? a : b;
+        const int c = ca ? ca : cb;
+        QPointF q;
+        if (c & 1) q = crossX(a, b, kBoxLeft);
+        else if (c & 2) q = crossX(a, b, kBoxRight);
+        else if (c & 4) q = crossY(a, b, kBoxTop);
+        else q = crossY(a, b, kBoxBottom);
+        if (!std::isfinite(q.x()) || !std::isfinite(q.y())) return false;
+        // Rounding may leave the crossing a hair outside; it lies on the edge.
+        p = QPointF(clampToBox(q.x(), kBoxLeft, kBoxRight), clampToBox(q.y(), kBoxTop, kBoxBottom));
     }
-    const double nx0 = x0 + t0 * dx, ny0 = y0 + t0 * dy;
-    const double nx1 = x0 + t1 * dx, ny1 = y0 + t1 * dy;
-    // The ends that were inside the box stay exactly as given.
-    if (t1 < 1.0) { x1 = clampToBox(nx1, kBoxLeft, kBoxRight); y1 = clampToBox(ny1, kBoxTop, kBoxBottom); }
-    if (t0 > 0.0) { x0 = clampToBox(nx0, kBoxLeft, kBoxRight); y0 = clampToBox(ny0, kBoxTop, kBoxBottom); }
-    return true;
+    return false;
 }
 
 // Sutherland-Hodgman against one edge of the box.
@@ -72,12 +84,8 @@ std::vector<QPointF> clipEdge(const std::vector<QPointF>& in, Inside inside, Cut
 }
 
 std::vector<QPointF> clipPolygon(std::vector<QPointF> pts) {
-    auto atX = [](double X) {
-        return [X](QPointF a, QPointF b) { return QPointF(X, a.y() + (b.y() - a.y()) * (X - a.x()) / (b.x() - a.x())); };
-    };
-    auto atY = [](double Y) {
-        return [Y](QPointF a, QPointF b) { return QPointF(a.x() + (b.x() - a.x()) * (Y - a.y()) / (b.y() - a.y()), Y); };
-    };
+    auto atX = [](double X) { return [X](QPointF a, QPointF b) { return crossX(a, b, X); }; };
+    auto atY = [](double Y) { return [Y](QPointF a, QPointF b) { return crossY(a, b, Y); }; };
     pts = clipEdge(pts, [](QPointF p) { return p.x() >= kBoxLeft; }, atX(kBoxLeft));
     pts = clipEdge(pts, [](QPointF p) { return p.x() <= kBoxRight; }, atX(kBoxRight));
     pts = clipEdge(pts, [](QPointF p) { return p.y() >= kBoxTop; }, atY(kBoxTop));
@@ -206,6 +214,60 @@ private:
 
 void Canvas::moveTo(double x, double y) { penPos_ = QPointF(x, y); }
 
+namespace {
+
+QRgb applyRasterOp(PenMode mode, QRgb pen, QRgb dst) {
+    switch (mode) {
+    case PenMode::Copy: return pen;
+    case PenMode::Xor: return pen ^ dst;
+    case PenMode::Mask: return pen & dst;
+    case PenMode::NoOp: return dst;
+    case PenMode::Black: return 0;
+    case PenMode::Merge: return pen | dst;
+    case PenMode::MaskPenNot: return dst & ~pen;
+    }
+    return pen;
+}
+
+// On/off run lengths, in pixels along the line, of the thin pen styles.
+std::vector<int> dashRuns(PenStyle style) {
+    switch (style) {
+    case PenStyle::Dash: return {18, 6};
+    case PenStyle::Dot: return {3, 3};
+    case PenStyle::DashDot: return {9, 6, 3, 6};
+    case PenStyle::DashDotDot: return {9, 3, 3, 3, 3, 3};
+    default: return {};
+    }
+}
+
+}  // namespace
+
+// A thin line is stepped pixel by pixel: it starts on its first pixel and leaves out its last, so
+// that under XOR the shared vertex of a polyline is drawn once.
+void Canvas::thinLine(QPoint a, QPoint b) {
+    const QRgb pen = penColour_.rgb() & 0xFFFFFF;
+    const std::vector<int> runs = dashRuns(penStyle_);
+    std::size_t run = 0;
+    int left = runs.empty() ? 0 : runs[0];
+    const int dx = std::abs(b.x() - a.x()), dy = -std::abs(b.y() - a.y());
+    const int sx = a.x() < b.x() ? 1 : -1, sy = a.y() < b.y() ? 1 : -1;
+    int err = dx + dy, x = a.x(), y = a.y();
+    while (x != b.x() || y != b.y()) {
+        const bool on = runs.empty() || run % 2 == 0;
+        if (on && x >= 0 && y >= 0 && x < kSurfaceWidth && y < kSurfaceHeight) {
+            QRgb* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
+            line[x] = 0xFF000000u | (applyRasterOp(penMode_, pen, line[x] & 0xFFFFFF) & 0xFFFFFF);
+        }
+        if (!runs.empty() && --left == 0) {
+            run = (run + 1) % runs.size();
+            left = runs[run];
+        }
+        const int e2 = 2 * err;
+        if (e2 >= dy) { err += dy; x += sx; }
+        if (e2 <= dx) { err += dx; y += sy; }
+    }
+}
+
 void Canvas::lineTo(double x, double y) {
     double x0 = penPos_.x(), y0 = penPos_.y(), x1 = x, y1 = y;
     penPos_ = QPointF(x, y);
@@ -213,6 +275,10 @@ void Canvas::lineTo(double x, double y) {
     if (!clipSegment(x0, y0, x1, y1)) return;
     const QPoint a(toPixel(x0), toPixel(y0)), b(toPixel(x1), toPixel(y1));
     if (a == b) return;  // a line of no length sets no pixel
+    if (penWidth_ <= 1) {
+        thinLine(a, b);
+        return;
+    }
     StyledPainter p(image_, *this, false);
     p->drawLine(a, b);
 }
@@ -273,6 +339,8 @@ void Canvas::polygon(const std::vector<QPointF>& corners) {
     }
     if (!inside) pts = clipPolygon(pts);
     if (pts.size() < 2) return;
+    for (const QPointF& c : pts)
+        if (!inClipBox(c.x(), c.y())) return;  // corners so far apart that their distance overflows
     QPolygon poly;
     for (const QPointF& c : pts) poly << QPoint(toPixel(c.x()), toPixel(c.y()));
     StyledPainter p(image_, *this, true);

@@ -66,6 +66,8 @@ public:
     void reset();
 
 private:
+    void thinLine(QPoint a, QPoint b);
+
     QImage image_;
     QColor penColour_;
     int penWidth_ = 1;

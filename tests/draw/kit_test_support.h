@@ -1,0 +1,41 @@
+#pragma once
+// Shared probes for the drawing-kit tests.
+
+#include "draw/canvas.h"
+#include "draw/figures.h"
+#include "draw/fonts.h"
+
+#include <QColor>
+#include <QImage>
+#include <QRect>
+
+namespace vlab::test {
+
+inline QRgb px(int x, int y) { return Surface().image().pixel(x, y) & 0xFFFFFF; }
+
+// How many pixels inside the rectangle have the colour.
+inline int countColour(const QRect& r, QRgb colour) {
+    int n = 0;
+    const QImage& img = Surface().image();
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            if ((img.pixel(x, y) & 0xFFFFFF) == colour) ++n;
+    return n;
+}
+
+// How many pixels inside the rectangle differ from white.
+inline int countNonWhite(const QRect& r) {
+    int n = 0;
+    const QImage& img = Surface().image();
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            if ((img.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) ++n;
+    return n;
+}
+
+inline void startClean() {
+    InstallFontSubstitutes();
+    ResetDrawKit();
+}
+
+}  // namespace vlab::test
