@@ -26,6 +26,7 @@
 #include "shell/lab_state.h"
 #include "shell/lab_window.h"
 #include "shell/registry.h"
+#include "shell/title_screen.h"
 #include "shell/windows.h"
 
 using namespace vlab;
@@ -587,6 +588,15 @@ private slots:
         QCOMPARE(PulleyMassC, 12.0);
         QCOMPARE(PanelAccepted, std::uint8_t(1));
         QVERIFY(Form1->Button2->isEnabled());
+    }
+
+    void centredOverTheMainWindow() {
+        Main->move(40, 30);
+        OpenPanel(206);  // the tallest layout: centred after activation has sized it
+        const QPoint offset = table3->frameGeometry().center() - Main->frameGeometry().center();
+        QVERIFY2(offset.manhattanLength() <= 2, qPrintable(QString("%1,%2").arg(offset.x()).arg(offset.y())));
+        QCOMPARE(table3->height(), 92);
+        QVERIFY(table3->windowFlags() & Qt::FramelessWindowHint);
     }
 
     void picturesOfTheFiveLayouts() {
