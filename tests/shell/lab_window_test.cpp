@@ -1,0 +1,588 @@
+// The lab window driven as a user drives it: run-control states per experiment, the speed bar,
+// the help pages, the exit question, and bad mouse input, all through the real widgets offscreen.
+
+#include <QtTest>
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <functional>
+
+#include "draw/fonts.h"
+#include "experiments/collision.h"
+#include "experiments/friction.h"
+#include "experiments/spring_energy.h"
+#include "experiments/wave_superposition.h"
+#include "panel/table3.h"
+#include "shell/check_dialog.h"
+#include "shell/help_viewer.h"
+#include "shell/lab_state.h"
+#include "shell/lab_window.h"
+#include "shell/registry.h"
+#include "shell/title_screen.h"
+#include "shell/windows.h"
+
+using namespace vlab;
+
+namespace {
+
+// Runs fn on the modal window that the next action opens (the parameter panel or the question).
+void OnNextModal(std::function<void(QWidget*)> fn) {
+    QTimer::singleShot(0, qApp, [fn] {
+        if (QWidget* w = QApplication::activeModalWidget()) fn(w);
+    });
+}
+
+// The panel confirms its values (as OK then Yes would) or is left without them.
+void PanelAnswers(bool accept) {
+    OnNextModal([accept](QWidget*) {
+        PanelAccepted = accept ? 1 : 0;
+        table3->done(accept ? QDialog::Accepted : QDialog::Rejected);
+    });
+}
+
+bool OpensPanel(int code) { return code == 201 || code == 204 || code == 206 || code == 208; }
+bool PauseUsable(int code) { return code == 202 || code == 203 || code == 204 || code == 205 || code == 207; }
+
+void Click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
+
+void Setting() {
+    if (OpensPanel(ExperimentCode)) PanelAnswers(true);
+    Click(Form1->Button4);
+}
+
+// The run-control controls as the user sees them.
+struct Controls {
+    bool row, returnShown, returnOn, setting, start, pause, stop, exit, teaching, help, splash, timer;
+    QString pauseText;
+    bool operator==(const Controls&) const = default;
+};
+
+Controls Read() {
+    TForm1* f = Form1;
+    const bool returnShown = !f->Panel2->isHidden() && !f->Button11->isHidden();
+    return {!f->PageControl1->isHidden(), returnShown, returnShown && f->Button11->isEnabled(), f->Button4->isEnabled(), f->Button2->isEnabled(), f->Button7->isEnabled(),
+            f->Button26->isEnabled(), !f->BitBtn1->isHidden(), !f->SpeedButton1->isHidden(), !f->BitBtn2->isHidden(),
+            !f->Image3->isHidden(), f->Timer1->isActive(), f->Button7->text()};
+}
+
+QString Show(const Controls& c) {
+    return QStringLiteral("row %1 return %2/%3 setting %4 start %5 pause %6 '%7' stop %8 exit %9 teaching %10 help %11 splash %12 timer %13")
+        .arg(c.row).arg(c.returnShown).arg(c.returnOn).arg(c.setting).arg(c.start).arg(c.pause).arg(c.pauseText)
+        .arg(c.stop).arg(c.exit).arg(c.teaching).arg(c.help).arg(c.splash).arg(c.timer);
+}
+
+#define EXPECT_CONTROLS(actual, expected) \
+    QVERIFY2((actual) == (expected), qPrintable(Show(actual) + QStringLiteral("\n   expected ") + Show(expected)))
+
+//                           row    ret    retOn  set    start  pause  stop   exit   teach  help  splash timer  text
+const Controls kStartUp{true, false, false, false, false, false, false, true, false, true, true, false, "Pause"};
+const Controls kChosen{false, true, false, true, false, false, true, true, false, true, false, false, "Pause"};
+const Controls kReady{false, true, false, false, true, false, true, false, true, true, false, false, "Pause"};
+const Controls kStopped{false, true, true, true, false, false, true, true, false, true, false, false, "Pause"};
+
+Controls Running(int code) {
+    Controls c = kReady;
+    c.start = false;
+    c.pause = PauseUsable(code);
+    c.timer = true;
+    return c;
+}
+
+}  // namespace
+
+class LabWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { InstallFontSubstitutes(); }
+    void init() {
+        CreateWindows();
+        Form1->show();
+    }
+    void cleanup() { DestroyWindows(); }
+
+    void startUpLayout();
+    void runControlThroughEveryState_data();
+    void runControlThroughEveryState();
+    void endedRunAndWaysOnFromIt();
+    void panelLeftWithoutValuesDrawsNothing();
+    void speedBarAtStartUp();
+    void speedBarIntervalsPerExperiment_data();
+    void speedBarIntervalsPerExperiment();
+    void speedBarPulleyRangeDependsOnHistory();
+    void tickDispatch();
+    void frictionButtonStartValues();
+    void selectionResetValues();
+    void helpPagesAtEachRequest();
+    void exitAnsweredNoChangesNothing();
+    void exitAnsweredYesClosesTheLab();
+    void mouseAnywhereChangesNoRunControl();
+    void rapidClicksNeverLeaveTheTimerRunningWhenStopped();
+};
+
+void LabWindowTest::startUpLayout() {
+    struct Row {
+        const char* name;
+        QRect place;
+        const char* text;  // nullptr: not checked
+        bool enabled;
+        bool shown;
+    };
+    const Row rows[] = {
+        {"Image1", {0, 0, 700, 548}, nullptr, true, true},
+        {"Image3", {12, 67, 677, 472}, nullptr, true, true},
+        {"Memo1", {0, 548, 701, 49}, nullptr, true, true},
+        {"PageControl1", {1, 0, 785, 57}, nullptr, true, true},
+        {"Button5", {0, 0, 80, 30}, "滑轮", true, true},
+        {"Button3", {80, 0, 80, 30}, "摩擦力", true, true},
+        {"Button1", {160, 0, 80, 30}, "弹力位能a", true, true},
+        {"Button46", {240, 0, 80, 30}, "内动能转换", true, true},
+        {"Button27", {320, 0, 80, 30}, "光的干涉", true, true},
+        {"Button45", {400, 0, 80, 30}, "电场", true, true},
+        {"Button6", {480, 0, 80, 30}, "法拉第b", true, true},
+        {"Button47", {560, 0, 80, 30}, "波的重叠a", true, true},
+        {"Panel2", {704, 2, 81, 56}, nullptr, true, false},
+        {"Button11", {8, 7, 65, 40}, "Return", true, false},
+        {"Panel1", {704, 61, 80, 307}, nullptr, true, true},
+        {"Image2", {5, 3, 70, 300}, nullptr, true, true},
+        {"GroupBox1", {704, 368, 81, 225}, nullptr, true, true},
+        {"BitBtn2", {8, 32, 65, 25}, "操作说明", true, true},
+        {"Button4", {8, 96, 65, 30}, "Setting", false, true},
+        {"Button7", {8, 127, 65, 30}, "Pause", false, true},
+        {"Button26", {8, 158, 65, 30}, "Stop", false, true},
+        {"BitBtn1", {8, 188, 65, 30}, "Exit", true, true},
+        {"SpeedButton1", {8, 188, 65, 30}, "物理教室", true, false},
+        {"Button2", {712, 433, 65, 30}, "Start", false, true},
+        {"TrackBar1", {712, 374, 65, 25}, nullptr, true, true},
+    };
+    QCOMPARE(Form1->size(), QSize(788, 600));
+    QCOMPARE(Form1->palette().color(QPalette::Window), QColor(0xE7, 0xD1, 0xD1));
+    for (const Row& r : rows) {
+        auto* w = Form1->findChild<QWidget*>(QLatin1String(r.name));
+        QVERIFY2(w, r.name);
+        QCOMPARE(w->geometry(), r.place);
+        QVERIFY2(w->isEnabled() == r.enabled, r.name);
+        QVERIFY2(w->isHidden() == !r.shown, r.name);
+        if (r.text) {
+            auto* b = qobject_cast<QAbstractButton*>(w);
+            QVERIFY2(b, r.name);
+            QCOMPARE(b->text(), QString::fromUtf8(r.text));
+        }
+    }
+    QCOMPARE(Form1->Button1->font().pixelSize(), 16);
+    QCOMPARE(Form1->Button3->font().pixelSize(), 15);
+    QCOMPARE(Form1->Button5->palette().color(QPalette::ButtonText), QColor(0x80, 0, 0));
+    QCOMPARE(Form1->Button3->palette().color(QPalette::ButtonText), QColor(Qt::black));
+    QCOMPARE(Form1->PageControl1->tabText(0), QStringLiteral("虚拟实验室"));
+    QCOMPARE(Form1->Timer1->objectName(), QStringLiteral("Timer1"));
+    QVERIFY(!Form1->Timer1->isActive());
+    QCOMPARE(ExperimentCode, 202);
+    EXPECT_CONTROLS(Read(), kStartUp);
+    // Only the title screen would be shown at start; the others are created hidden.
+    QVERIFY(!Form2->isVisible());
+    QVERIFY(!check->isVisible());
+    QVERIFY(!table3->isVisible());
+}
+
+void LabWindowTest::runControlThroughEveryState_data() {
+    QTest::addColumn<int>("code");
+    for (int code = 201; code <= 208; ++code) QTest::newRow(FindExperiment(code)->name) << code;
+}
+
+void LabWindowTest::runControlThroughEveryState() {
+    QFETCH(int, code);
+    Click(Form1->ExperimentButton(code));
+    QCOMPARE(ExperimentCode, code);
+    EXPECT_CONTROLS(Read(), kChosen);
+    const bool inductionFlags = code == 207;
+    QCOMPARE(MouseClickActive, std::uint8_t(inductionFlags ? 1 : 0));
+
+    Setting();
+    Controls ready = kReady;
+    if (code == 202 || code == 206) ready.start = false;  // an arrangement / a sign comes first
+    EXPECT_CONTROLS(Read(), ready);
+    const bool settingFlags = code == 202 || code == 203 || code == 205 || code == 206 || code == 207;
+    QCOMPARE(MouseMoveActive, std::uint8_t(settingFlags ? 1 : 0));
+    QVERIFY(!table3->Button1->isEnabled() || OpensPanel(code));
+    if (code == 202 || code == 206) Form1->SetStartEnabled(true);  // what that pick does
+
+    Click(Form1->Button2);
+    EXPECT_CONTROLS(Read(), Running(code));
+    const bool keepsMouse = code == 205 || (code != 202 && code != 203 && code != 204 && code != 206 &&
+                                            code != 207 && MouseClickActive);
+    QCOMPARE(MouseClickActive != 0, keepsMouse);
+    Click(Form1->Button2);  // Start again: disabled, nothing happens
+    EXPECT_CONTROLS(Read(), Running(code));
+
+    Click(Form1->Button7);
+    if (PauseUsable(code)) {
+        Controls paused = Running(code);
+        paused.timer = false;
+        paused.pauseText = QStringLiteral("Continue");
+        EXPECT_CONTROLS(Read(), paused);
+        Click(Form1->Button7);
+        EXPECT_CONTROLS(Read(), Running(code));
+        Click(Form1->Button7);  // stop from Paused
+    } else {
+        EXPECT_CONTROLS(Read(), Running(code));  // never enabled: the press does nothing
+        Form1->Button7Click();                    // even called directly it does nothing
+        EXPECT_CONTROLS(Read(), Running(code));
+    }
+
+    Click(Form1->Button26);
+    EXPECT_CONTROLS(Read(), kStopped);
+    QCOMPARE(MouseClickActive, std::uint8_t(0));
+    QCOMPARE(MouseMoveActive, std::uint8_t(0));
+
+    // Stop then Setting restarts from the reset values.
+    TickCount = 17;
+    Setting();
+    EXPECT_CONTROLS(Read(), ready);
+    QCOMPARE(TickCount, 0);
+
+    // Stop from Ready, then Return.
+    Click(Form1->Button26);
+    EXPECT_CONTROLS(Read(), kStopped);
+    Form1->AppendMemo(QStringLiteral("a line"));
+    Click(Form1->Button11);
+    Controls back = kStartUp;
+    EXPECT_CONTROLS(Read(), back);
+    QVERIFY(Form1->Memo1->toPlainText().isEmpty());
+    QVERIFY(!Form1->Panel2->isVisible());
+
+    // Stop straight from Chosen.
+    Click(Form1->ExperimentButton(code));
+    Click(Form1->Button26);
+    EXPECT_CONTROLS(Read(), kStopped);
+}
+
+void LabWindowTest::endedRunAndWaysOnFromIt() {
+    for (int code : {201, 204, 207}) {
+        Click(Form1->ExperimentButton(code));
+        Setting();
+        Click(Form1->Button2);
+        QVERIFY(Form1->Timer1->isActive());
+        Host().ShowStoppedControls();  // the experiment's run ends by itself
+        Controls ended = kStopped;
+        ended.teaching = true;
+        ended.exit = false;
+        EXPECT_CONTROLS(Read(), ended);
+
+        Setting();  // from Ended straight to Ready
+        Controls ready = kReady;
+        EXPECT_CONTROLS(Read(), ready);
+        Click(Form1->Button2);
+        Host().ShowStoppedControls();
+        Click(Form1->Button26);  // Stop from Ended
+        EXPECT_CONTROLS(Read(), kStopped);
+        Click(Form1->Button2);
+        Host().ShowStoppedControls();
+        Click(Form1->Button11);  // Return from Ended
+        EXPECT_CONTROLS(Read(), kStartUp);
+    }
+}
+
+void LabWindowTest::panelLeftWithoutValuesDrawsNothing() {
+    Click(Form1->Button3);
+    PanelAccepted = 1;  // a stale answer from an earlier set-up must not count
+    OnNextModal([](QWidget*) { table3->done(QDialog::Rejected); });
+    Click(Form1->Button4);
+    QCOMPARE(PanelAccepted, std::uint8_t(0));
+    QCOMPARE(FrictionSetCount, -1);
+    QVERIFY(!Form1->Button4->isEnabled());
+    QVERIFY(Form1->Button26->isEnabled());
+}
+
+void LabWindowTest::speedBarAtStartUp() {
+    QCOMPARE(Form1->SpeedBar.Position(), 100);
+    QCOMPARE(Form1->Timer1->interval(), 100);
+    QCOMPARE(Form1->SpeedBar.Min(), 1);
+    QCOMPARE(Form1->SpeedBar.Max(), 100);
+    QCOMPARE(Form1->TrackBar1->toolTip(), QStringLiteral("改变速度大小"));
+    // Moving the bar before any choice: the code is already 202, so the Pulley range appears.
+    Form1->TrackBar1->setValue(60);
+    QCOMPARE(Form1->SpeedBar.Min(), 10);
+    QCOMPARE(Form1->SpeedBar.Max(), 500);
+    QCOMPARE(Form1->SpeedBar.Frequency(), 100);
+    QCOMPARE(Form1->Timer1->interval(), 60);
+    QCOMPARE(Form1->TrackBar1->maximum(), 500);  // the slider mirrors the model
+    QCOMPARE(Form1->TrackBar1->value(), 60);
+}
+
+void LabWindowTest::speedBarIntervalsPerExperiment_data() {
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("interval");
+    QTest::addColumn<int>("maximum");
+    QTest::newRow("Friction") << 201 << 50 << 100;
+    QTest::newRow("Pulley") << 202 << 100 << 100;
+    QTest::newRow("SpringEnergy") << 203 << 10 << 100;
+    QTest::newRow("Collision") << 204 << 30 << 100;
+    QTest::newRow("Interference") << 205 << 100 << 100;
+    QTest::newRow("ElectricField") << 206 << 40 << 100;
+    QTest::newRow("Induction") << 207 << 50 << 100;
+    QTest::newRow("WaveSuperposition") << 208 << 50 << 100;
+}
+
+void LabWindowTest::speedBarIntervalsPerExperiment() {
+    QFETCH(int, code);
+    QFETCH(int, interval);
+    QFETCH(int, maximum);
+    Click(Form1->ExperimentButton(code));
+    QCOMPARE(Form1->Timer1->interval(), interval);
+    QCOMPARE(Form1->SpeedBar.Position(), interval);
+    QCOMPARE(Form1->SpeedBar.Max(), maximum);
+    QCOMPARE(Form1->SpeedBar.Min(), 1);
+    Setting();  // the same after Setting
+    QCOMPARE(Form1->Timer1->interval(), interval);
+    // The user's move sets the interval; a running timer keeps running at the new pace.
+    Form1->SetStartEnabled(true);
+    Click(Form1->Button2);
+    Form1->TrackBar1->setValue(7);
+    QCOMPARE(Form1->Timer1->interval(), code == 202 ? 10 : 7);
+    QVERIFY(Form1->Timer1->isActive());
+    Click(Form1->Button26);
+}
+
+void LabWindowTest::speedBarPulleyRangeDependsOnHistory() {
+    Click(Form1->Button5);  // Pulley first: the bar already stands at 100, so the rule does not run
+    QCOMPARE(Form1->SpeedBar.Max(), 100);
+    QCOMPARE(Form1->Timer1->interval(), 100);
+    Form1->TrackBar1->setValue(250);  // clamped to 100: no move, nothing changes
+    QCOMPARE(Form1->SpeedBar.Max(), 100);
+    Form1->TrackBar1->setValue(99);  // the first real move brings the Pulley range
+    QCOMPARE(Form1->SpeedBar.Max(), 500);
+    QCOMPARE(Form1->SpeedBar.Min(), 10);
+    QCOMPARE(Form1->Timer1->interval(), 99);
+
+    Click(Form1->Button26);
+    Click(Form1->Button11);
+    Click(Form1->Button3);  // Friction: back to 1..100 at 50
+    QCOMPARE(Form1->SpeedBar.Max(), 100);
+    QCOMPARE(Form1->Timer1->interval(), 50);
+    Click(Form1->Button26);
+    Click(Form1->Button11);
+    Click(Form1->Button5);  // Pulley after Friction: the range is 10..500 at once
+    QCOMPARE(Form1->SpeedBar.Min(), 10);
+    QCOMPARE(Form1->SpeedBar.Max(), 500);
+    QCOMPARE(Form1->SpeedBar.Position(), 100);
+    QCOMPARE(Form1->Timer1->interval(), 100);
+
+    Click(Form1->Button26);
+    Click(Form1->Button11);
+    Click(Form1->Button27);  // Interference asked for 400 on 100..700; the rule makes it 100 on 1..100
+    QCOMPARE(Form1->SpeedBar.Min(), 1);
+    QCOMPARE(Form1->SpeedBar.Max(), 100);
+    QCOMPARE(Form1->Timer1->interval(), 100);
+}
+
+void LabWindowTest::tickDispatch() {
+    Click(Form1->Button27);
+    Setting();
+    Click(Form1->Button2);
+    for (int i = 0; i < 3; ++i) Form1->Timer1Timer();
+    QCOMPARE(TickCount, 3);
+    QCOMPARE(InterferenceTicks, 3.0);
+    Click(Form1->Button26);
+    Click(Form1->Button11);
+    Click(Form1->Button46);
+    Form1->Timer1Timer();
+    QCOMPARE(TickCount, 1);
+    QCOMPARE(InterferenceTicks, 3.0);  // only Interference's ticks count there
+    ExperimentCode = 209;  // a code outside the registry selects nothing
+    Form1->Timer1Timer();
+    QCOMPARE(TickCount, 1);
+    ExperimentCode = 204;
+    LabPageMarker = 0;  // off the lab page the tick does nothing
+    Form1->Timer1Timer();
+    QCOMPARE(TickCount, 1);
+}
+
+void LabWindowTest::frictionButtonStartValues() {
+    Click(Form1->Button3);
+    QCOMPARE(AppliedForce, 120.0);
+    QCOMPARE(ForceAngle, 0.0);
+    QCOMPARE(FrictionSetCount, -1);
+    AppliedForce = 300.0;
+    ForceAngle = 30.0;
+    BlockHeight = 50.0;
+    BlockWidth = 100.0;
+    Setting();  // Setting alone keeps the confirmed pull but resets the block
+    QCOMPARE(AppliedForce, 300.0);
+    QCOMPARE(ForceAngle, 30.0);
+    QCOMPARE(BlockHeight, 100.0);
+    QCOMPARE(BlockWidth, 50.0);
+    QCOMPARE(FrictionSetCount, 0);
+    Click(Form1->Button26);
+    Setting();
+    QCOMPARE(FrictionSetCount, 1);
+}
+
+void LabWindowTest::selectionResetValues() {
+    Click(Form1->Button46);  // Collision clears all four plot counters
+    QCOMPARE(WavePlotCounts, (std::array<int, 4>{0, 0, 0, 0}));
+    QCOMPARE(CollisionVelB, -10.0);
+    Click(Form1->Button26);
+    Click(Form1->Button11);
+    WavePlotCounts = {5, 6, 7, 8};
+    Click(Form1->Button47);  // WaveSuperposition sets only entries 1 and 3
+    QCOMPARE(WavePlotCounts, (std::array<int, 4>{5, -1, 7, -1}));
+}
+
+void LabWindowTest::helpPagesAtEachRequest() {
+    const QString base = ProgramFolder;
+    QCOMPARE(base, QDir::currentPath());
+    Click(Form1->BitBtn2);  // before any choice: the instructions instead of Pulley's page
+    QCOMPARE(HelpPagePath, base + "/help/op.htm");
+    QVERIFY(Form2->isVisible());
+    QCOMPARE(Form2->ShownFile(), base + "/help/op.htm");
+    QVERIFY(Form1->Image3->isHidden());
+    Click(Form1->BitBtn2);
+    QCOMPARE(HelpPagePath, base + "/help/M1.htm");
+    Form2->close();
+    Click(Form1->Button3);  // instructions already shown: Friction's own page, M2
+    QCOMPARE(HelpPagePath, base + "/help/M2.htm");
+    QVERIFY(Form2->isVisible());
+    Setting();
+    Click(Form1->SpeedButton1);  // Friction's teaching page is t1
+    QCOMPARE(HelpPagePath, base + "/help/t1.htm");
+    QVERIFY(Form2->CppWebBrowser1->toPlainText().contains(QStringLiteral("摩擦力")));
+    Click(Form1->Button26);
+    Click(Form1->Button11);
+    Click(Form1->Button5);
+    QCOMPARE(HelpPagePath, base + "/help/M1.htm");
+    Setting();
+    Click(Form1->SpeedButton1);
+    QCOMPARE(HelpPagePath, base + "/help/t2.htm");
+    QCOMPARE(IntroShown, 1);
+}
+
+void LabWindowTest::exitAnsweredNoChangesNothing() {
+    auto snapshot = [] {
+        QJsonObject state;
+        DescribeLab(state);
+        return std::make_pair(state, Show(Read()) + QString::number(Form1->Timer1->interval()));
+    };
+    // In the start-up state and in Stopped (Exit is offered in both).
+    for (int round = 0; round < 2; ++round) {
+        if (round == 1) {
+            Click(Form1->Button1);
+            Setting();
+            Click(Form1->Button2);
+            Click(Form1->Button26);
+        }
+        const auto before = snapshot();
+        OnNextModal([](QWidget* w) {
+            QCOMPARE(w, static_cast<QWidget*>(check));
+            QCOMPARE(check->Memo1->toPlainText(), QStringLiteral("你确定要离开吗??"));
+            Click(check->BitBtn2);
+        });
+        Click(Form1->BitBtn1);
+        QCOMPARE(ConfirmAnswer, std::uint8_t(0));
+        QVERIFY(Form1->isVisible());
+        QVERIFY(before == snapshot());
+    }
+}
+
+void LabWindowTest::exitAnsweredYesClosesTheLab() {
+    Main->hide();  // the title screen is hidden once the lab is entered
+    OnNextModal([](QWidget*) { Click(check->BitBtn1); });
+    Click(Form1->BitBtn1);
+    QCOMPARE(ConfirmAnswer, std::uint8_t(1));
+    QVERIFY(!Form1->isVisible());
+    QVERIFY(!Main->isVisible());
+}
+
+void LabWindowTest::mouseAnywhereChangesNoRunControl() {
+    // Points inside, on the edges of, and well outside the surface, negative ones included.
+    const int xs[] = {-100000, -1, 0, 1, 50, 150, 220, 235, 300, 500, 540, 610, 615, 699, 700, 701, 5000};
+    const int ys[] = {-100000, -1, 0, 1, 25, 60, 80, 100, 165, 265, 547, 548, 9000};
+    // Whatever a press opens modally is left at once.
+    QTimer closer;
+    closer.setInterval(0);
+    connect(&closer, &QTimer::timeout, [] {
+        if (QWidget* w = QApplication::activeModalWidget()) static_cast<QDialog*>(w)->reject();
+    });
+    closer.start();
+    auto send = [](QEvent::Type type, int x, int y) {
+        QMouseEvent e(type, QPointF(x, y), Form1->Image1->mapToGlobal(QPointF(x, y)),
+                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(Form1->Image1, &e);
+    };
+    auto storm = [&] {
+        for (int x : xs)
+            for (int y : ys) {
+                send(QEvent::MouseButtonPress, x, y);
+                send(QEvent::MouseMove, x + 3, y - 2);
+                send(QEvent::MouseButtonRelease, x, y);
+                send(QEvent::MouseMove, x, y);
+            }
+    };
+    // Run control must come out of a storm as it went in (Start may be switched on by an
+    // arrangement or sign pick, so it is left out).
+    auto runControl = [] {
+        Controls c = Read();
+        c.start = false;
+        return c;
+    };
+    storm();  // start-up state
+    EXPECT_CONTROLS(runControl(), [] { Controls c = kStartUp; c.start = false; return c; }());
+    for (int code = 201; code <= 208; ++code) {
+        Click(Form1->ExperimentButton(code));
+        for (int stage = 0; stage < 4; ++stage) {
+            if (stage == 1) Setting();
+            if (stage == 2) {
+                Form1->SetStartEnabled(true);
+                Click(Form1->Button2);
+            }
+            if (stage == 3) Click(Form1->Button26);
+            const Controls before = runControl();
+            storm();
+            EXPECT_CONTROLS(runControl(), before);
+        }
+        Click(Form1->Button11);
+    }
+    closer.stop();
+}
+
+void LabWindowTest::rapidClicksNeverLeaveTheTimerRunningWhenStopped() {
+    QTimer closer;  // every question and panel is answered at once (No / left)
+    closer.setInterval(0);
+    connect(&closer, &QTimer::timeout, [] {
+        if (QWidget* w = QApplication::activeModalWidget()) {
+            if (w == check) Click(check->BitBtn2);
+            else static_cast<QDialog*>(w)->reject();
+        }
+    });
+    closer.start();
+    QList<QAbstractButton*> buttons = {Form1->Button4, Form1->Button2, Form1->Button7, Form1->Button26,
+                                       Form1->Button11, Form1->BitBtn1, Form1->BitBtn2, Form1->SpeedButton1};
+    for (int code = 201; code <= 208; ++code) buttons << Form1->ExperimentButton(code);
+    quint32 seed = 12345;
+    for (int i = 0; i < 1500; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        QAbstractButton* b = buttons[(seed >> 16) % buttons.size()];
+        const int repeats = 1 + ((seed >> 8) % 3);  // double and triple clicks too
+        if (!b->isVisible()) continue;  // a hidden button cannot be reached
+        for (int r = 0; r < repeats; ++r) Click(b);
+        if (qEnvironmentVariableIsSet("TRACE")) qDebug() << b->objectName() << repeats << Show(Read());
+        if ((seed >> 4) % 7 == 0) Form1->Timer1Timer();
+        const Controls c = Read();
+        if (c.timer) {
+            // Only Running has a live timer: row hidden, Stop on, Setting and Return off.
+            QVERIFY2(!c.row && c.stop && !c.setting && !c.returnOn && !c.exit, qPrintable(Show(c)));
+        }
+        if (c.row) QVERIFY2(!c.timer && !c.setting && !c.start && !c.stop, qPrintable(Show(c)));
+    }
+    closer.stop();
+}
+
+QTEST_MAIN(LabWindowTest)
+#include "lab_window_test.moc"
