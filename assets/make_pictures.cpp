@@ -1,7 +1,8 @@
 // Paints the lab's three pictures: the title screen, the vertical title of the lab window and the
 // splash collage. Run it from the repository root (or give the output folder as the argument):
 //   vlab_make_pictures assets
-// It writes title.png (800 x 600), title_vertical.png (70 x 300) and splash.png (677 x 472).
+// It writes title.png (800 x 600), title_vertical.png (70 x 300), splash.png (677 x 472) and
+// the program's icon vlab.png (128 x 128).
 
 #include <QDir>
 #include <QFont>
@@ -273,6 +274,30 @@ QImage Splash() {
     return img;
 }
 
+// The program's icon: a pulley with two masses on the lab's pale rose, framed in maroon.
+QImage Icon() {
+    QImage img(128, 128, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(kMaroon, 6));
+    p.setBrush(kRose);
+    p.drawRoundedRect(QRectF(4, 4, 120, 120), 22, 22);
+    p.setPen(QPen(Qt::black, 5));
+    p.drawLine(24, 22, 104, 22);
+    p.drawLine(64, 22, 64, 34);
+    p.setBrush(QColor(0xFF, 0xD8, 0x40));
+    p.drawEllipse(QPointF(64, 52), 18, 18);
+    p.drawLine(46, 52, 46, 84);
+    p.drawLine(82, 52, 82, 72);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::red);
+    p.drawRect(QRectF(32, 84, 28, 28));
+    p.setBrush(Qt::blue);
+    p.drawRect(QRectF(70, 72, 24, 24));
+    return img;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -280,6 +305,7 @@ int main(int argc, char** argv) {
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("assets"));
     const bool ok = TitlePicture().save(out.filePath(QStringLiteral("title.png"))) &&
                     VerticalTitle().save(out.filePath(QStringLiteral("title_vertical.png"))) &&
-                    Splash().save(out.filePath(QStringLiteral("splash.png")));
+                    Splash().save(out.filePath(QStringLiteral("splash.png"))) &&
+                    Icon().save(out.filePath(QStringLiteral("vlab.png")));
     return ok ? 0 : 1;
 }
