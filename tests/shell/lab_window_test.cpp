@@ -572,7 +572,6 @@ void LabWindowTest::rapidClicksNeverLeaveTheTimerRunningWhenStopped() {
         const int repeats = 1 + ((seed >> 8) % 3);  // double and triple clicks too
         if (!b->isVisible()) continue;  // a hidden button cannot be reached
         for (int r = 0; r < repeats; ++r) Click(b);
-        if (qEnvironmentVariableIsSet("TRACE")) qDebug() << b->objectName() << repeats << Show(Read());
         if ((seed >> 4) % 7 == 0) Form1->Timer1Timer();
         const Controls c = Read();
         if (c.timer) {
