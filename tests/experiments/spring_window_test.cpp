@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
+#include <QDir>
 #include <QtTest>
 #include <cmath>
 #include <numbers>
@@ -74,6 +75,7 @@ private slots:
         QCOMPARE(TickCount, 400);
         const double x = 200 * std::cos(400 * std::sqrt(1.5) * std::numbers::pi / 180);
         QVERIFY(std::fabs(SpringX - x) < 1e-9);
+        QVERIFY(QDir().mkpath(QStringLiteral(VLAB_BINARY_DIR "/spring_pictures")));
         QVERIFY(Surface().image().save(QStringLiteral(VLAB_BINARY_DIR "/spring_pictures/window_tick400.png")));
         // The block stands at 314 + x on the surface, pale green.
         QCOMPARE(Surface().image().pixel(static_cast<int>(314 + x) + 20, 80) & 0xFFFFFF, QRgb(0xA6DDA5));
