@@ -1,6 +1,5 @@
 #include "shell/lab_window.h"
 
-#include <QComboBox>
 #include <QDir>
 #include <QFrame>
 #include <QGroupBox>
@@ -631,20 +630,15 @@ void TForm1::ShowPanelModal() {
     table3->exec();
 }
 
-QString TForm1::ChargeLayoutText() {
-    if (!table3) return {};
-    auto* box = table3->findChild<QComboBox*>(QStringLiteral("ComboBox2"));
-    return box ? box->currentText() : QString();
-}
+QString TForm1::ChargeLayoutText() { return table3 ? table3->ChargeLayoutText() : QString(); }
 
 void TForm1::SetChargeLayoutText(const QString& text) {
-    if (!table3) return;
-    auto* box = table3->findChild<QComboBox*>(QStringLiteral("ComboBox2"));
-    if (!box) return;
-    // Setting the text from the program raises no change handler.
-    const bool blocked = box->blockSignals(true);
-    box->setEditText(text);
-    box->blockSignals(blocked);
+    if (table3) table3->SetChargeLayoutText(text);  // the program's own change: no handler runs
+}
+
+void TForm1::ShowReturnIfRowHidden() {
+    // The panel left by its Exit while an experiment is on show: Return stays reachable.
+    if (PageControl1->isHidden()) Button11->show();
 }
 
 void TForm1::SurfaceChanged() {

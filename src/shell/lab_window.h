@@ -124,6 +124,7 @@ public:
     void ShowPanelModal() override;
     QString ChargeLayoutText() override;
     void SetChargeLayoutText(const QString& text) override;
+    void ShowReturnIfRowHidden() override;
     void SurfaceChanged() override;
 
 private:

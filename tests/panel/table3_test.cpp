@@ -568,6 +568,10 @@ private slots:
         QVERIFY(!Form1->Button2->isEnabled());
         QVERIFY(!Form1->Button7->isEnabled());
         QVERIFY(!Form1->Timer1->isActive());
+        QVERIFY(!Form1->Button11->isHidden());  // Return stays on show, the row of buttons hidden
+        QVERIFY(Form1->PageControl1->isHidden());
+        QVERIFY(!Form1->Button4->isEnabled());  // Setting's last step disables it again: Stop is the way on
+        QVERIFY(Form1->Button26->isEnabled());
     }
 
     void pulleyArrangementClickOpensThePanel() {
