@@ -1,0 +1,73 @@
+// vlab-script: plays a scenario against the real lab, offscreen, and writes pictures, state dumps
+// and data traces.
+
+#include <QApplication>
+#include <QByteArray>
+#include <QFile>
+#include <cstdio>
+
+#include "app/script_runner.h"
+#include "draw/fonts.h"
+#include "shell/title_screen.h"
+#include "shell/windows.h"
+
+namespace {
+
+void Print(FILE* stream, const QString& text) {
+    std::fputs(text.toUtf8().constData(), stream);
+    std::fflush(stream);
+}
+
+int Usage(const QString& problem) {
+    Print(stderr, QStringLiteral("vlab-script: %1\nusage: vlab-script FILE | -   (vlab-script --help lists the commands)\n")
+                      .arg(problem));
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QStringList args;
+    for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+    if (args.size() == 1 && (args[0] == QLatin1String("--help") || args[0] == QLatin1String("-h"))) {
+        Print(stdout, vlab::ScenarioHelp());
+        return 0;
+    }
+    if (args.isEmpty()) return Usage(QStringLiteral("no scenario file given"));
+    if (args.size() > 1) return Usage(QStringLiteral("one scenario file at a time"));
+
+    // The whole scenario is read (standard input to its end) and checked before the lab starts,
+    // so a run never waits for input and a mistyped line costs no half-made pictures.
+    QByteArray source;
+    QFile file;
+    const bool opened = args[0] == QLatin1String("-") ? file.open(stdin, QIODevice::ReadOnly)
+                                                      : (file.setFileName(args[0]), file.open(QIODevice::ReadOnly));
+    if (!opened) return Usage(QStringLiteral("cannot read '%1'").arg(args[0]));
+    source = file.readAll();
+    file.close();
+
+    QList<vlab::ScriptLine> lines;
+    QString error;
+    if (!vlab::ParseScenario(QString::fromUtf8(source), lines, error)) {
+        Print(stderr, error + u'\n');
+        return 2;
+    }
+
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("vlab"));
+    // As in the lab itself: the program ends when the title screen closes.
+    QApplication::setQuitOnLastWindowClosed(false);
+    // A steady text cursor: pictures of a window never depend on when they were taken.
+    QApplication::setCursorFlashTime(0);
+    vlab::InstallFontSubstitutes();
+    vlab::CreateWindows();
+    vlab::Main->show();
+
+    vlab::ScriptRunner runner(lines);
+    runner.Start();
+    QApplication::exec();
+    const int status = runner.Finish();
+    vlab::DestroyWindows();
+    return status;
+}
