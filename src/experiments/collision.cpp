@@ -2,9 +2,9 @@
 
 #include "draw/shapes.h"
 #include "experiments/wave_superposition.h"
-#include "shell/lab_dump.h"
 #include "shell/lab_host.h"
 #include "shell/lab_state.h"
+#include "shell/lab_vars.h"
 
 namespace vlab {
 
@@ -25,20 +25,19 @@ void CollisionReset() {
     Host().SetStepInterval(30);
 }
 
-void CollisionDescribe(QJsonObject& out) {
-    Put(out, "CollisionMassA", CollisionMassA);
-    Put(out, "CollisionVelA", CollisionVelA);
-    Put(out, "CollisionMassB", CollisionMassB);
-    Put(out, "CollisionVelB", CollisionVelB);
-    Put(out, "CollisionEint0", CollisionEint0);
-}
+namespace {
+// Every variable of the experiment, by its name, with its program-start value.
+const LabVars kVars{
+    {"CollisionMassA", CollisionMassA},
+    {"CollisionVelA", CollisionVelA},
+    {"CollisionMassB", CollisionMassB},
+    {"CollisionVelB", CollisionVelB},
+    {"CollisionEint0", CollisionEint0},
+};
+}  // namespace
 
-void CollisionResetProgramState() {
-    CollisionMassA = 5.0;
-    CollisionVelA = 10.0;
-    CollisionMassB = 1.0;
-    CollisionVelB = -10.0;
-    CollisionEint0 = 0.0;
-}
+void CollisionDescribe(QJsonObject& out) { kVars.Describe(out); }
+
+void CollisionResetProgramState() { kVars.Restore(); }
 
 }  // namespace vlab

@@ -2,9 +2,9 @@
 
 #include "draw/figures.h"
 #include "draw/shapes.h"
-#include "shell/lab_dump.h"
 #include "shell/lab_host.h"
 #include "shell/lab_state.h"
+#include "shell/lab_vars.h"
 
 namespace vlab {
 
@@ -35,32 +35,25 @@ void ElectricFieldReset() {
     BodyX[0] = BodyY[0] = BodyVX[0] = BodyVY[0] = 0.0;
 }
 
-void ElectricFieldDescribe(QJsonObject& out) {
-    Put(out, "ChargeX", ChargeX);
-    Put(out, "ChargeY", ChargeY);
-    Put(out, "TestX", TestX);
-    Put(out, "TestY", TestY);
-    Put(out, "TestPrevX", TestPrevX);
-    Put(out, "TestPrevY", TestPrevY);
-    Put(out, "TestPlaced", TestPlaced);
-    Put(out, "SignButtonsLive", SignButtonsLive);
-    Put(out, "DistSq", DistSq);
-    Put(out, "FieldMag", FieldMag);
-    Put(out, "FieldAngle", FieldAngle);
-}
+namespace {
+// Every variable of the experiment, by its name, with its program-start value.
+const LabVars kVars{
+    {"ChargeX", ChargeX},
+    {"ChargeY", ChargeY},
+    {"TestX", TestX},
+    {"TestY", TestY},
+    {"TestPrevX", TestPrevX},
+    {"TestPrevY", TestPrevY},
+    {"TestPlaced", TestPlaced},
+    {"SignButtonsLive", SignButtonsLive},
+    {"DistSq", DistSq},
+    {"FieldMag", FieldMag},
+    {"FieldAngle", FieldAngle},
+};
+}  // namespace
 
-void ElectricFieldResetProgramState() {
-    ChargeX.fill(0);
-    ChargeY.fill(0);
-    TestX = 0.0;
-    TestY = 0.0;
-    TestPrevX = 0.0;
-    TestPrevY = 0.0;
-    TestPlaced = false;
-    SignButtonsLive = false;
-    DistSq.fill(0);
-    FieldMag.fill(0);
-    FieldAngle.fill(0);
-}
+void ElectricFieldDescribe(QJsonObject& out) { kVars.Describe(out); }
+
+void ElectricFieldResetProgramState() { kVars.Restore(); }
 
 }  // namespace vlab

@@ -1,9 +1,9 @@
 #include "experiments/friction.h"
 
 #include "draw/shapes.h"
-#include "shell/lab_dump.h"
 #include "shell/lab_host.h"
 #include "shell/lab_state.h"
+#include "shell/lab_vars.h"
 
 namespace vlab {
 
@@ -27,24 +27,21 @@ void FrictionReset() {
     BodyX[0] = 0.0;
 }
 
-void FrictionDescribe(QJsonObject& out) {
-    Put(out, "AppliedForce", AppliedForce);
-    Put(out, "ForceAngle", ForceAngle);
-    Put(out, "BlockHeight", BlockHeight);
-    Put(out, "BlockWidth", BlockWidth);
-    Put(out, "FrictionSetCount", FrictionSetCount);
-    Put(out, "FrictionForces", FrictionForces);
-    Put(out, "FrictionTicks", FrictionTicks);
-}
+namespace {
+// Every variable of the experiment, by its name, with its program-start value.
+const LabVars kVars{
+    {"AppliedForce", AppliedForce},
+    {"ForceAngle", ForceAngle},
+    {"BlockHeight", BlockHeight},
+    {"BlockWidth", BlockWidth},
+    {"FrictionSetCount", FrictionSetCount},
+    {"FrictionForces", FrictionForces},
+    {"FrictionTicks", FrictionTicks},
+};
+}  // namespace
 
-void FrictionResetProgramState() {
-    AppliedForce = 120.0;
-    ForceAngle = 0.0;
-    BlockHeight = 100.0;
-    BlockWidth = 50.0;
-    FrictionSetCount = -1;
-    FrictionForces.fill(0);
-    FrictionTicks = 0;
-}
+void FrictionDescribe(QJsonObject& out) { kVars.Describe(out); }
+
+void FrictionResetProgramState() { kVars.Restore(); }
 
 }  // namespace vlab

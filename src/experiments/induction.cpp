@@ -1,9 +1,9 @@
 #include "experiments/induction.h"
 
 #include "draw/shapes.h"
-#include "shell/lab_dump.h"
 #include "shell/lab_host.h"
 #include "shell/lab_state.h"
+#include "shell/lab_vars.h"
 
 namespace vlab {
 
@@ -37,30 +37,24 @@ void InductionReset() {
     CoilCornerY = RayEndY;
 }
 
-void InductionDescribe(QJsonObject& out) {
-    Put(out, "InductionMode", InductionMode);
-    Put(out, "FieldDirection", FieldDirection);
-    Put(out, "LoopOffset", LoopOffset);
-    Put(out, "InducedCurrent", InducedCurrent);
-    Put(out, "PushForce", PushForce);
-    Put(out, "CoilSpeed", CoilSpeed);
-    Put(out, "CoilTravel", CoilTravel);
-    Put(out, "InclineNear", InclineNear);
-    Put(out, "CoilCornerX", CoilCornerX);
-    Put(out, "CoilCornerY", CoilCornerY);
-}
+namespace {
+// Every variable of the experiment, by its name, with its program-start value.
+const LabVars kVars{
+    {"InductionMode", InductionMode},
+    {"FieldDirection", FieldDirection},
+    {"LoopOffset", LoopOffset},
+    {"InducedCurrent", InducedCurrent},
+    {"PushForce", PushForce},
+    {"CoilSpeed", CoilSpeed},
+    {"CoilTravel", CoilTravel},
+    {"InclineNear", InclineNear},
+    {"CoilCornerX", CoilCornerX},
+    {"CoilCornerY", CoilCornerY},
+};
+}  // namespace
 
-void InductionResetProgramState() {
-    InductionMode = 0;
-    FieldDirection = 0.0;
-    LoopOffset = 0.0;
-    InducedCurrent = 0.0;
-    PushForce = 0.0;
-    CoilSpeed = 0.0;
-    CoilTravel = 0.0;
-    InclineNear.fill(0);
-    CoilCornerX = 0.0;
-    CoilCornerY = 0.0;
-}
+void InductionDescribe(QJsonObject& out) { kVars.Describe(out); }
+
+void InductionResetProgramState() { kVars.Restore(); }
 
 }  // namespace vlab

@@ -2,9 +2,9 @@
 
 #include "draw/figures.h"
 #include "draw/shapes.h"
-#include "shell/lab_dump.h"
 #include "shell/lab_host.h"
 #include "shell/lab_state.h"
+#include "shell/lab_vars.h"
 
 namespace vlab {
 
@@ -37,30 +37,24 @@ void InterferenceReset() {
     Host().SetSpeedBar(100, 700, 400, 10);
 }
 
-void InterferenceDescribe(QJsonObject& out) {
-    Put(out, "LightChoice", LightChoice);
-    Put(out, "WaveFactor", WaveFactor);
-    Put(out, "SlitHalfGap", SlitHalfGap);
-    Put(out, "SlitCentreY", SlitCentreY);
-    Put(out, "SourceSlitX", SourceSlitX);
-    Put(out, "ScreenX", ScreenX);
-    Put(out, "ProbeY", ProbeY);
-    Put(out, "PathToUpperSlit", PathToUpperSlit);
-    Put(out, "PathDiff", PathDiff);
-    Put(out, "PhaseHalfWaves", PhaseHalfWaves);
-}
+namespace {
+// Every variable of the experiment, by its name, with its program-start value.
+const LabVars kVars{
+    {"LightChoice", LightChoice},
+    {"WaveFactor", WaveFactor},
+    {"SlitHalfGap", SlitHalfGap},
+    {"SlitCentreY", SlitCentreY},
+    {"SourceSlitX", SourceSlitX},
+    {"ScreenX", ScreenX},
+    {"ProbeY", ProbeY},
+    {"PathToUpperSlit", PathToUpperSlit},
+    {"PathDiff", PathDiff},
+    {"PhaseHalfWaves", PhaseHalfWaves},
+};
+}  // namespace
 
-void InterferenceResetProgramState() {
-    LightChoice = 0;
-    WaveFactor = 4.0;
-    SlitHalfGap = 40.0;
-    SlitCentreY = 110.0;
-    SourceSlitX = 100.0;
-    ScreenX = 500.0;
-    ProbeY = 110.0;
-    PathToUpperSlit = 0.0;
-    PathDiff = 0.0;
-    PhaseHalfWaves = 1.0;
-}
+void InterferenceDescribe(QJsonObject& out) { kVars.Describe(out); }
+
+void InterferenceResetProgramState() { kVars.Restore(); }
 
 }  // namespace vlab

@@ -1,9 +1,9 @@
 #include "experiments/pulley.h"
 
 #include "draw/shapes.h"
-#include "shell/lab_dump.h"
 #include "shell/lab_host.h"
 #include "shell/lab_state.h"
+#include "shell/lab_vars.h"
 
 namespace vlab {
 
@@ -27,24 +27,21 @@ void PulleyReset() {
     PulleyTicks = 0;
 }
 
-void PulleyDescribe(QJsonObject& out) {
-    Put(out, "PulleyMassA", PulleyMassA);
-    Put(out, "PulleyMassB", PulleyMassB);
-    Put(out, "PulleyMassC", PulleyMassC);
-    Put(out, "PulleyArrangement", PulleyArrangement);
-    Put(out, "PulleyTension", PulleyTension);
-    Put(out, "PulleyMotion", PulleyMotion);
-    Put(out, "PulleyTicks", PulleyTicks);
-}
+namespace {
+// Every variable of the experiment, by its name, with its program-start value.
+const LabVars kVars{
+    {"PulleyMassA", PulleyMassA},
+    {"PulleyMassB", PulleyMassB},
+    {"PulleyMassC", PulleyMassC},
+    {"PulleyArrangement", PulleyArrangement},
+    {"PulleyTension", PulleyTension},
+    {"PulleyMotion", PulleyMotion},
+    {"PulleyTicks", PulleyTicks},
+};
+}  // namespace
 
-void PulleyResetProgramState() {
-    PulleyMassA = 1.0;
-    PulleyMassB = 1.0;
-    PulleyMassC = 1.0;
-    PulleyArrangement = 0;
-    PulleyTension = 0.0;
-    PulleyMotion.fill(0);
-    PulleyTicks = 0;
-}
+void PulleyDescribe(QJsonObject& out) { kVars.Describe(out); }
+
+void PulleyResetProgramState() { kVars.Restore(); }
 
 }  // namespace vlab

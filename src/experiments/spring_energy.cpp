@@ -17,9 +17,9 @@
 #include "draw/numeric.h"
 #include "draw/shapes.h"
 #include "draw/style.h"
-#include "shell/lab_dump.h"
 #include "shell/lab_host.h"
 #include "shell/lab_state.h"
+#include "shell/lab_vars.h"
 
 namespace vlab {
 
@@ -272,36 +272,26 @@ void SpringEnergyMouseUp(int /*x*/, int /*y*/) {
     Host().SetSurfaceCursor(SurfaceCursor::Default);
 }
 
-void SpringEnergyDescribe(QJsonObject& out) {
-    Put(out, "SpringConstant", SpringConstant);
-    Put(out, "SpringMass", SpringMass);
-    Put(out, "SpringOmega", SpringOmega);
-    Put(out, "SpringDisplacement", SpringDisplacement);
-    Put(out, "SpringX", SpringX);
-    Put(out, "SpringPotential", SpringPotential);
-    Put(out, "SpringKinetic", SpringKinetic);
-    Put(out, "SpringEnergy0", SpringEnergy0);
-    Put(out, "SpringTrail", SpringTrail);
-    Put(out, "SpringLastButton", SpringLastButton);
-    Put(out, "SpringDragging", SpringDragging);
-    Put(out, "SpringFirstGrab", SpringFirstGrab);
-}
+namespace {
+// Every variable of the experiment, by its name, with its program-start value.
+const LabVars kVars{
+    {"SpringConstant", SpringConstant},
+    {"SpringMass", SpringMass},
+    {"SpringOmega", SpringOmega},
+    {"SpringDisplacement", SpringDisplacement},
+    {"SpringX", SpringX},
+    {"SpringPotential", SpringPotential},
+    {"SpringKinetic", SpringKinetic},
+    {"SpringEnergy0", SpringEnergy0},
+    {"SpringTrail", SpringTrail},
+    {"SpringLastButton", SpringLastButton},
+    {"SpringDragging", SpringDragging},
+    {"SpringFirstGrab", SpringFirstGrab},
+};
+}  // namespace
 
-void SpringEnergyResetProgramState() {
-    // At program start the experiment holds the values its selection sets, so that a step routine
-    // called before any selection never divides by a zero mass.
-    SpringConstant = 2.0;
-    SpringMass = 2.0;
-    SpringOmega = 1.0;
-    SpringDisplacement = 0.0;
-    SpringX = 0.0;
-    SpringPotential = 0.0;
-    SpringKinetic = 0.0;
-    SpringEnergy0 = 0.0;
-    SpringTrail.fill(0.0);
-    SpringLastButton = 0;
-    SpringDragging = 0;
-    SpringFirstGrab = 1;
-}
+void SpringEnergyDescribe(QJsonObject& out) { kVars.Describe(out); }
+
+void SpringEnergyResetProgramState() { kVars.Restore(); }
 
 }  // namespace vlab

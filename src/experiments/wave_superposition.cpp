@@ -2,9 +2,9 @@
 
 #include "draw/figures.h"
 #include "draw/shapes.h"
-#include "shell/lab_dump.h"
 #include "shell/lab_host.h"
 #include "shell/lab_state.h"
+#include "shell/lab_vars.h"
 
 namespace vlab {
 
@@ -30,32 +30,25 @@ void WaveSuperpositionReset() {
     WavePlotCounts[3] = -1;
 }
 
-void WaveSuperpositionDescribe(QJsonObject& out) {
-    Put(out, "WavePlotCounts", WavePlotCounts);
-    Put(out, "PrevY1", PrevY1);
-    Put(out, "PrevY2", PrevY2);
-    Put(out, "PrevSum", PrevSum);
-    Put(out, "Y1", Y1);
-    Put(out, "Y2", Y2);
-    Put(out, "YSum", YSum);
-    Put(out, "In1", In1);
-    Put(out, "In2", In2);
-    Put(out, "Front1", Front1);
-    Put(out, "Front2", Front2);
-}
+namespace {
+// Every variable of the experiment, by its name, with its program-start value.
+const LabVars kVars{
+    {"WavePlotCounts", WavePlotCounts},
+    {"PrevY1", PrevY1},
+    {"PrevY2", PrevY2},
+    {"PrevSum", PrevSum},
+    {"Y1", Y1},
+    {"Y2", Y2},
+    {"YSum", YSum},
+    {"In1", In1},
+    {"In2", In2},
+    {"Front1", Front1},
+    {"Front2", Front2},
+};
+}  // namespace
 
-void WaveSuperpositionResetProgramState() {
-    WavePlotCounts.fill(0);
-    PrevY1 = 0.0;
-    PrevY2 = 0.0;
-    PrevSum = 0.0;
-    Y1 = 0.0;
-    Y2 = 0.0;
-    YSum = 0.0;
-    In1 = 0.0;
-    In2 = 0.0;
-    Front1 = 0.0;
-    Front2 = 0.0;
-}
+void WaveSuperpositionDescribe(QJsonObject& out) { kVars.Describe(out); }
+
+void WaveSuperpositionResetProgramState() { kVars.Restore(); }
 
 }  // namespace vlab

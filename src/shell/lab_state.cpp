@@ -1,6 +1,6 @@
 #include "shell/lab_state.h"
 
-#include "shell/lab_dump.h"
+#include "shell/lab_vars.h"
 
 namespace vlab {
 
@@ -16,32 +16,26 @@ int IntroShown = 0;
 QString HelpPagePath;
 QString ProgramFolder;
 
-void ResetLabState() {
-    ExperimentCode = 0;  // the lab window sets 202 when it is created
-    LabPageMarker = 20;  // the tab control has one page, so the lab page is always on show
-    TickCount = 0;
-    InterferenceTicks = 0.0;
-    MouseMoveActive = 0;
-    MouseClickActive = 0;
-    PanelAccepted = 0;
-    ConfirmAnswer = 0;
-    IntroShown = 0;
-    HelpPagePath.clear();
-    ProgramFolder.clear();
-}
+namespace {
+// The shared run state by its names. ExperimentCode starts at 0: the lab window sets 202 when it
+// is created. LabPageMarker is 20 while the lab page is on show, and the tab control has one page.
+const LabVars kVars{
+    {"ExperimentCode", ExperimentCode},
+    {"LabPageMarker", LabPageMarker},
+    {"TickCount", TickCount},
+    {"InterferenceTicks", InterferenceTicks},
+    {"MouseMoveActive", MouseMoveActive},
+    {"MouseClickActive", MouseClickActive},
+    {"PanelAccepted", PanelAccepted},
+    {"ConfirmAnswer", ConfirmAnswer},
+    {"IntroShown", IntroShown},
+    {"HelpPagePath", HelpPagePath},
+    {"ProgramFolder", ProgramFolder},
+};
+}  // namespace
 
-void DescribeLabState(QJsonObject& out) {
-    Put(out, "ExperimentCode", ExperimentCode);
-    Put(out, "LabPageMarker", LabPageMarker);
-    Put(out, "TickCount", TickCount);
-    Put(out, "InterferenceTicks", InterferenceTicks);
-    Put(out, "MouseMoveActive", static_cast<int>(MouseMoveActive));
-    Put(out, "MouseClickActive", static_cast<int>(MouseClickActive));
-    Put(out, "PanelAccepted", static_cast<int>(PanelAccepted));
-    Put(out, "ConfirmAnswer", static_cast<int>(ConfirmAnswer));
-    Put(out, "IntroShown", IntroShown);
-    Put(out, "HelpPagePath", HelpPagePath);
-    Put(out, "ProgramFolder", ProgramFolder);
-}
+void ResetLabState() { kVars.Restore(); }
+
+void DescribeLabState(QJsonObject& out) { kVars.Describe(out); }
 
 }  // namespace vlab
