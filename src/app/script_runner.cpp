@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSlider>
+#include <QStackedWidget>
 #include <QTextEdit>
 #include <QTimer>
 #include <cstdio>
@@ -263,10 +264,12 @@ QJsonObject DescribeControl(QWidget* window, QWidget* control) {
 }
 
 // A part Qt builds inside a control (a tab bar's scroll buttons, a view's viewport), not a control
-// of the form: it, or a widget it lies in, carries one of Qt's own "qt_" names.
+// of the form: it, or a widget it lies in, carries one of Qt's own "qt_" names. The stack that
+// holds a tab control's pages is the exception: the pages and their controls are the form's.
 bool IsQtPart(QWidget* widget, QWidget* window) {
     for (QWidget* w = widget; w && w != window; w = w->parentWidget()) {
-        if (w->objectName().startsWith(QLatin1String("qt_"))) return true;
+        if (!w->objectName().startsWith(QLatin1String("qt_"))) continue;
+        if (w == widget || !qobject_cast<QStackedWidget*>(w)) return true;
     }
     return false;
 }

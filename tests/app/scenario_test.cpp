@@ -1,0 +1,462 @@
+// Scenario tests: the built vlab-script plays the scenarios kept in tests/app/scenarios (or short
+// ones given on standard input), each in a fresh folder, and the tests read its dumps, traces and
+// pictures.
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <cmath>
+#include <numbers>
+
+#include "shell/registry.h"
+
+namespace {
+
+struct Outcome {
+    int status = -1;
+    QString errors;
+};
+
+QString ScenarioPath(const QString& name) { return QStringLiteral(VLAB_SOURCE_DIR "/tests/app/scenarios/") + name; }
+
+// Runs vlab-script in folder with the given arguments, feeding input on standard input.
+Outcome Play(const QString& folder, const QStringList& arguments, const QByteArray& input = {}) {
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    process.start(QStringLiteral(VLAB_SCRIPT), arguments);
+    Outcome out;
+    if (!process.waitForStarted(30000)) return out;
+    process.write(input);
+    process.closeWriteChannel();
+    // A scenario never waits; this bound only keeps a broken runner from stalling the suite.
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        return out;
+    }
+    out.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    out.errors = QString::fromUtf8(process.readAllStandardError());
+    return out;
+}
+
+Outcome PlayFile(const QString& folder, const QString& scenario) { return Play(folder, {ScenarioPath(scenario)}); }
+Outcome PlayText(const QString& folder, const QString& text) { return Play(folder, {QStringLiteral("-")}, text.toUtf8()); }
+
+QJsonObject Load(const QString& folder, const QString& name) {
+    QFile file(folder + u'/' + name);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return QJsonDocument::fromJson(file.readAll()).object();
+}
+
+QJsonObject Control(const QJsonObject& dump, const char* name) {
+    return dump.value(QStringLiteral("controls")).toObject().value(QLatin1String(name)).toObject();
+}
+bool Visible(const QJsonObject& dump, const char* name) { return Control(dump, name).value(QStringLiteral("visible")).toBool(); }
+bool Enabled(const QJsonObject& dump, const char* name) { return Control(dump, name).value(QStringLiteral("enabled")).toBool(); }
+QString Text(const QJsonObject& dump, const char* name) { return Control(dump, name).value(QStringLiteral("text")).toString(); }
+bool WindowShown(const QJsonObject& dump, const char* name) {
+    return dump.value(QStringLiteral("windows")).toObject().value(QLatin1String(name)).toObject().value(QStringLiteral("visible")).toBool();
+}
+bool WindowModal(const QJsonObject& dump, const char* name) {
+    return dump.value(QStringLiteral("windows")).toObject().value(QLatin1String(name)).toObject().value(QStringLiteral("modal")).toBool();
+}
+double Number(const QJsonObject& dump, const char* name) { return dump.value(QLatin1String(name)).toDouble(); }
+bool TimerActive(const QJsonObject& dump) { return dump.value(QStringLiteral("Timer1")).toObject().value(QStringLiteral("active")).toBool(); }
+int TimerInterval(const QJsonObject& dump) { return dump.value(QStringLiteral("Timer1")).toObject().value(QStringLiteral("interval")).toInt(); }
+
+QStringList CsvRows(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
+    return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+}
+
+// The block's displacement after n ticks of a spring with constant k and mass m let go at amplitude
+// a: the phase advances by sqrt(k/m) degrees a tick.
+double SpringClosedForm(double a, double k, double m, int n) {
+    return a * std::cos(n * std::sqrt(k / m) * std::numbers::pi / 180.0);
+}
+
+}  // namespace
+
+class ScenarioTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startUpAndEnteringTheLab();
+    void choosingEachExperiment();
+    void springRunEnergiesTraceAndPictures();
+    void runControlPauseSpeedStopReturn();
+    void panelOkPathThroughTheConfirmation();
+    void panelExitPathAnsweredNoThenYes();
+    void exitAnsweredNoKeepsTheLab();
+    void programEndingDuringTheScenario();
+    void linesThatCannotBeCarriedOut_data();
+    void linesThatCannotBeCarriedOut();
+    void commandLine();
+    void sameScenarioTwiceGivesTheSameFiles();
+};
+
+void ScenarioTest::startUpAndEnteringTheLab() {
+    QTemporaryDir dir;
+    const Outcome run = PlayFile(dir.path(), QStringLiteral("enter_lab.vls"));
+    QCOMPARE(run.status, 0);
+
+    const QJsonObject start = Load(dir.path(), QStringLiteral("start.json"));
+    QVERIFY(WindowShown(start, "Main"));
+    QVERIFY(!WindowShown(start, "Form1"));
+    QVERIFY(!WindowShown(start, "table3"));
+    QVERIFY(!WindowShown(start, "check"));
+    QCOMPARE(Number(start, "ExperimentCode"), 202.0);
+    QCOMPARE(Number(start, "TickCount"), 0.0);
+    QVERIFY(!TimerActive(start));
+    QVERIFY(!Enabled(start, "Form1.Button4"));
+    QVERIFY(!Enabled(start, "Form1.Button2"));
+    QVERIFY(start.value(QStringLiteral("Memo1")).toArray().isEmpty());
+    QVERIFY(!start.value(QStringLiteral("help")).toObject().value(QStringLiteral("visible")).toBool());
+    // The speed bar is reported from its model, which keeps its position within its range.
+    const QJsonObject bar = Control(start, "Form1.TrackBar1");
+    QVERIFY(bar.value(QStringLiteral("min")).toInt() <= bar.value(QStringLiteral("position")).toInt());
+    QVERIFY(bar.value(QStringLiteral("position")).toInt() <= bar.value(QStringLiteral("max")).toInt());
+    QCOMPARE(TimerInterval(start), bar.value(QStringLiteral("position")).toInt());
+    // Qt's own parts of a control are not listed as controls.
+    for (const QString& key : start.value(QStringLiteral("controls")).toObject().keys()) {
+        QVERIFY2(!key.contains(QLatin1String("qt_")) && !key.contains(QLatin1String("Scroll")), qPrintable(key));
+    }
+
+    const QImage title(dir.filePath(QStringLiteral("title.png")));
+    QCOMPARE(title.size(), QSize(807, 607));
+
+    const QJsonObject lab = Load(dir.path(), QStringLiteral("lab.json"));
+    QVERIFY(!WindowShown(lab, "Main"));
+    QVERIFY(WindowShown(lab, "Form1"));
+    QVERIFY(Visible(lab, "Form1.PageControl1"));
+    for (const char* button : {"Form1.Button3", "Form1.Button5", "Form1.Button1", "Form1.Button46", "Form1.Button27",
+                               "Form1.Button45", "Form1.Button6", "Form1.Button47"}) {
+        QVERIFY2(Visible(lab, button) && Enabled(lab, button), button);
+    }
+}
+
+void ScenarioTest::choosingEachExperiment() {
+    QTemporaryDir dir;
+    const Outcome run = PlayFile(dir.path(), QStringLiteral("choose_each.vls"));
+    QCOMPARE(run.status, 0);
+    const std::pair<const char*, int> buttons[] = {{"3", 201},  {"5", 202},  {"1", 203}, {"46", 204},
+                                                   {"27", 205}, {"45", 206}, {"6", 207}, {"47", 208}};
+    bool first = true;
+    for (const auto& [button, code] : buttons) {
+        const QJsonObject dump = Load(dir.path(), QStringLiteral("choose_%1.json").arg(QLatin1String(button)));
+        QCOMPARE(Number(dump, "ExperimentCode"), double(code));
+        QCOMPARE(Number(dump, "TickCount"), 0.0);
+        QVERIFY(!TimerActive(dump));
+        QVERIFY(Enabled(dump, "Form1.Button4"));
+        QVERIFY(!Visible(dump, "Form1.PageControl1"));
+        QVERIFY(Visible(dump, "Form1.Button11"));
+        QVERIFY(!Enabled(dump, "Form1.Button11"));
+        // The first choice shows the operating instructions once, every later one its own page.
+        const QJsonObject help = dump.value(QStringLiteral("help")).toObject();
+        QVERIFY(help.value(QStringLiteral("visible")).toBool());
+        const QString page = first ? QStringLiteral("/help/op.htm") : vlab::FindExperiment(code)->helpPage;
+        QCOMPARE(help.value(QStringLiteral("page")).toString(), page.mid(1));
+        first = false;
+    }
+    const QJsonObject back = Load(dir.path(), QStringLiteral("returned.json"));
+    QVERIFY(Visible(back, "Form1.PageControl1"));
+    QVERIFY(Visible(back, "Form1.Image3"));
+    QVERIFY(!Visible(back, "Form1.Button11"));
+    QVERIFY(!Enabled(back, "Form1.Button4"));
+}
+
+void ScenarioTest::springRunEnergiesTraceAndPictures() {
+    QTemporaryDir dir;
+    const Outcome run = PlayFile(dir.path(), QStringLiteral("spring_energy.vls"));
+    QCOMPARE(run.status, 0);
+
+    const QJsonObject dump = Load(dir.path(), QStringLiteral("spring_energy.json"));
+    QCOMPARE(Number(dump, "ExperimentCode"), 203.0);
+    QCOMPARE(Number(dump, "SpringConstant"), 3.0);
+    QCOMPARE(Number(dump, "SpringMass"), 2.0);
+    QCOMPARE(Number(dump, "SpringDisplacement"), 200.0);
+    QCOMPARE(Number(dump, "TickCount"), 400.0);
+    QVERIFY(TimerActive(dump));
+    const double x400 = SpringClosedForm(200, 3, 2, 400);
+    QVERIFY(std::fabs(Number(dump, "SpringX") - x400) < 1e-9);
+    // No friction: potential and kinetic energy add up to the energy of the first tick, and the
+    // potential energy goes with the square of the displacement.
+    const double e0 = Number(dump, "SpringEnergy0");
+    QVERIFY(e0 > 0);
+    QVERIFY(std::fabs(Number(dump, "SpringPotential") + Number(dump, "SpringKinetic") - e0) < 1e-9 * e0);
+    const double x1 = SpringClosedForm(200, 3, 2, 1);
+    QVERIFY(std::fabs(Number(dump, "SpringPotential") / e0 - (x400 * x400) / (x1 * x1)) < 1e-9);
+
+    // The trace: a header and one row per tick, numbers in shortest form that read back exactly.
+    const QStringList rows = CsvRows(dir.filePath(QStringLiteral("spring_trace.csv")));
+    QCOMPARE(rows.size(), 401);
+    QCOMPARE(rows[0], QStringLiteral("TickCount,SpringX,SpringPotential,SpringKinetic"));
+    for (int n : {1, 90, 400}) {
+        const QStringList cells = rows[n].split(u',');
+        QCOMPARE(cells.size(), 4);
+        QCOMPARE(cells[0], QString::number(n));
+        QVERIFY(std::fabs(cells[1].toDouble() - SpringClosedForm(200, 3, 2, n)) < 1e-9);
+        QVERIFY(std::fabs(cells[2].toDouble() + cells[3].toDouble() - e0) < 1e-9 * e0);
+    }
+    QCOMPARE(rows[400].split(u',')[1].toDouble(), Number(dump, "SpringX"));
+
+    // The pictures: the pale green block stands at 314 + x on the surface at each snapshot.
+    const std::pair<const char*, double> pictures[] = {
+        {"spring_tick0.png", 200.0}, {"spring_tick90.png", SpringClosedForm(200, 3, 2, 90)}, {"spring_tick400.png", x400}};
+    for (const auto& [name, x] : pictures) {
+        const QImage image(dir.filePath(QLatin1String(name)));
+        QCOMPARE(image.size(), QSize(700, 548));
+        QCOMPARE(image.pixel(static_cast<int>(314 + x) + 20, 80) & 0xFFFFFF, QRgb(0xA6DDA5));
+    }
+    QCOMPARE(QImage(dir.filePath(QStringLiteral("spring_window.png"))).size(), QSize(788, 600));
+}
+
+void ScenarioTest::runControlPauseSpeedStopReturn() {
+    QTemporaryDir dir;
+    const Outcome run = PlayFile(dir.path(), QStringLiteral("run_control.vls"));
+    QCOMPARE(run.status, 0);
+
+    const QJsonObject setting = Load(dir.path(), QStringLiteral("setting.json"));
+    QVERIFY(!TimerActive(setting));
+    QVERIFY(!Enabled(setting, "Form1.Button4"));
+    QVERIFY(Enabled(setting, "Form1.Button2"));
+    QVERIFY(!Enabled(setting, "Form1.Button7"));
+    QVERIFY(Visible(setting, "Form1.SpeedButton1"));
+    QVERIFY(!Visible(setting, "Form1.BitBtn1"));
+    QCOMPARE(Number(setting, "MouseMoveActive"), 1.0);
+
+    const QJsonObject started = Load(dir.path(), QStringLiteral("started.json"));
+    QVERIFY(TimerActive(started));
+    QVERIFY(!Enabled(started, "Form1.Button2"));
+    QVERIFY(Enabled(started, "Form1.Button7"));
+    QCOMPARE(Number(started, "MouseMoveActive"), 0.0);
+    QCOMPARE(Number(started, "SpringDisplacement"), 20.0);
+
+    const QJsonObject paused = Load(dir.path(), QStringLiteral("paused.json"));
+    QCOMPARE(Number(paused, "TickCount"), 10.0);
+    QVERIFY(!TimerActive(paused));
+    QCOMPARE(Text(paused, "Form1.Button7"), QStringLiteral("Continue"));
+
+    // Ticks while paused deliver nothing; after Continue they run again; the speed bar sets the
+    // timer's interval.
+    const QJsonObject continued = Load(dir.path(), QStringLiteral("continued.json"));
+    QCOMPARE(Number(continued, "TickCount"), 17.0);
+    QVERIFY(TimerActive(continued));
+    QCOMPARE(Text(continued, "Form1.Button7"), QStringLiteral("Pause"));
+    QCOMPARE(TimerInterval(continued), 70);
+    QCOMPARE(Control(continued, "Form1.TrackBar1").value(QStringLiteral("position")).toInt(), 70);
+
+    // The trace holds the ticks between trace and trace off, and nothing from the pause.
+    const QStringList rows = CsvRows(dir.filePath(QStringLiteral("run.csv")));
+    QCOMPARE(rows.size(), 16);
+    QCOMPARE(rows[0], QStringLiteral("TickCount,SpringX,SpringTrail[0]"));
+    QCOMPARE(rows[10].section(u',', 0, 0), QStringLiteral("10"));
+    QCOMPARE(rows[11].section(u',', 0, 0), QStringLiteral("11"));
+    QCOMPARE(rows[15].section(u',', 0, 0), QStringLiteral("15"));
+    QVERIFY(std::fabs(rows[15].section(u',', 1, 1).toDouble() - SpringClosedForm(20, 2, 2, 15)) < 1e-9);
+
+    const QJsonObject stopped = Load(dir.path(), QStringLiteral("stopped.json"));
+    QVERIFY(!TimerActive(stopped));
+    QVERIFY(Enabled(stopped, "Form1.Button4"));
+    QVERIFY(Enabled(stopped, "Form1.Button11"));
+    QVERIFY(!Enabled(stopped, "Form1.Button7"));
+    QVERIFY(!Enabled(stopped, "Form1.Button2"));
+    QVERIFY(Visible(stopped, "Form1.BitBtn1"));
+    QVERIFY(!Visible(stopped, "Form1.SpeedButton1"));
+
+    const QJsonObject back = Load(dir.path(), QStringLiteral("returned.json"));
+    QCOMPARE(Number(back, "TickCount"), 17.0);
+    QVERIFY(Visible(back, "Form1.PageControl1"));
+    QVERIFY(!Visible(back, "Form1.Panel2"));
+    QVERIFY(back.value(QStringLiteral("Memo1")).toArray().isEmpty());
+}
+
+void ScenarioTest::panelOkPathThroughTheConfirmation() {
+    QTemporaryDir dir;
+    const Outcome run = PlayFile(dir.path(), QStringLiteral("panel_ok.vls"));
+    QCOMPARE(run.status, 0);
+
+    // The lines after Setting ran while the panel was open.
+    const QJsonObject panel = Load(dir.path(), QStringLiteral("panel.json"));
+    QVERIFY(WindowShown(panel, "table3"));
+    QVERIFY(WindowModal(panel, "table3"));
+    QCOMPARE(Text(panel, "table3.ComboBox1"), QStringLiteral("作用力"));
+    QCOMPARE(Control(panel, "table3.TrackBar1").value(QStringLiteral("position")).toInt(), 4550);
+    QVERIFY(Enabled(panel, "table3.Button1"));
+    QCOMPARE(Number(panel, "PanelAccepted"), 0.0);
+    const QString force = Text(panel, "table3.Edit1");
+    QCOMPARE(force, QString::number(Number(panel, "AppliedForce")));
+
+    // OK asks first: the confirmation is open over the panel, and the panel is behind it.
+    const QJsonObject asking = Load(dir.path(), QStringLiteral("asking.json"));
+    QVERIFY(WindowShown(asking, "check") && WindowModal(asking, "check"));
+    QVERIFY(WindowShown(asking, "table3") && !WindowModal(asking, "table3"));
+    QVERIFY(Text(asking, "check.Memo1").startsWith(QStringLiteral("作用力F = 0 ~ ") + force));
+    QCOMPARE(QImage(dir.filePath(QStringLiteral("asking.png"))).size(), QSize(220, 111));
+
+    const QJsonObject accepted = Load(dir.path(), QStringLiteral("accepted.json"));
+    QVERIFY(!WindowShown(accepted, "check"));
+    QVERIFY(!WindowShown(accepted, "table3"));
+    QCOMPARE(Number(accepted, "PanelAccepted"), 1.0);
+    QCOMPARE(Number(accepted, "ConfirmAnswer"), 1.0);
+    const QJsonArray memo = accepted.value(QStringLiteral("Memo1")).toArray();
+    QCOMPARE(memo.size(), 1);
+    QVERIFY(memo[0].toString().startsWith(QStringLiteral("作用力F = 0 ~ ") + force));
+    QVERIFY(Enabled(accepted, "Form1.Button2"));
+}
+
+void ScenarioTest::panelExitPathAnsweredNoThenYes() {
+    QTemporaryDir dir;
+    const Outcome run = PlayFile(dir.path(), QStringLiteral("panel_exit.vls"));
+    QCOMPARE(run.status, 0);
+
+    const QJsonObject stayed = Load(dir.path(), QStringLiteral("stayed.json"));
+    QVERIFY(WindowShown(stayed, "table3") && WindowModal(stayed, "table3"));
+    QVERIFY(!WindowShown(stayed, "check"));
+    QCOMPARE(Number(stayed, "ConfirmAnswer"), 0.0);
+
+    const QJsonObject left = Load(dir.path(), QStringLiteral("left.json"));
+    QVERIFY(!WindowShown(left, "table3"));
+    QVERIFY(!WindowShown(left, "check"));
+    QCOMPARE(Number(left, "PanelAccepted"), 0.0);
+    QVERIFY(!TimerActive(left));
+    QVERIFY(!Enabled(left, "Form1.Button2"));
+    QVERIFY(!Enabled(left, "Form1.Button7"));
+    QVERIFY(Visible(left, "Form1.Button11"));
+}
+
+void ScenarioTest::exitAnsweredNoKeepsTheLab() {
+    QTemporaryDir dir;
+    const Outcome run = PlayFile(dir.path(), QStringLiteral("exit_no.vls"));
+    QCOMPARE(run.status, 0);
+    const QJsonObject asking = Load(dir.path(), QStringLiteral("asking.json"));
+    QVERIFY(WindowModal(asking, "check"));
+    QCOMPARE(Text(asking, "check.Memo1"), QStringLiteral("你确定要离开吗??"));
+    const QJsonObject stayed = Load(dir.path(), QStringLiteral("stayed.json"));
+    QVERIFY(WindowShown(stayed, "Form1"));
+    QVERIFY(!WindowShown(stayed, "check"));
+    QCOMPARE(Number(stayed, "ConfirmAnswer"), 0.0);
+    QCOMPARE(Number(stayed, "TickCount"), 3.0);
+    QCOMPARE(Number(stayed, "ExperimentCode"), 203.0);
+}
+
+void ScenarioTest::programEndingDuringTheScenario() {
+    QTemporaryDir dir;
+    QCOMPARE(PlayFile(dir.path(), QStringLiteral("exit_yes.vls")).status, 0);
+    QCOMPARE(PlayFile(dir.path(), QStringLiteral("leave_title.vls")).status, 0);
+    QVERIFY(QFile::exists(dir.filePath(QStringLiteral("before.json"))));
+
+    // A line after the end is one that cannot be carried out; comments after it are fine.
+    const Outcome late = PlayText(dir.path(), QStringLiteral("click Main.Image4\nclick Form1.BitBtn1\n"
+                                                             "click check.BitBtn1\n# done\n\ndump late.json\n"));
+    QCOMPARE(late.status, 2);
+    QVERIFY2(late.errors.contains(QStringLiteral("line 6: the program has already ended")), qPrintable(late.errors));
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("late.json"))));
+    const Outcome trailing = PlayText(dir.path(), QStringLiteral("click Main.Image5\n# the end\n\n"));
+    QCOMPARE(trailing.status, 0);
+}
+
+void ScenarioTest::linesThatCannotBeCarriedOut_data() {
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("stopsThere");  // false: the run goes on to the end of the scenario
+    const QString lab = QStringLiteral("click Main.Image4\n");
+    const QString panel = lab + QStringLiteral("click Form1.Button3\nclick Form1.Button4\n");
+    QTest::newRow("unknown command") << lab + "frobnicate 3\n" << "line 2: unknown command 'frobnicate'" << true;
+    QTest::newRow("unknown window") << lab + "click Form9.Button1\n" << "line 2: unknown window 'Form9'" << true;
+    QTest::newRow("unknown control") << lab + "click Form1.Button99\n" << "line 2: unknown control 'Form1.Button99'" << true;
+    QTest::newRow("disabled control") << lab + "click Form1.Button4\n" << "line 2: Form1.Button4 is disabled" << true;
+    QTest::newRow("hidden control") << lab + "click Form1.Button11\n" << "line 2: Form1.Button11 is hidden" << true;
+    QTest::newRow("window not shown") << QString("click check.BitBtn1\n") << "line 1: check is not shown" << true;
+    QTest::newRow("not clickable") << lab + "click Form1.Memo1\n" << "line 2: Form1.Memo1 cannot be clicked" << true;
+    QTest::newRow("malformed number") << lab + "tick 1x\n" << "line 2: malformed number '1x'" << true;
+    QTest::newRow("fraction") << lab + "press 10.5 3\n" << "line 2: malformed number '10.5'" << true;
+    QTest::newRow("missing number") << lab + "press 10\n" << "line 2: a number is missing" << true;
+    QTest::newRow("negative ticks") << lab + "tick -4\n" << "line 2: tick count -4 is negative" << true;
+    QTest::newRow("slider beyond its range")
+        << lab + "click Form1.Button1\nslider Form1.TrackBar1 500\n" << "line 3: position 500 is outside" << true;
+    QTest::newRow("behind the panel") << panel + "click Form1.Button26\n"
+                                      << "line 4: Form1.Button26 is behind the modal window table3" << true;
+    QTest::newRow("panel left open") << panel << "line 3: table3 is still open at the end of the scenario" << false;
+    QTest::newRow("question left open") << panel + "click table3.Button2\n"
+                                        << "line 4: check is still open at the end of the scenario" << false;
+    QTest::newRow("unknown trace variable") << QString("trace t.csv TickCount NoSuchValue\n")
+                                            << "line 1: unknown variable 'NoSuchValue'" << true;
+    QTest::newRow("array without index") << QString("trace t.csv KitSlots\n") << "line 1: KitSlots is an array" << true;
+    QTest::newRow("index beyond the array") << QString("trace t.csv ChargeQ[4]\n") << "line 1: ChargeQ has 4 entries" << true;
+    QTest::newRow("text variable") << QString("trace t.csv HelpPagePath\n") << "line 1: HelpPagePath is not a number" << true;
+    QTest::newRow("bad escape") << panel + "key table3.Edit1 1\\x\n" << "line 4: unknown escape" << true;
+}
+
+void ScenarioTest::linesThatCannotBeCarriedOut() {
+    QFETCH(QString, script);
+    QFETCH(QString, message);
+    QFETCH(bool, stopsThere);
+    QTemporaryDir dir;
+    // A dump after a failing line must never be written: the run stops there. A window left open
+    // is found only at the end, after every line has run.
+    const Outcome run = PlayText(dir.path(), QStringLiteral("dump first.json\n") + script + QStringLiteral("dump after.json\n"));
+    QCOMPARE(run.status, 2);
+    // The dump line comes first, so every line number is one more than in the table.
+    const int at = message.indexOf(u':');
+    const QString shifted = QStringLiteral("line %1").arg(message.mid(5, at - 5).toInt() + 1) + message.mid(at);
+    QVERIFY2(run.errors.contains(shifted), qPrintable(run.errors));
+    QCOMPARE(QFile::exists(dir.filePath(QStringLiteral("after.json"))), !stopsThere);
+}
+
+void ScenarioTest::commandLine() {
+    QTemporaryDir dir;
+    const Outcome none = Play(dir.path(), {});
+    QCOMPARE(none.status, 2);
+    QVERIFY(none.errors.contains(QStringLiteral("usage")));
+    const Outcome missing = Play(dir.path(), {QStringLiteral("no_such_scenario.vls")});
+    QCOMPARE(missing.status, 2);
+    QVERIFY(missing.errors.contains(QStringLiteral("cannot read 'no_such_scenario.vls'")));
+
+    QProcess help;
+    help.start(QStringLiteral(VLAB_SCRIPT), {QStringLiteral("--help")});
+    QVERIFY(help.waitForFinished(30000));
+    QCOMPARE(help.exitCode(), 0);
+    const QString text = QString::fromUtf8(help.readAllStandardOutput());
+    for (const char* command : {"click", "press", "move", "release", "combo", "slider", "key", "tick", "snapshot",
+                                "grab", "dump", "trace"}) {
+        QVERIFY2(text.contains(QLatin1String("\n") + QLatin1String(command) + QLatin1String(" ")), command);
+    }
+
+    // A mistyped line is found before the lab starts: nothing of the scenario runs.
+    const Outcome early = PlayText(dir.path(), QStringLiteral("dump early.json\ntick\n"));
+    QCOMPARE(early.status, 2);
+    QVERIFY(early.errors.contains(QStringLiteral("line 2: a number is missing")));
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("early.json"))));
+}
+
+void ScenarioTest::sameScenarioTwiceGivesTheSameFiles() {
+    for (const QString& scenario : {QStringLiteral("spring_energy.vls"), QStringLiteral("panel_ok.vls")}) {
+        // Both runs start in the same folder, so even the folder named in the dump is the same.
+        QTemporaryDir dir;
+        QCOMPARE(PlayFile(dir.path(), scenario).status, 0);
+        QDir folder(dir.path());
+        const QStringList files = folder.entryList(QDir::Files, QDir::Name);
+        QVERIFY(files.size() >= 3);
+        QVERIFY(folder.mkdir(QStringLiteral("first")));
+        for (const QString& name : files) QVERIFY(folder.rename(name, QStringLiteral("first/") + name));
+        QCOMPARE(PlayFile(dir.path(), scenario).status, 0);
+        QCOMPARE(folder.entryList(QDir::Files, QDir::Name), files);
+        for (const QString& name : files) {
+            QFile a(folder.filePath(QStringLiteral("first/") + name));
+            QFile b(folder.filePath(name));
+            QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+            QVERIFY2(a.readAll() == b.readAll(), qPrintable(scenario + u' ' + name));
+        }
+    }
+}
+
+QTEST_MAIN(ScenarioTest)
+#include "scenario_test.moc"
