@@ -414,7 +414,9 @@ void ScriptRunner::Continue() {
         return;
     }
     if (modal) {
-        const int number = running_.isEmpty() ? lines_.last().number : lines_[running_.last().index].number;
+        const int number = !running_.isEmpty() ? lines_[running_.last().index].number
+                           : lines_.isEmpty()   ? 0
+                                                : lines_.last().number;
         Fail(number, QStringLiteral("%1 is still open at the end of the scenario").arg(modal->objectName()));
         return;
     }
