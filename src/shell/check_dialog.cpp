@@ -4,6 +4,7 @@
 #include <QFrame>
 #include <QPalette>
 #include <QPlainTextEdit>
+#include <QTextCursor>
 #include <QPushButton>
 #include <QStyle>
 
@@ -110,6 +111,9 @@ bool AskConfirmation(const QStringList& lines) {
     if (!check) return false;
     check->Memo1->clear();
     for (const QString& line : lines) check->Memo1->appendPlainText(line);
+    // A question longer than the box starts at its first line; the rest is a scroll away.
+    check->Memo1->moveCursor(QTextCursor::Start);
+    check->Memo1->ensureCursorVisible();
     ConfirmAnswer = 0;
     check->exec();
     return ConfirmAnswer == 1;

@@ -1,6 +1,7 @@
 // Start-up, the title screen, the confirmation dialog and the help viewer; pictures of the title
 // screen and the lab window are written to the build folder for a look.
 
+#include <QScrollBar>
 #include <QtTest>
 
 #include <QApplication>
@@ -130,6 +131,16 @@ void WindowsTest::confirmationAnswers() {
     QVERIFY(!AskConfirmation({QStringLiteral("?")}));
     QCOMPARE(ConfirmAnswer, std::uint8_t(0));
     QVERIFY(!check->isVisible());
+    // A question longer than the box is read from its first line.
+    int firstVisible = -1;
+    QTimer::singleShot(0, qApp, [&firstVisible] {
+        firstVisible = check->Memo1->verticalScrollBar()->value();
+        check->BitBtn2->click();
+    });
+    AskConfirmation({QStringLiteral("作用力F = 0 ~ 46"), QStringLiteral("作用方向 = 0° "), QStringLiteral("接触面积 = 直立(较小)"),
+                     QString(), QStringLiteral("第五行")});
+    QVERIFY(check->Memo1->verticalScrollBar()->maximum() > 0);
+    QCOMPARE(firstVisible, 0);
 }
 
 void WindowsTest::helpViewerFallsBackAndNamesMissingPages() {
