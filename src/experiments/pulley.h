@@ -16,6 +16,15 @@ extern int PulleyTicks;                     // timer steps of this run
 
 void PulleyStep();
 void PulleyReset();
+// Draw an arrangement; the choice click calls them with every argument 0 (the apparatus at rest).
+// Their pictures come with the pulley experiment itself; until then they draw nothing.
+void DrawPulleyArrangement1(double offset, int mode);
+void DrawPulleyArrangement2(double offset, int mode);
+void DrawPulleyArrangement3(double offsetC, double offsetAB, int mode);
+// The choice of arrangement on the surface between Setting and the panel.
+void PulleyMouseDown(int x, int y);
+void PulleyMouseMove(int x, int y);
+void PulleyMouseUp(int x, int y);
 void PulleyDescribe(QJsonObject& out);
 void PulleyResetProgramState();
 

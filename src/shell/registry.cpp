@@ -27,7 +27,7 @@ const Experiment kFriction{201, "Friction", "Button3", 80, QStringLiteral("摩�
 const Experiment kPulley{202, "Pulley", "Button5", 0, QStringLiteral("滑轮"),
                          QStringLiteral("/help/M1.htm"), QStringLiteral("/help/t2.htm"),
                          QStringLiteral(" 《 滑 轮 》"), 300,
-                         PulleyStep, PulleyReset, nullptr, nullptr, nullptr,
+                         PulleyStep, PulleyReset, PulleyMouseDown, PulleyMouseMove, PulleyMouseUp,
                          PulleyDescribe, PulleyResetProgramState};
 const Experiment kSpringEnergy{203, "SpringEnergy", "Button1", 160, QStringLiteral("弹力位能a"),
                                QStringLiteral("/help/M3.htm"), QStringLiteral("/help/t3.htm"),

@@ -18,6 +18,7 @@
 #include "draw/fonts.h"
 #include "experiments/collision.h"
 #include "experiments/friction.h"
+#include "experiments/pulley.h"
 #include "experiments/spring_energy.h"
 #include "experiments/wave_superposition.h"
 #include "panel/table3.h"
@@ -124,6 +125,7 @@ private slots:
     void exitAnsweredNoChangesNothing();
     void exitAnsweredYesClosesTheLab();
     void mouseAnywhereChangesNoRunControl();
+    void pulleyArrangementChoice();
     void rapidClicksNeverLeaveTheTimerRunningWhenStopped();
 };
 
@@ -550,6 +552,42 @@ void LabWindowTest::mouseAnywhereChangesNoRunControl() {
         Click(Form1->Button11);
     }
     closer.stop();
+}
+
+// Between Setting and Start the pulley's diagrams take one click, with strict bounds; the click
+// opens the panel for the masses and lets the run start.
+void LabWindowTest::pulleyArrangementChoice() {
+    Click(Form1->Button5);
+    PulleyArrangement = 0;
+    Form1->Image1MouseDown(150, 80);  // before Setting the diagrams take no click
+    QCOMPARE(PulleyArrangement, 0);
+    Click(Form1->Button4);
+    QVERIFY(!Form1->Button2->isEnabled());
+    Form1->Image1MouseMove(150, 80);
+    QCOMPARE(Form1->Image1->cursor().shape(), Qt::PointingHandCursor);
+    Form1->Image1MouseMove(190, 80);
+    QCOMPARE(Form1->Image1->cursor().shape(), Qt::ArrowCursor);
+    for (const QPoint p : {QPoint(190, 80), QPoint(110, 80), QPoint(360, 10), QPoint(500, 160), QPoint(500, 0),
+                           QPoint(250, 80), QPoint(-5, -5)}) {
+        Form1->Image1MouseDown(p.x(), p.y());
+        QVERIFY2(PulleyArrangement == 0, qPrintable(QString("%1, %2").arg(p.x()).arg(p.y())));
+    }
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+    int seenArrangement = -1;
+    OnNextModal([&seenArrangement](QWidget* w) {
+        seenArrangement = w == table3 ? PulleyArrangement : -2;
+        PanelAccepted = 1;
+        table3->done(QDialog::Accepted);
+    });
+    Form1->Image1MouseDown(300, 100);
+    QCOMPARE(seenArrangement, 2);  // stored before the panel opens
+    QCOMPARE(MouseClickActive, std::uint8_t(0));
+    QVERIFY(Form1->Button2->isEnabled());
+    // One choice per set-up: a second click opens nothing.
+    Form1->Image1MouseDown(500, 100);
+    QCOMPARE(PulleyArrangement, 2);
+    Form1->Image1MouseUp(500, 100);
+    QCOMPARE(Form1->Image1->cursor().shape(), Qt::ArrowCursor);
 }
 
 void LabWindowTest::rapidClicksNeverLeaveTheTimerRunningWhenStopped() {
