@@ -1,0 +1,54 @@
+// Medians of whole experiment ticks: what one step of the timer costs, against the 1 ms the
+// fastest speed-bar setting allows.
+
+#include "draw/fonts.h"
+#include "experiments/spring_energy.h"
+#include "shell/lab_state.h"
+#include "shell/registry.h"
+
+#include <QGuiApplication>
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+
+using namespace vlab;
+
+namespace {
+
+// A running oscillation with k = 3 and an amplitude of 200 pixels.
+void BM_SpringEnergyTick(benchmark::State& state) {
+    ResetProgramState();
+    SpringEnergyReset();
+    SpringConstant = 3;
+    SpringDisplacement = 200;
+    SpringEnergyStep();
+    for (auto _ : state) {
+        ++TickCount;
+        SpringEnergyStep();
+    }
+}
+
+// The full picture drawn at set-up and on every drag move.
+void BM_SpringEnergySetUpPicture(benchmark::State& state) {
+    ResetProgramState();
+    SpringEnergyReset();
+    SpringDisplacement = 200;
+    for (auto _ : state) {
+        TickCount = 0;
+        SpringEnergyStep();
+    }
+}
+
+BENCHMARK(BM_SpringEnergyTick)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_SpringEnergySetUpPicture)->Repetitions(9)->ReportAggregatesOnly(true);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QGuiApplication app(argc, argv);
+    InstallFontSubstitutes();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
