@@ -8,6 +8,13 @@ namespace vlab {
 
 void InstallFontSubstitutes() { QFont::insertSubstitution(kSongFace, kSongFamily); }
 
+QFont SongFont(int pixels, bool bold) {
+    QFont f(kSongFace);
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    return f;
+}
+
 int PointsToPixels(int points) {
     // Sizes are points at a fixed 96 dpi; a font needs at least one pixel, and nothing the lab
     // writes is taller than the surface.

@@ -1,6 +1,7 @@
 #pragma once
 // "宋体" is the face named everywhere in the lab; it maps to an installed Song-style CJK face.
 
+#include <QFont>
 #include <QString>
 
 namespace vlab {
@@ -11,6 +12,8 @@ inline const QString kSongFamily = QStringLiteral("AR PL UMing CN");
 
 // Registers the substitution; call once after the QGuiApplication exists.
 void InstallFontSubstitutes();
+// The lab's widget font: "宋体" at a fixed pixel height, so the desktop's dpi cannot change it.
+QFont SongFont(int pixels, bool bold = false);
 // Pixel height of a font size in points at the lab's fixed 96 dpi.
 int PointsToPixels(int points);
 

@@ -23,6 +23,7 @@
 #include "experiments/collision.h"
 #include "experiments/friction.h"
 #include "experiments/pulley.h"
+#include "shell/widget_colours.h"
 #include "shell/check_dialog.h"
 #include "shell/lab_host.h"
 #include "shell/lab_state.h"
@@ -58,25 +59,12 @@ bool IsValueChar(QChar c) { return (c >= u'0' && c <= u'9') || c == u'.' || c ==
 
 const QChar kBackspace(8);
 
-QFont SongFont(int pixels, bool bold = false) {
-    QFont f(kSongFace);
-    f.setPixelSize(pixels);
-    f.setBold(bold);
-    return f;
-}
+void SetWindowColour(QWidget* w, const QColor& c) { PaintRole(w, QPalette::Window, c); }
 
-void SetWindowColour(QWidget* w, const QColor& c) {
-    QPalette p = w->palette();
-    p.setColor(QPalette::Window, c);
-    w->setPalette(p);
-    w->setAutoFillBackground(true);
-}
-
+// Labels take the window-text colour, radio buttons the button-text one.
 void SetTextColour(QWidget* w, const QColor& c) {
-    QPalette p = w->palette();
-    p.setColor(QPalette::WindowText, c);
-    p.setColor(QPalette::ButtonText, c);
-    w->setPalette(p);
+    PaintRole(w, QPalette::WindowText, c);
+    PaintRole(w, QPalette::ButtonText, c);
 }
 
 // Labels size themselves to their text.

@@ -11,6 +11,7 @@
 #include "draw/fonts.h"
 #include "draw/style.h"
 #include "shell/lab_state.h"
+#include "shell/widget_colours.h"
 #include "shell/windows.h"
 
 namespace vlab {
@@ -19,13 +20,6 @@ namespace {
 
 const QColor kLabBackground(0xE7, 0xD1, 0xD1);
 
-void Paint(QWidget* w, const QColor& c) {
-    QPalette p = w->palette();
-    p.setColor(QPalette::Window, c);
-    w->setPalette(p);
-    w->setAutoFillBackground(true);
-}
-
 }  // namespace
 
 Tcheck::Tcheck(QWidget* parent) : QDialog(parent, Qt::FramelessWindowHint | Qt::Dialog) {
@@ -33,7 +27,7 @@ Tcheck::Tcheck(QWidget* parent) : QDialog(parent, Qt::FramelessWindowHint | Qt::
     setModal(true);
     setFixedSize(220, 111);
     // Purple shows as a one-pixel frame around Panel1.
-    Paint(this, QColor(0x80, 0x00, 0x80));
+    PaintRole(this, QPalette::Window, QColor(0x80, 0x00, 0x80));
     QPalette blue = palette();
     blue.setColor(QPalette::WindowText, Qt::blue);
     blue.setColor(QPalette::ButtonText, Qt::blue);
@@ -86,8 +80,8 @@ Tcheck::Tcheck(QWidget* parent) : QDialog(parent, Qt::FramelessWindowHint | Qt::
     // Creation steps: the drawing surface starts with this font; then the two panels' colours.
     SetFont(0, 6, 3);
     Panel1->resize(218, 109);
-    Paint(Panel1, kLabBackground);
-    Paint(Panel3, kLabBackground);
+    PaintRole(Panel1, QPalette::Window, kLabBackground);
+    PaintRole(Panel3, QPalette::Window, kLabBackground);
 }
 
 void Tcheck::BitBtn1Click() {

@@ -38,6 +38,26 @@ public:
     virtual void ShowReturnIfRowHidden() {}
 };
 
+// Accepts every request and does nothing: stands in while no lab window exists, and test fakes
+// derive from it to observe only what they need.
+class NullHost : public LabHost {
+public:
+    void ShowStoppedControls() override {}
+    void SetStepInterval(int) override {}
+    void SetTimerInterval(int) override {}
+    void SetSpeedBar(int, int, int, int) override {}
+    void StopTimer() override {}
+    void SetStartEnabled(bool) override {}
+    void SetSettingEnabled(bool) override {}
+    void SetPauseEnabled(bool) override {}
+    void AppendMemo(const QString&) override {}
+    void SetSurfaceCursor(SurfaceCursor) override {}
+    void ShowPanelModal() override {}
+    QString ChargeLayoutText() override { return {}; }
+    void SetChargeLayoutText(const QString&) override {}
+    void SurfaceChanged() override {}
+};
+
 // The host the lab talks to; never null (a do-nothing host stands in until a window registers).
 LabHost& Host();
 void SetHost(LabHost* host);

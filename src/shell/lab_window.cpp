@@ -29,6 +29,7 @@
 #include "shell/lab_state.h"
 #include "shell/registry.h"
 #include "shell/title_screen.h"
+#include "shell/widget_colours.h"
 #include "shell/windows.h"
 
 namespace vlab {
@@ -38,20 +39,6 @@ namespace {
 const QColor kLabBackground(0xE7, 0xD1, 0xD1);
 const QColor kMaroon(0x80, 0x00, 0x00);
 const QColor kTeal(0x00, 0x80, 0x80);
-
-QFont SongFont(int pixels, bool bold = false) {
-    QFont f(kSongFace);
-    f.setPixelSize(pixels);
-    f.setBold(bold);
-    return f;
-}
-
-void Paint(QWidget* w, QPalette::ColorRole role, const QColor& c) {
-    QPalette p = w->palette();
-    p.setColor(role, c);
-    w->setPalette(p);
-    if (role == QPalette::Window || role == QPalette::Base) w->setAutoFillBackground(true);
-}
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, QRect place, const QFont& font) {
     auto* b = new QPushButton(caption, parent);
@@ -121,10 +108,10 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
     SetDrawStyle(0, 3, 0, 0, 2, 12);
     // 4.
     setFixedSize(788, 600);
-    Paint(this, QPalette::Window, kLabBackground);
-    Paint(Memo1, QPalette::Base, kLabBackground);
-    Paint(GroupBox1, QPalette::Window, kLabBackground);
-    Paint(Panel2, QPalette::Window, kLabBackground);
+    PaintRole(this, QPalette::Window, kLabBackground);
+    PaintRole(Memo1, QPalette::Base, kLabBackground);
+    PaintRole(GroupBox1, QPalette::Window, kLabBackground);
+    PaintRole(Panel2, QPalette::Window, kLabBackground);
     // 5.
     ClearArea(0, 0, 700, 540);
     // 6.
@@ -162,7 +149,7 @@ void TForm1::BuildControls() {
     Memo1->setReadOnly(true);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setFont(SongFont(13));
-    Paint(Memo1, QPalette::Text, kTeal);
+    PaintRole(Memo1, QPalette::Text, kTeal);
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
@@ -181,7 +168,7 @@ void TForm1::BuildControls() {
         const bool maroon = e->code == 202 || e->code == 205 || e->code == 206 || e->code == 208;
         QPushButton* b = MakeButton(TabSheet1, e->buttonName, e->caption, QRect(e->buttonX, 0, 80, 30),
                                     SongFont(e->code == 203 ? 16 : 15));
-        Paint(b, QPalette::ButtonText, maroon ? kMaroon : QColor(Qt::black));
+        PaintRole(b, QPalette::ButtonText, maroon ? kMaroon : QColor(Qt::black));
         const int code = e->code;
         connect(b, &QPushButton::clicked, this, [this, code] { ChooseExperiment(code); });
         *buttonSlots[i] = b;
@@ -200,7 +187,7 @@ void TForm1::BuildControls() {
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setGeometry(704, 61, 80, 307);
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    Paint(Panel1, QPalette::Window, QColor(0xFF, 0xFF, 0x00));
+    PaintRole(Panel1, QPalette::Window, QColor(0xFF, 0xFF, 0x00));
     Image2 = new QLabel(Panel1);
     Image2->setObjectName(QStringLiteral("Image2"));
     Image2->setGeometry(5, 3, 70, 300);
@@ -212,7 +199,7 @@ void TForm1::BuildControls() {
 
     const QFont runFont = SongFont(12, true);
     BitBtn2 = MakeButton(GroupBox1, "BitBtn2", QStringLiteral("操作说明"), QRect(8, 32, 65, 25), SongFont(13));
-    Paint(BitBtn2, QPalette::ButtonText, Qt::black);
+    PaintRole(BitBtn2, QPalette::ButtonText, Qt::black);
     connect(BitBtn2, &QPushButton::clicked, this, [this] { BitBtn2Click(); });
     Button4 = MakeButton(GroupBox1, "Button4", QStringLiteral("Setting"), QRect(8, 96, 65, 30), runFont);
     Button4->setEnabled(false);

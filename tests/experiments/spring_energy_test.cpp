@@ -21,24 +21,14 @@ using std::numbers::pi;
 
 namespace {
 
-class FakeHost : public LabHost {
+// Records the intervals, cursors and repaints the experiment asks for.
+class FakeHost : public NullHost {
 public:
     std::vector<int> intervals;
     SurfaceCursor cursor = SurfaceCursor::Default;
     int repaints = 0;
-    void ShowStoppedControls() override {}
     void SetStepInterval(int ms) override { intervals.push_back(ms); }
-    void SetTimerInterval(int) override {}
-    void SetSpeedBar(int, int, int, int) override {}
-    void StopTimer() override {}
-    void SetStartEnabled(bool) override {}
-    void SetSettingEnabled(bool) override {}
-    void SetPauseEnabled(bool) override {}
-    void AppendMemo(const QString&) override {}
     void SetSurfaceCursor(SurfaceCursor c) override { cursor = c; }
-    void ShowPanelModal() override {}
-    QString ChargeLayoutText() override { return {}; }
-    void SetChargeLayoutText(const QString&) override {}
     void SurfaceChanged() override { ++repaints; }
 };
 

@@ -33,24 +33,17 @@ using namespace vlab;
 
 namespace {
 
-class FakeHost : public LabHost {
+// Records what the panel asks of the lab window.
+class FakeHost : public NullHost {
 public:
     QStringList memo;
     QStringList calls;
     void ShowStoppedControls() override { calls << "ShowStoppedControls"; }
-    void SetStepInterval(int) override {}
-    void SetTimerInterval(int) override {}
-    void SetSpeedBar(int, int, int, int) override {}
     void StopTimer() override { calls << "StopTimer"; }
     void SetStartEnabled(bool on) override { calls << QStringLiteral("Start %1").arg(on); }
     void SetSettingEnabled(bool on) override { calls << QStringLiteral("Setting %1").arg(on); }
     void SetPauseEnabled(bool on) override { calls << QStringLiteral("Pause %1").arg(on); }
     void AppendMemo(const QString& line) override { memo << line; }
-    void SetSurfaceCursor(SurfaceCursor) override {}
-    void ShowPanelModal() override {}
-    QString ChargeLayoutText() override { return {}; }
-    void SetChargeLayoutText(const QString&) override {}
-    void SurfaceChanged() override {}
     void ShowReturnIfRowHidden() override { calls << "ShowReturnIfRowHidden"; }
 };
 
