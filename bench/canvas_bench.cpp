@@ -2,13 +2,10 @@
 // Run: build/bench/canvas_bench (offscreen by default).
 
 #include "draw/figures.h"
-#include "draw/fonts.h"
 #include "draw/shapes.h"
 #include "draw/style.h"
 
-#include <QGuiApplication>
 #include <benchmark/benchmark.h>
-#include <cstdlib>
 
 using namespace vlab;
 
@@ -72,13 +69,3 @@ BENCHMARK(BM_Spring)->Repetitions(kReps)->ReportAggregatesOnly(true);
 BENCHMARK(BM_FullClear)->Repetitions(kReps)->ReportAggregatesOnly(true);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QGuiApplication app(argc, argv);
-    InstallFontSubstitutes();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

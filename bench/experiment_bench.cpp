@@ -1,14 +1,11 @@
 // Medians of whole experiment ticks: what one step of the timer costs, against the 1 ms the
 // fastest speed-bar setting allows.
 
-#include "draw/fonts.h"
 #include "experiments/spring_energy.h"
 #include "shell/lab_state.h"
 #include "shell/registry.h"
 
-#include <QGuiApplication>
 #include <benchmark/benchmark.h>
-#include <cstdlib>
 
 using namespace vlab;
 
@@ -42,13 +39,3 @@ BENCHMARK(BM_SpringEnergyTick)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(BM_SpringEnergySetUpPicture)->Repetitions(9)->ReportAggregatesOnly(true);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QGuiApplication app(argc, argv);
-    InstallFontSubstitutes();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
