@@ -2,8 +2,8 @@
 // fastest speed-bar setting allows.
 
 #include "experiments/spring_energy.h"
-#include "shell/lab_state.h"
-#include "shell/registry.h"
+#include "lab/lab_state.h"
+#include "lab/registry.h"
 
 #include <benchmark/benchmark.h>
 

@@ -28,9 +28,9 @@
 #include "panel/table3.h"
 #include "shell/check_dialog.h"
 #include "shell/help_viewer.h"
-#include "shell/lab_state.h"
+#include "lab/lab_state.h"
 #include "shell/lab_window.h"
-#include "shell/registry.h"
+#include "lab/registry.h"
 #include "shell/title_screen.h"
 #include "shell/windows.h"
 

@@ -1,9 +1,9 @@
 #include "experiments/friction.h"
 
 #include "draw/shapes.h"
-#include "shell/lab_host.h"
-#include "shell/lab_state.h"
-#include "shell/lab_vars.h"
+#include "lab/lab_host.h"
+#include "lab/lab_state.h"
+#include "lab/lab_vars.h"
 
 namespace vlab {
 
@@ -26,6 +26,21 @@ void FrictionReset() {
     BodyVX[0] = 0.0;
     BodyX[0] = 0.0;
 }
+
+void FrictionChosen() {
+    FrictionSetCount = -1;
+    ForceAngle = 0.0;
+    AppliedForce = 120.0;
+}
+
+void FrictionSettingUp() {
+    FrictionTicks = 0;
+    FrictionForces.fill(0.0);
+    BodyVX[0] = 0.0;
+    BodyX[0] = 0.0;
+}
+
+void FrictionSetUpDone() { FrictionSetCount += 1; }
 
 namespace {
 // Every variable of the experiment, by its name, with its program-start value.

@@ -16,6 +16,12 @@ extern int FrictionTicks;                     // timer steps of this run
 
 void FrictionStep();
 void FrictionReset();
+// The Friction button's own start values, after the selection reset.
+void FrictionChosen();
+// Setting's steps before the panel opens: a fresh run.
+void FrictionSettingUp();
+// After the confirmed set-up's first picture: the next run's colour.
+void FrictionSetUpDone();
 void FrictionDescribe(QJsonObject& out);
 void FrictionResetProgramState();
 

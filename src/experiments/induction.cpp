@@ -1,9 +1,9 @@
 #include "experiments/induction.h"
 
 #include "draw/shapes.h"
-#include "shell/lab_host.h"
-#include "shell/lab_state.h"
-#include "shell/lab_vars.h"
+#include "lab/lab_host.h"
+#include "lab/lab_state.h"
+#include "lab/lab_vars.h"
 
 namespace vlab {
 

@@ -17,9 +17,9 @@
 #include "draw/numeric.h"
 #include "draw/shapes.h"
 #include "draw/style.h"
-#include "shell/lab_host.h"
-#include "shell/lab_state.h"
-#include "shell/lab_vars.h"
+#include "lab/lab_host.h"
+#include "lab/lab_state.h"
+#include "lab/lab_vars.h"
 
 namespace vlab {
 

@@ -2,9 +2,9 @@
 
 #include "draw/figures.h"
 #include "draw/shapes.h"
-#include "shell/lab_host.h"
-#include "shell/lab_state.h"
-#include "shell/lab_vars.h"
+#include "lab/lab_host.h"
+#include "lab/lab_state.h"
+#include "lab/lab_vars.h"
 
 namespace vlab {
 

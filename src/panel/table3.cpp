@@ -25,8 +25,8 @@
 #include "experiments/pulley.h"
 #include "shell/widget_colours.h"
 #include "shell/check_dialog.h"
-#include "shell/lab_host.h"
-#include "shell/lab_state.h"
+#include "lab/lab_host.h"
+#include "lab/lab_state.h"
 
 namespace vlab {
 

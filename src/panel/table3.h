@@ -13,7 +13,7 @@
 #include <QStringList>
 #include <cstdint>
 
-#include "shell/track_bar.h"
+#include "lab/track_bar.h"
 
 class QComboBox;
 class QLabel;

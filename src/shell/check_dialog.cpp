@@ -10,7 +10,7 @@
 
 #include "draw/fonts.h"
 #include "draw/style.h"
-#include "shell/lab_state.h"
+#include "lab/lab_state.h"
 #include "shell/widget_colours.h"
 #include "shell/windows.h"
 

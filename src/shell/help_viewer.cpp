@@ -5,7 +5,7 @@
 #include <QShowEvent>
 #include <QUrl>
 
-#include "shell/lab_state.h"
+#include "lab/lab_state.h"
 
 #ifndef VLAB_DATA_DIR
 #define VLAB_DATA_DIR "/usr/share/vlab"

@@ -22,12 +22,11 @@
 #include "draw/fonts.h"
 #include "draw/shapes.h"
 #include "draw/style.h"
-#include "experiments/friction.h"
 #include "panel/table3.h"
 #include "shell/check_dialog.h"
 #include "shell/help_viewer.h"
-#include "shell/lab_state.h"
-#include "shell/registry.h"
+#include "lab/lab_state.h"
+#include "lab/registry.h"
 #include "shell/title_screen.h"
 #include "shell/widget_colours.h"
 #include "shell/windows.h"
@@ -47,13 +46,6 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
     b->setFont(font);
     b->setAutoDefault(false);
     return b;
-}
-
-// Experiments whose Pause button works; the same set is the one whose Start turns the mouse off,
-// except Interference (keeps its mouse) and ElectricField (no Pause, mouse off).
-bool PauseUsable(int code) { return code == 202 || code == 203 || code == 204 || code == 205 || code == 207; }
-bool StartSilencesMouse(int code) {
-    return code == 202 || code == 203 || code == 204 || code == 206 || code == 207;
 }
 
 int Floor(double v) { return static_cast<int>(std::floor(v)); }
@@ -165,10 +157,9 @@ void TForm1::BuildControls() {
                                              &Button27, &Button45, &Button6, &Button47};
     for (int i = 0; i < kExperimentCount; ++i) {
         const Experiment* e = AllExperiments()[i];
-        const bool maroon = e->code == 202 || e->code == 205 || e->code == 206 || e->code == 208;
         QPushButton* b = MakeButton(TabSheet1, e->buttonName, e->caption, QRect(e->buttonX, 0, 80, 30),
-                                    SongFont(e->code == 203 ? 16 : 15));
-        PaintRole(b, QPalette::ButtonText, maroon ? kMaroon : QColor(Qt::black));
+                                    SongFont(e->captionSize));
+        PaintRole(b, QPalette::ButtonText, e->captionMaroon ? kMaroon : QColor(Qt::black));
         const int code = e->code;
         connect(b, &QPushButton::clicked, this, [this, code] { ChooseExperiment(code); });
         *buttonSlots[i] = b;
@@ -263,17 +254,8 @@ void TForm1::MirrorSpeedBar() {
 }
 
 QPushButton* TForm1::ExperimentButton(int code) const {
-    switch (code) {
-        case 201: return Button3;
-        case 202: return Button5;
-        case 203: return Button1;
-        case 204: return Button46;
-        case 205: return Button27;
-        case 206: return Button45;
-        case 207: return Button6;
-        case 208: return Button47;
-        default: return nullptr;
-    }
+    const Experiment* e = FindExperiment(code);
+    return e ? TabSheet1->findChild<QPushButton*>(QLatin1String(e->buttonName)) : nullptr;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -315,11 +297,7 @@ void TForm1::ChooseExperiment(int code) {
     ResetExperiment();
     ShowExperimentControls();
     ClearArea(0, 0, 700, 550);
-    if (code == 201) {
-        FrictionSetCount = -1;
-        ForceAngle = 0.0;
-        AppliedForce = 120.0;
-    }
+    if (e->chosen) e->chosen();
     DrawExperimentTitle();
     OpenHelp(e->helpPage, true);
 }
@@ -369,79 +347,42 @@ void TForm1::Button4Click() {
     SpeedButton1->show();
     BitBtn1->hide();
 
-    const Experiment* e = FindExperiment(ExperimentCode);
-    switch (ExperimentCode) {
-        case 201:
-            Timer1->stop();
-            FrictionTicks = 0;
-            FrictionForces.fill(0.0);
-            BodyVX[0] = 0.0;
-            BodyX[0] = 0.0;
-            ShowPanelModal();
-            if (PanelAccepted) {
-                e->step();
-                FrictionSetCount += 1;
-            }
-            break;
-        case 202:
-            Timer1->stop();
-            MouseMoveActive = 1;
-            MouseClickActive = 1;
-            e->step();
-            Button2->setEnabled(false);  // the user first picks an arrangement on the surface
-            break;
-        case 203:
-            MouseMoveActive = 1;
-            MouseClickActive = 1;
-            e->step();
-            Timer1->stop();
-            break;
-        case 204:
-        case 208:
-            Timer1->stop();
-            ShowPanelModal();
-            if (PanelAccepted) e->step();
-            break;
-        case 205:
-            Timer1->stop();
-            e->step();
-            MouseMoveActive = 1;
-            MouseClickActive = 1;
-            break;
-        case 206:
-            Timer1->stop();
-            ShowPanelModal();
-            if (PanelAccepted) {
-                e->step();
-                MouseMoveActive = 1;
-                MouseClickActive = 1;
-                Button2->setEnabled(false);  // the user first picks the sign of the test charge
-            }
-            break;
-        case 207:
-            Timer1->stop();
-            e->step();
-            break;
-        default:
-            break;
-    }
+    if (const Experiment* e = FindExperiment(ExperimentCode)) SetUp(*e);
     Button4->setEnabled(false);
     SurfaceChanged();
+}
+
+// The set-up of the experiment on show: its own steps, the panel where it has one, the first
+// picture once the panel is confirmed, and the mouse flags before or after that picture.
+void TForm1::SetUp(const Experiment& e) {
+    Timer1->stop();
+    if (e.settingUp) e.settingUp();
+    if (e.settingOpensPanel) {
+        ShowPanelModal();
+        if (!PanelAccepted) return;
+    }
+    if (e.settingMouse == SettingMouse::BeforeStep) MouseMoveActive = MouseClickActive = 1;
+    e.step();
+    if (e.settingMouse == SettingMouse::AfterStep) MouseMoveActive = MouseClickActive = 1;
+    if (e.setUpDone) e.setUpDone();
+    if (e.startWaitsForSurface) Button2->setEnabled(false);
 }
 
 void TForm1::Button2Click() {
     Timer1->start();
     Button2->setEnabled(false);
     Button11->setEnabled(false);
-    if (PauseUsable(ExperimentCode)) Button7->setEnabled(true);
-    if (StartSilencesMouse(ExperimentCode)) {
+    const Experiment* e = FindExperiment(ExperimentCode);
+    if (e && e->pauseUsable) Button7->setEnabled(true);
+    if (e && e->startSilencesMouse) {
         MouseMoveActive = 0;
         MouseClickActive = 0;
     }
 }
 
 void TForm1::Button7Click() {
-    if (!PauseUsable(ExperimentCode)) return;
+    const Experiment* e = FindExperiment(ExperimentCode);
+    if (!e || !e->pauseUsable) return;
     if (Timer1->isActive()) {
         Timer1->stop();
         Button7->setText(QStringLiteral("Continue"));
@@ -521,7 +462,8 @@ void TForm1::SpeedButton1Click() {
 // runs it again, and that inner run changes nothing further.
 void TForm1::TrackBar1Change() {
     SpeedBar.SetHint(QStringLiteral("改变速度大小"));
-    if (ExperimentCode == 202) {
+    const Experiment* e = FindExperiment(ExperimentCode);
+    if (e && e->slowSpeedBar) {
         SpeedBar.SetMax(500);
         SpeedBar.SetMin(10);
         SpeedBar.SetFrequency(100);
@@ -544,7 +486,7 @@ void TForm1::StepExperiment() {
     const Experiment* e = FindExperiment(ExperimentCode);
     if (!e) return;
     TickCount += 1;
-    if (ExperimentCode == 205) InterferenceTicks += 1.0;
+    if (e->countsRealTicks) InterferenceTicks += 1.0;
     e->step();
 }
 

@@ -4,8 +4,8 @@
 
 #include <QWidget>
 
-#include "shell/lab_host.h"
-#include "shell/track_bar.h"
+#include "lab/lab_host.h"
+#include "lab/track_bar.h"
 
 class QFrame;
 class QGroupBox;
@@ -20,6 +20,7 @@ class QToolButton;
 namespace vlab {
 
 class TForm1;
+struct Experiment;
 
 // `Image1`: shows the drawing surface and passes the mouse to the lab window in surface pixels.
 class SurfaceView : public QWidget {
@@ -88,6 +89,7 @@ public:
     void Button6Click();
     void Button47Click();
     void Button4Click();   // Setting
+    void SetUp(const Experiment& e);  // Setting's part for the experiment on show
     void Button2Click();   // Start
     void Button7Click();   // Pause / Continue
     void Button26Click();  // Stop

@@ -4,7 +4,7 @@
 #include "shell/check_dialog.h"
 #include "shell/help_viewer.h"
 #include "shell/lab_window.h"
-#include "shell/registry.h"
+#include "lab/registry.h"
 #include "shell/title_screen.h"
 
 namespace vlab {

@@ -14,7 +14,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "shell/registry.h"
+#include "lab/registry.h"
 
 namespace {
 

@@ -202,7 +202,7 @@ private slots:
         DrawWedge(200, 520, 30, 0, 120, 120, 5, 0, 4, 21);
         DrawCircularWavefronts(350, 470, 8, 0, 0, 1, 2, 1, 60, 2);
         DrawPlaneWavefronts(500, 470, 8, 0, 0, 1, 0, 0, 60, 3);
-        const QString file = QDir(VLAB_BINARY_DIR).filePath("kit_sheet.png");
+        const QString file = QDir(VLAB_TEST_PICTURES).filePath("kit_sheet.png");
         QVERIFY(Surface().image().save(file));
         QCOMPARE(px(350, 1), 0xE7D1D1u);
         QCOMPARE(px(32, 62), ColourOfCode(0).rgb() & 0xFFFFFF);

@@ -13,8 +13,8 @@
 #include "draw/fonts.h"
 #include "draw/shapes.h"
 #include "experiments/spring_energy.h"
-#include "shell/lab_host.h"
-#include "shell/lab_state.h"
+#include "lab/lab_host.h"
+#include "lab/lab_state.h"
 
 using namespace vlab;
 using std::numbers::pi;
@@ -258,18 +258,18 @@ private slots:
 
     // The user's own sequence, with the pictures written into the build folder to look at.
     void scenarioDragSetKAndRun() {
-        const QString dir = QStringLiteral(VLAB_BINARY_DIR "/spring_pictures");
+        const QString dir = QStringLiteral(VLAB_TEST_PICTURES);
         QDir().mkpath(dir);
         Choose(); Setting();
         DragTo(200);
         SpringEnergyMouseDown(50, 165);
         Start();
         QCOMPARE(SpringDisplacement, 200.0); QCOMPARE(SpringConstant, 3.0);
-        QVERIFY(Surface().image().save(dir + "/tick000.png"));
+        QVERIFY(Surface().image().save(dir + "/spring_tick000.png"));
         Tick(90);
-        QVERIFY(Surface().image().save(dir + "/tick090.png"));
+        QVERIFY(Surface().image().save(dir + "/spring_tick090.png"));
         Tick(310);
-        QVERIFY(Surface().image().save(dir + "/tick400.png"));
+        QVERIFY(Surface().image().save(dir + "/spring_tick400.png"));
         QCOMPARE(TickCount, 400);
         QVERIFY(std::fabs(SpringX - 200 * std::cos(400 * std::sqrt(1.5) * pi / 180)) < 1e-9);
         QVERIFY(std::fabs(SpringEndX - (314 + SpringX)) < 1e-9);

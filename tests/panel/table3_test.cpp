@@ -22,10 +22,10 @@
 #include "experiments/pulley.h"
 #include "panel/table3.h"
 #include "shell/check_dialog.h"
-#include "shell/lab_host.h"
-#include "shell/lab_state.h"
+#include "lab/lab_host.h"
+#include "lab/lab_state.h"
 #include "shell/lab_window.h"
-#include "shell/registry.h"
+#include "lab/registry.h"
 #include "shell/title_screen.h"
 #include "shell/windows.h"
 
@@ -596,7 +596,7 @@ private slots:
     }
 
     void picturesOfTheFiveLayouts() {
-        const QString dir = QStringLiteral(VLAB_BINARY_DIR) + "/pictures";
+        const QString dir = QStringLiteral(VLAB_TEST_PICTURES);
         QDir().mkpath(dir);
         struct Shot {
             int code;

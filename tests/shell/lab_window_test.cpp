@@ -24,9 +24,9 @@
 #include "panel/table3.h"
 #include "shell/check_dialog.h"
 #include "shell/help_viewer.h"
-#include "shell/lab_state.h"
+#include "lab/lab_state.h"
 #include "shell/lab_window.h"
-#include "shell/registry.h"
+#include "lab/registry.h"
 #include "shell/title_screen.h"
 #include "shell/windows.h"
 
@@ -49,8 +49,9 @@ void PanelAnswers(bool accept) {
     });
 }
 
-bool OpensPanel(int code) { return code == 201 || code == 204 || code == 206 || code == 208; }
-bool PauseUsable(int code) { return code == 202 || code == 203 || code == 204 || code == 205 || code == 207; }
+// The facts of each experiment come from the registry, which the window reads too.
+bool OpensPanel(int code) { return FindExperiment(code)->settingOpensPanel; }
+bool PauseUsable(int code) { return FindExperiment(code)->pauseUsable; }
 
 void Click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
 
@@ -208,18 +209,18 @@ void LabWindowTest::runControlThroughEveryState() {
 
     Setting();
     Controls ready = kReady;
-    if (code == 202 || code == 206) ready.start = false;  // an arrangement / a sign comes first
+    const Experiment& e = *FindExperiment(code);
+    if (e.startWaitsForSurface) ready.start = false;  // an arrangement / a sign comes first
     EXPECT_CONTROLS(Read(), ready);
-    const bool settingFlags = code == 202 || code == 203 || code == 205 || code == 206 || code == 207;
+    // Induction's reset turns the flags on before Setting; the others get them from Setting.
+    const bool settingFlags = e.settingMouse != SettingMouse::Off || inductionFlags;
     QCOMPARE(MouseMoveActive, std::uint8_t(settingFlags ? 1 : 0));
     QVERIFY(!table3->Button1->isEnabled() || OpensPanel(code));
-    if (code == 202 || code == 206) Form1->SetStartEnabled(true);  // what that pick does
+    if (e.startWaitsForSurface) Form1->SetStartEnabled(true);  // what that pick does
 
     Click(Form1->Button2);
     EXPECT_CONTROLS(Read(), Running(code));
-    const bool keepsMouse = code == 205 || (code != 202 && code != 203 && code != 204 && code != 206 &&
-                                            code != 207 && MouseClickActive);
-    QCOMPARE(MouseClickActive != 0, keepsMouse);
+    QCOMPARE(MouseClickActive != 0, settingFlags && !e.startSilencesMouse);
     Click(Form1->Button2);  // Start again: disabled, nothing happens
     EXPECT_CONTROLS(Read(), Running(code));
 

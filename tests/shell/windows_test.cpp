@@ -16,7 +16,7 @@
 #include "panel/table3.h"
 #include "shell/check_dialog.h"
 #include "shell/help_viewer.h"
-#include "shell/lab_state.h"
+#include "lab/lab_state.h"
 #include "shell/lab_window.h"
 #include "shell/title_screen.h"
 #include "shell/windows.h"
@@ -177,7 +177,7 @@ void WindowsTest::rootFolderHasNoDoubledSeparator() {
 }
 
 void WindowsTest::pictures() {
-    const QString dir = QStringLiteral(VLAB_BINARY_DIR);
+    const QString dir = QStringLiteral(VLAB_TEST_PICTURES);
     const QImage title = Main->grab().toImage();
     QVERIFY(title.save(dir + QStringLiteral("/shell_title_screen.png")));
     QCOMPARE(title.size(), QSize(807, 607));

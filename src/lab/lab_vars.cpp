@@ -1,4 +1,4 @@
-#include "shell/lab_vars.h"
+#include "lab/lab_vars.h"
 
 #include <QJsonArray>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "shell/track_bar.h"
+#include "lab/track_bar.h"
 
 namespace vlab {
 

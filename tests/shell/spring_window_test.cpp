@@ -12,7 +12,7 @@
 #include "draw/canvas.h"
 #include "draw/fonts.h"
 #include "experiments/spring_energy.h"
-#include "shell/lab_state.h"
+#include "lab/lab_state.h"
 #include "shell/lab_window.h"
 #include "shell/windows.h"
 
@@ -75,8 +75,8 @@ private slots:
         QCOMPARE(TickCount, 400);
         const double x = 200 * std::cos(400 * std::sqrt(1.5) * std::numbers::pi / 180);
         QVERIFY(std::fabs(SpringX - x) < 1e-9);
-        QVERIFY(QDir().mkpath(QStringLiteral(VLAB_BINARY_DIR "/spring_pictures")));
-        QVERIFY(Surface().image().save(QStringLiteral(VLAB_BINARY_DIR "/spring_pictures/window_tick400.png")));
+        QVERIFY(QDir().mkpath(QStringLiteral(VLAB_TEST_PICTURES)));
+        QVERIFY(Surface().image().save(QStringLiteral(VLAB_TEST_PICTURES "/spring_window_tick400.png")));
         // The block stands at 314 + x on the surface, pale green.
         QCOMPARE(Surface().image().pixel(static_cast<int>(314 + x) + 20, 80) & 0xFFFFFF, QRgb(0xA6DDA5));
     }

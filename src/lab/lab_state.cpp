@@ -1,6 +1,6 @@
-#include "shell/lab_state.h"
+#include "lab/lab_state.h"
 
-#include "shell/lab_vars.h"
+#include "lab/lab_vars.h"
 
 namespace vlab {
 

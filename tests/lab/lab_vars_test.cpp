@@ -1,9 +1,9 @@
 // The variable lists that give the state dump its names and put the lab back to its start.
 
-#include "shell/lab_vars.h"
-#include "shell/registry.h"
+#include "lab/lab_vars.h"
+#include "lab/registry.h"
 #include "experiments/spring_energy.h"
-#include "shell/lab_state.h"
+#include "lab/lab_state.h"
 
 #include <QJsonArray>
 #include <QtTest>

@@ -1,4 +1,4 @@
-#include "shell/lab_host.h"
+#include "lab/lab_host.h"
 
 namespace vlab {
 

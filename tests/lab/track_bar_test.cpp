@@ -2,7 +2,7 @@
 
 #include <QtTest>
 
-#include "shell/track_bar.h"
+#include "lab/track_bar.h"
 
 using vlab::TrackBar;
 
