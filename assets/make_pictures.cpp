@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+
 #include <cmath>
 
 namespace {
@@ -29,7 +30,8 @@ QFont Face(int pixels, bool bold = false) {
 }
 
 // A caption plate: rounded, lit from above, the text centred.
-void Plate(QPainter& p, const QRectF& r, const QString& text, int pixels, const QColor& top, const QColor& bottom) {
+void Plate(QPainter& p, const QRectF& r, const QString& text, int pixels, const QColor& top,
+           const QColor& bottom) {
     QLinearGradient g(r.topLeft(), r.bottomLeft());
     g.setColorAt(0, top);
     g.setColorAt(1, bottom);
@@ -47,7 +49,10 @@ void SineCurve(QPainter& p, double x0, double x1, double y, double amp, double w
     QPainterPath path;
     for (double x = x0; x <= x1; x += 2) {
         const double yy = y - amp * std::sin((x - x0) / wave * 2 * M_PI + phase);
-        if (x == x0) path.moveTo(x, yy); else path.lineTo(x, yy);
+        if (x == x0)
+            path.moveTo(x, yy);
+        else
+            path.lineTo(x, yy);
     }
     p.drawPath(path);
 }
@@ -162,8 +167,9 @@ QImage Splash() {
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     const double w = 677.0 / 4, h = 472.0 / 2;
-    const QStringList captions = {QStringLiteral("滑轮"), QStringLiteral("摩擦力"), QStringLiteral("弹力位能"),
-                                  QStringLiteral("内动能转换"), QStringLiteral("光的干涉"), QStringLiteral("电场"),
+    const QStringList captions = {QStringLiteral("滑轮"),           QStringLiteral("摩擦力"),
+                                  QStringLiteral("弹力位能"),       QStringLiteral("内动能转换"),
+                                  QStringLiteral("光的干涉"),       QStringLiteral("电场"),
                                   QStringLiteral("法拉第电磁感应"), QStringLiteral("波的重叠")};
     for (int i = 0; i < 8; ++i) {
         const QRectF r((i % 4) * w + 2, (i / 4) * h + 2, w - 4, h - 4);

@@ -1,10 +1,11 @@
 // The benchmarks' main: fonts need an application, which needs no screen.
 
-#include "draw/fonts.h"
-
 #include <QGuiApplication>
+
 #include <benchmark/benchmark.h>
 #include <cstdlib>
+
+#include "draw/fonts.h"
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);

@@ -1,11 +1,11 @@
 // Medians of the drawing routines that every tick of an experiment calls.
 // Run: build/bench/canvas_bench (offscreen by default).
 
+#include <benchmark/benchmark.h>
+
 #include "draw/figures.h"
 #include "draw/shapes.h"
 #include "draw/style.h"
-
-#include <benchmark/benchmark.h>
 
 using namespace vlab;
 

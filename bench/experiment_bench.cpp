@@ -1,11 +1,11 @@
 // Medians of whole experiment ticks: what one step of the timer costs, against the 1 ms the
 // fastest speed-bar setting allows.
 
+#include <benchmark/benchmark.h>
+
 #include "experiments/spring_energy.h"
 #include "lab/lab_state.h"
 #include "lab/registry.h"
-
-#include <benchmark/benchmark.h>
 
 using namespace vlab;
 

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QByteArray>
 #include <QFile>
+
 #include <cstdio>
 
 #include "app/script_runner.h"
@@ -23,15 +24,17 @@ void Print(FILE* stream, const QString& text) {
 // standard error is kept for the scenario's own messages.
 QtMessageHandler gDefaultHandler = nullptr;
 void QuietOffscreenNotices(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (type == QtWarningMsg &&
-        (message.startsWith(QLatin1String("This plugin does not support")) || message.contains(QLatin1String("XDG_RUNTIME_DIR"))))
+    if (type == QtWarningMsg && (message.startsWith(QLatin1String("This plugin does not support")) ||
+                                 message.contains(QLatin1String("XDG_RUNTIME_DIR"))))
         return;
     gDefaultHandler(type, context, message);
 }
 
 int Usage(const QString& problem) {
-    Print(stderr, QStringLiteral("vlab-script: %1\nusage: vlab-script FILE | -   (vlab-script --help lists the commands)\n")
-                      .arg(problem));
+    Print(stderr,
+          QStringLiteral(
+              "vlab-script: %1\nusage: vlab-script FILE | -   (vlab-script --help lists the commands)\n")
+              .arg(problem));
     return 2;
 }
 
@@ -51,8 +54,9 @@ int main(int argc, char** argv) {
     // so a run never waits for input and a mistyped line costs no half-made pictures.
     QByteArray source;
     QFile file;
-    const bool opened = args[0] == QLatin1String("-") ? file.open(stdin, QIODevice::ReadOnly)
-                                                      : (file.setFileName(args[0]), file.open(QIODevice::ReadOnly));
+    const bool opened = args[0] == QLatin1String("-")
+                            ? file.open(stdin, QIODevice::ReadOnly)
+                            : (file.setFileName(args[0]), file.open(QIODevice::ReadOnly));
     if (!opened) return Usage(QStringLiteral("cannot read '%1'").arg(args[0]));
     source = file.readAll();
     file.close();

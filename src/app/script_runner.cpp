@@ -21,16 +21,17 @@
 #include <QStackedWidget>
 #include <QTextEdit>
 #include <QTimer>
+
 #include <cstdio>
 #include <utility>
 
 #include "draw/canvas.h"
+#include "lab/lab_state.h"
+#include "lab/registry.h"
 #include "panel/table3.h"
 #include "shell/check_dialog.h"
 #include "shell/help_viewer.h"
-#include "lab/lab_state.h"
 #include "shell/lab_window.h"
-#include "lab/registry.h"
 #include "shell/title_screen.h"
 #include "shell/windows.h"
 
@@ -58,8 +59,9 @@ bool ParseWhole(const QString& word, int& value, QString& reason) {
     static const QRegularExpression whole(QStringLiteral("^[+-]?[0-9]+$"));
     bool ok = whole.match(word).hasMatch();
     if (ok) value = word.toInt(&ok);
-    if (!ok) reason = word.isEmpty() ? QStringLiteral("a number is missing")
-                                     : QStringLiteral("malformed number '%1'").arg(word);
+    if (!ok)
+        reason = word.isEmpty() ? QStringLiteral("a number is missing")
+                                : QStringLiteral("malformed number '%1'").arg(word);
     return ok;
 }
 
@@ -112,7 +114,8 @@ QString ParseLine(const QString& source, ScriptLine& line) {
         if (!(reason = ParseTarget(TakeWord(rest), line)).isEmpty()) return reason;
         return noMore(QStringLiteral("click WINDOW.CONTROL"));
     }
-    if (command == QLatin1String("press") || command == QLatin1String("move") || command == QLatin1String("release")) {
+    if (command == QLatin1String("press") || command == QLatin1String("move") ||
+        command == QLatin1String("release")) {
         line.command = command == QLatin1String("press")  ? ScriptCommand::Press
                        : command == QLatin1String("move") ? ScriptCommand::Move
                                                           : ScriptCommand::Release;
@@ -151,7 +154,8 @@ QString ParseLine(const QString& source, ScriptLine& line) {
         line.command = ScriptCommand::Grab;
         line.window = TakeWord(rest);
         if (line.window.isEmpty()) return QStringLiteral("grab needs WINDOW and FILE");
-        if (!kWindowNames.contains(line.window)) return QStringLiteral("unknown window '%1'").arg(line.window);
+        if (!kWindowNames.contains(line.window))
+            return QStringLiteral("unknown window '%1'").arg(line.window);
         line.text = rest;
         return rest.isEmpty() ? QStringLiteral("grab needs a FILE") : QString();
     }
@@ -195,7 +199,8 @@ QString FindUsable(const ScriptLine& line, QWidget*& control) {
     if (!window) return QStringLiteral("window %1 does not exist").arg(line.window);
     control = window->findChild<QWidget*>(line.control);
     if (!control) return QStringLiteral("unknown control '%1'").arg(Named(line));
-    if (!window->isVisible()) return QStringLiteral("%1 is not shown, so %2 cannot be reached").arg(line.window, Named(line));
+    if (!window->isVisible())
+        return QStringLiteral("%1 is not shown, so %2 cannot be reached").arg(line.window, Named(line));
     QWidget* modal = QApplication::activeModalWidget();
     if (modal && modal != window)
         return QStringLiteral("%1 is behind the modal window %2").arg(Named(line), modal->objectName());
@@ -216,7 +221,8 @@ QString WriteBytes(const QString& path, const QByteArray& bytes) {
 }
 
 QString WritePicture(const QString& path, const QImage& image) {
-    if (!PrepareFolder(path) || !image.save(path, "PNG")) return QStringLiteral("cannot write '%1'").arg(path);
+    if (!PrepareFolder(path) || !image.save(path, "PNG"))
+        return QStringLiteral("cannot write '%1'").arg(path);
     return {};
 }
 
@@ -356,8 +362,9 @@ QJsonObject DescribeEverything() {
     out.insert(QStringLiteral("windows"), windows);
 
     if (Form1) {
-        out.insert(QStringLiteral("Timer1"), QJsonObject{{QStringLiteral("active"), Form1->Timer1->isActive()},
-                                                         {QStringLiteral("interval"), Form1->Timer1->interval()}});
+        out.insert(QStringLiteral("Timer1"),
+                   QJsonObject{{QStringLiteral("active"), Form1->Timer1->isActive()},
+                               {QStringLiteral("interval"), Form1->Timer1->interval()}});
         QJsonArray memo;
         const QString text = Form1->Memo1->toPlainText();
         if (!text.isEmpty()) {
@@ -370,9 +377,10 @@ QJsonObject DescribeEverything() {
         QString page = HelpPagePath;
         const QString relative = QDir::current().relativeFilePath(page);
         if (!page.isEmpty() && !relative.startsWith(QLatin1String(".."))) page = relative;
-        out.insert(QStringLiteral("help"), QJsonObject{{QStringLiteral("visible"), Form2->isVisible()},
-                                                       {QStringLiteral("page"), page},
-                                                       {QStringLiteral("found"), !Form2->ShownFile().isEmpty()}});
+        out.insert(QStringLiteral("help"),
+                   QJsonObject{{QStringLiteral("visible"), Form2->isVisible()},
+                               {QStringLiteral("page"), page},
+                               {QStringLiteral("found"), !Form2->ShownFile().isEmpty()}});
     }
     return out;
 }
@@ -380,7 +388,8 @@ QJsonObject DescribeEverything() {
 // ---------------------------------------------------------------------------------------------
 // The runner
 
-ScriptRunner::ScriptRunner(QList<ScriptLine> lines, QObject* parent) : QObject(parent), lines_(std::move(lines)) {}
+ScriptRunner::ScriptRunner(QList<ScriptLine> lines, QObject* parent)
+    : QObject(parent), lines_(std::move(lines)) {}
 
 ScriptRunner::~ScriptRunner() { StopTrace(); }
 
@@ -415,8 +424,8 @@ void ScriptRunner::Continue() {
     }
     if (modal) {
         const int number = !running_.isEmpty() ? lines_[running_.last().index].number
-                           : lines_.isEmpty()   ? 0
-                                                : lines_.last().number;
+                           : lines_.isEmpty()  ? 0
+                                               : lines_.last().number;
         Fail(number, QStringLiteral("%1 is still open at the end of the scenario").arg(modal->objectName()));
         return;
     }
@@ -465,24 +474,24 @@ int ScriptRunner::Finish() {
 
 QString ScriptRunner::Execute(const ScriptLine& line) {
     switch (line.command) {
-    case ScriptCommand::Click: return Click(line);
-    case ScriptCommand::Press:
-    case ScriptCommand::Move:
-    case ScriptCommand::Release: return Mouse(line);
-    case ScriptCommand::Combo: return Combo(line);
-    case ScriptCommand::Slider: return Slider(line);
-    case ScriptCommand::Key: return Key(line);
-    case ScriptCommand::Tick: return Tick(line);
-    case ScriptCommand::Snapshot: return WritePicture(line.text, Surface().image());
-    case ScriptCommand::Grab: {
-        QWidget* window = WindowNamed(line.window);
-        if (!window) return QStringLiteral("window %1 does not exist").arg(line.window);
-        return WritePicture(line.text, window->grab().toImage());
-    }
-    case ScriptCommand::Dump:
-        return WriteBytes(line.text, QJsonDocument(DescribeEverything()).toJson(QJsonDocument::Indented));
-    case ScriptCommand::Trace: return StartTrace(line);
-    case ScriptCommand::TraceOff: StopTrace(); return {};
+        case ScriptCommand::Click: return Click(line);
+        case ScriptCommand::Press:
+        case ScriptCommand::Move:
+        case ScriptCommand::Release: return Mouse(line);
+        case ScriptCommand::Combo: return Combo(line);
+        case ScriptCommand::Slider: return Slider(line);
+        case ScriptCommand::Key: return Key(line);
+        case ScriptCommand::Tick: return Tick(line);
+        case ScriptCommand::Snapshot: return WritePicture(line.text, Surface().image());
+        case ScriptCommand::Grab: {
+            QWidget* window = WindowNamed(line.window);
+            if (!window) return QStringLiteral("window %1 does not exist").arg(line.window);
+            return WritePicture(line.text, window->grab().toImage());
+        }
+        case ScriptCommand::Dump:
+            return WriteBytes(line.text, QJsonDocument(DescribeEverything()).toJson(QJsonDocument::Indented));
+        case ScriptCommand::Trace: return StartTrace(line);
+        case ScriptCommand::TraceOff: StopTrace(); return {};
     }
     return QStringLiteral("unknown command");
 }
@@ -614,18 +623,23 @@ QString ScriptRunner::StartTrace(const ScriptLine& line) {
             return QStringLiteral("%1 is an array; name its entries as %1[i]").arg(name);
         if (index >= 0 && !whole.isArray()) return QStringLiteral("%1 is not an array").arg(name);
         if (index >= 0 && index >= whole.toArray().size())
-            return QStringLiteral("%1 has %2 entries, no %3").arg(name).arg(whole.toArray().size()).arg(column);
+            return QStringLiteral("%1 has %2 entries, no %3")
+                .arg(name)
+                .arg(whole.toArray().size())
+                .arg(column);
         const QJsonValue v = TraceValue(vars, name, index);
         if (!v.isDouble() && !v.isBool()) return QStringLiteral("%1 is not a number").arg(column);
         names << name;
         indices << index;
     }
     trace_.setFileName(line.text);
-    if (!PrepareFolder(line.text) || !trace_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
+    if (!PrepareFolder(line.text) ||
+        !trace_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
         return QStringLiteral("cannot write '%1'").arg(line.text);
     traceNames_ = names;
     traceIndex_ = indices;
-    const QByteArray header = (QStringList{QStringLiteral("TickCount")} + line.names).join(u',').toUtf8() + '\n';
+    const QByteArray header =
+        (QStringList{QStringLiteral("TickCount")} + line.names).join(u',').toUtf8() + '\n';
     trace_.write(header);
     trace_.flush();
     return {};

@@ -19,16 +19,30 @@
 
 namespace vlab {
 
-enum class ScriptCommand { Click, Press, Move, Release, Combo, Slider, Key, Tick, Snapshot, Grab, Dump, Trace, TraceOff };
+enum class ScriptCommand {
+    Click,
+    Press,
+    Move,
+    Release,
+    Combo,
+    Slider,
+    Key,
+    Tick,
+    Snapshot,
+    Grab,
+    Dump,
+    Trace,
+    TraceOff
+};
 
 // One command line of a scenario, checked for form (command, arguments, numbers) before the run.
 struct ScriptLine {
     int number = 0;  // 1-based line number in the file
     ScriptCommand command = ScriptCommand::Click;
-    QString window;     // "Form1" of "Form1.Button4"; the window of grab
-    QString control;    // "Button4"
-    QString text;       // combo and key text, or the file of snapshot, grab, dump and trace
-    int x = 0;          // press/move/release position, slider position, tick count
+    QString window;   // "Form1" of "Form1.Button4"; the window of grab
+    QString control;  // "Button4"
+    QString text;     // combo and key text, or the file of snapshot, grab, dump and trace
+    int x = 0;        // press/move/release position, slider position, tick count
     int y = 0;
     QStringList names;  // trace columns after TickCount: "NAME" or "NAME[i]"
 };
@@ -64,8 +78,8 @@ protected:
 
 private:
     struct Running {
-        int index;                     // into lines_
-        QPointer<QWidget> modalBefore; // the modal window that was active when the line began
+        int index;                      // into lines_
+        QPointer<QWidget> modalBefore;  // the modal window that was active when the line began
     };
 
     void Post();

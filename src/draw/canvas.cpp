@@ -1,14 +1,15 @@
 #include "draw/canvas.h"
 
-#include "draw/fonts.h"
-
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPen>
 #include <QPolygon>
+
 #include <algorithm>
 #include <cmath>
 #include <memory>
+
+#include "draw/fonts.h"
 
 namespace vlab {
 
@@ -46,17 +47,24 @@ bool clipSegment(double& x0, double& y0, double& x1, double& y1) {
     for (int round = 0; round < 8; ++round) {
         const int ca = outCode(a), cb = outCode(b);
         if ((ca | cb) == 0) {
-            x0 = a.x(); y0 = a.y(); x1 = b.x(); y1 = b.y();
+            x0 = a.x();
+            y0 = a.y();
+            x1 = b.x();
+            y1 = b.y();
             return true;
         }
         if (ca & cb) return false;
         QPointF& p = ca ? a : b;
         const int c = ca ? ca : cb;
         QPointF q;
-        if (c & 1) q = crossX(a, b, kBoxLeft);
-        else if (c & 2) q = crossX(a, b, kBoxRight);
-        else if (c & 4) q = crossY(a, b, kBoxTop);
-        else q = crossY(a, b, kBoxBottom);
+        if (c & 1)
+            q = crossX(a, b, kBoxLeft);
+        else if (c & 2)
+            q = crossX(a, b, kBoxRight);
+        else if (c & 4)
+            q = crossY(a, b, kBoxTop);
+        else
+            q = crossY(a, b, kBoxBottom);
         if (!std::isfinite(q.x()) || !std::isfinite(q.y())) return false;
         // Rounding may leave the crossing a hair outside; it lies on the edge.
         p = QPointF(clampToBox(q.x(), kBoxLeft, kBoxRight), clampToBox(q.y(), kBoxTop, kBoxBottom));
@@ -86,10 +94,14 @@ std::vector<QPointF> clipEdge(const std::vector<QPointF>& in, Inside inside, Cut
 std::vector<QPointF> clipPolygon(std::vector<QPointF> pts) {
     auto atX = [](double X) { return [X](QPointF a, QPointF b) { return crossX(a, b, X); }; };
     auto atY = [](double Y) { return [Y](QPointF a, QPointF b) { return crossY(a, b, Y); }; };
-    pts = clipEdge(pts, [](QPointF p) { return p.x() >= kBoxLeft; }, atX(kBoxLeft));
-    pts = clipEdge(pts, [](QPointF p) { return p.x() <= kBoxRight; }, atX(kBoxRight));
-    pts = clipEdge(pts, [](QPointF p) { return p.y() >= kBoxTop; }, atY(kBoxTop));
-    pts = clipEdge(pts, [](QPointF p) { return p.y() <= kBoxBottom; }, atY(kBoxBottom));
+    pts = clipEdge(
+        pts, [](QPointF p) { return p.x() >= kBoxLeft; }, atX(kBoxLeft));
+    pts = clipEdge(
+        pts, [](QPointF p) { return p.x() <= kBoxRight; }, atX(kBoxRight));
+    pts = clipEdge(
+        pts, [](QPointF p) { return p.y() >= kBoxTop; }, atY(kBoxTop));
+    pts = clipEdge(
+        pts, [](QPointF p) { return p.y() <= kBoxBottom; }, atY(kBoxBottom));
     return pts;
 }
 
@@ -99,37 +111,40 @@ bool allFinite(std::initializer_list<double> values) {
 
 QPainter::CompositionMode compositionOf(PenMode mode) {
     switch (mode) {
-    case PenMode::Xor: return QPainter::RasterOp_SourceXorDestination;
-    case PenMode::Mask: return QPainter::RasterOp_SourceAndDestination;
-    case PenMode::Black: return QPainter::RasterOp_ClearDestination;
-    case PenMode::Merge: return QPainter::RasterOp_SourceOrDestination;
-    case PenMode::MaskPenNot: return QPainter::RasterOp_NotSourceAndDestination;
-    case PenMode::Copy:
-    case PenMode::NoOp: break;
+        case PenMode::Xor: return QPainter::RasterOp_SourceXorDestination;
+        case PenMode::Mask: return QPainter::RasterOp_SourceAndDestination;
+        case PenMode::Black: return QPainter::RasterOp_ClearDestination;
+        case PenMode::Merge: return QPainter::RasterOp_SourceOrDestination;
+        case PenMode::MaskPenNot: return QPainter::RasterOp_NotSourceAndDestination;
+        case PenMode::Copy:
+        case PenMode::NoOp: break;
     }
     return QPainter::CompositionMode_SourceOver;
 }
 
 Qt::BrushStyle qtBrushStyle(BrushStyle s) {
     switch (s) {
-    case BrushStyle::Solid: return Qt::SolidPattern;
-    case BrushStyle::Cross: return Qt::CrossPattern;
-    case BrushStyle::Clear: return Qt::NoBrush;
-    case BrushStyle::BDiagonal: return Qt::BDiagPattern;
-    case BrushStyle::FDiagonal: return Qt::FDiagPattern;
-    case BrushStyle::DiagCross: return Qt::DiagCrossPattern;
-    case BrushStyle::Horizontal: return Qt::HorPattern;
-    case BrushStyle::Vertical: return Qt::VerPattern;
+        case BrushStyle::Solid: return Qt::SolidPattern;
+        case BrushStyle::Cross: return Qt::CrossPattern;
+        case BrushStyle::Clear: return Qt::NoBrush;
+        case BrushStyle::BDiagonal: return Qt::BDiagPattern;
+        case BrushStyle::FDiagonal: return Qt::FDiagPattern;
+        case BrushStyle::DiagCross: return Qt::DiagCrossPattern;
+        case BrushStyle::Horizontal: return Qt::HorPattern;
+        case BrushStyle::Vertical: return Qt::VerPattern;
     }
     return Qt::SolidPattern;
 }
 
 }  // namespace
 
-int toPixel(double v) { return static_cast<int>(clampToBox(std::trunc(v), kBoxLeft, kBoxRight + kSurfaceHeight)); }
+int toPixel(double v) {
+    return static_cast<int>(clampToBox(std::trunc(v), kBoxLeft, kBoxRight + kSurfaceHeight));
+}
 
 bool inClipBox(double x, double y) {
-    return std::isfinite(x) && std::isfinite(y) && x >= kBoxLeft && x <= kBoxRight && y >= kBoxTop && y <= kBoxBottom;
+    return std::isfinite(x) && std::isfinite(y) && x >= kBoxLeft && x <= kBoxRight && y >= kBoxTop &&
+           y <= kBoxBottom;
 }
 
 Canvas::Canvas() : image_(kSurfaceWidth, kSurfaceHeight, QImage::Format_RGB32) { reset(); }
@@ -187,11 +202,11 @@ public:
             pen.setJoinStyle(w <= 1 ? Qt::MiterJoin : Qt::RoundJoin);
             if (w <= 1) {
                 switch (c.penStyle()) {
-                case PenStyle::Dash: pen.setDashPattern({18, 6}); break;
-                case PenStyle::Dot: pen.setDashPattern({3, 3}); break;
-                case PenStyle::DashDot: pen.setDashPattern({9, 6, 3, 6}); break;
-                case PenStyle::DashDotDot: pen.setDashPattern({9, 3, 3, 3, 3, 3}); break;
-                default: break;
+                    case PenStyle::Dash: pen.setDashPattern({18, 6}); break;
+                    case PenStyle::Dot: pen.setDashPattern({3, 3}); break;
+                    case PenStyle::DashDot: pen.setDashPattern({9, 6, 3, 6}); break;
+                    case PenStyle::DashDotDot: pen.setDashPattern({9, 3, 3, 3, 3, 3}); break;
+                    default: break;
                 }
             }
             p_.setPen(pen);
@@ -218,13 +233,13 @@ namespace {
 
 QRgb applyRasterOp(PenMode mode, QRgb pen, QRgb dst) {
     switch (mode) {
-    case PenMode::Copy: return pen;
-    case PenMode::Xor: return pen ^ dst;
-    case PenMode::Mask: return pen & dst;
-    case PenMode::NoOp: return dst;
-    case PenMode::Black: return 0;
-    case PenMode::Merge: return pen | dst;
-    case PenMode::MaskPenNot: return dst & ~pen;
+        case PenMode::Copy: return pen;
+        case PenMode::Xor: return pen ^ dst;
+        case PenMode::Mask: return pen & dst;
+        case PenMode::NoOp: return dst;
+        case PenMode::Black: return 0;
+        case PenMode::Merge: return pen | dst;
+        case PenMode::MaskPenNot: return dst & ~pen;
     }
     return pen;
 }
@@ -232,11 +247,11 @@ QRgb applyRasterOp(PenMode mode, QRgb pen, QRgb dst) {
 // On/off run lengths, in pixels along the line, of the thin pen styles.
 std::vector<int> dashRuns(PenStyle style) {
     switch (style) {
-    case PenStyle::Dash: return {18, 6};
-    case PenStyle::Dot: return {3, 3};
-    case PenStyle::DashDot: return {9, 6, 3, 6};
-    case PenStyle::DashDotDot: return {9, 3, 3, 3, 3, 3};
-    default: return {};
+        case PenStyle::Dash: return {18, 6};
+        case PenStyle::Dot: return {3, 3};
+        case PenStyle::DashDot: return {9, 6, 3, 6};
+        case PenStyle::DashDotDot: return {9, 3, 3, 3, 3, 3};
+        default: return {};
     }
 }
 
@@ -263,8 +278,14 @@ void Canvas::thinLine(QPoint a, QPoint b) {
             left = runs[run];
         }
         const int e2 = 2 * err;
-        if (e2 >= dy) { err += dy; x += sx; }
-        if (e2 <= dx) { err += dx; y += sy; }
+        if (e2 >= dy) {
+            err += dy;
+            x += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y += sy;
+        }
     }
 }
 
@@ -289,7 +310,8 @@ namespace {
 bool boxOf(double left, double top, double right, double bottom, QRect& box) {
     if (!allFinite({left, top, right, bottom})) return false;
     int l = toPixel(clampToBox(left, kBoxLeft, kBoxRight)), t = toPixel(clampToBox(top, kBoxTop, kBoxBottom));
-    int r = toPixel(clampToBox(right, kBoxLeft, kBoxRight)), b = toPixel(clampToBox(bottom, kBoxTop, kBoxBottom));
+    int r = toPixel(clampToBox(right, kBoxLeft, kBoxRight)),
+        b = toPixel(clampToBox(bottom, kBoxTop, kBoxBottom));
     if (l > r) std::swap(l, r);
     if (t > b) std::swap(t, b);
     if (r - l < 1 || b - t < 1) return false;

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPointF>
 #include <QString>
+
 #include <vector>
 
 namespace vlab {

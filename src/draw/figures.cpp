@@ -1,12 +1,12 @@
 #include "draw/figures.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "draw/canvas.h"
 #include "draw/numeric.h"
 #include "draw/shapes.h"
 #include "draw/style.h"
-
-#include <algorithm>
-#include <cmath>
 
 namespace vlab {
 
@@ -26,23 +26,22 @@ struct ArrowGeometry {
 bool headSize(double length, int headKind, int& h, int& w, int& g) {
     const bool shortArrow = length < 10;
     switch (headKind) {
-    case 1:
-        h = shortArrow ? TruncToInt(length) : 10;
-        w = shortArrow ? TruncToInt(0.6 * length) : 6;
-        g = shortArrow ? TruncToInt(length) : 10;
-        return true;
-    case 2:
-        h = shortArrow ? TruncToInt(length) : 10;
-        w = shortArrow ? TruncToInt(0.3 * length) : 3;
-        g = 1;
-        return true;
-    case 3:
-        h = 5;
-        w = 3;
-        g = 1;
-        return true;
-    default:
-        return false;  // there are three head kinds only
+        case 1:
+            h = shortArrow ? TruncToInt(length) : 10;
+            w = shortArrow ? TruncToInt(0.6 * length) : 6;
+            g = shortArrow ? TruncToInt(length) : 10;
+            return true;
+        case 2:
+            h = shortArrow ? TruncToInt(length) : 10;
+            w = shortArrow ? TruncToInt(0.3 * length) : 3;
+            g = 1;
+            return true;
+        case 3:
+            h = 5;
+            w = 3;
+            g = 1;
+            return true;
+        default: return false;  // there are three head kinds only
     }
 }
 
@@ -123,8 +122,8 @@ void DrawLabelledArrow(double length, int angle, double x, double y, int penMode
     SetDrawStyle(12, 2, 0, 1, 0, 12);
 }
 
-void DrawSpring(double x, double y, double coils, double stretchPerCoil, int /*fittingKind*/, int /*orientation*/,
-                int /*anchorKind*/) {
+void DrawSpring(double x, double y, double coils, double stretchPerCoil, int /*fittingKind*/,
+                int /*orientation*/, int /*anchorKind*/) {
     SetFont(0, 8, 5);
     SetDrawStyle(0, 1, 0, 0, 2, 12);
     Canvas& c = Surface();
@@ -151,11 +150,11 @@ void DrawPulleyWheel(double centreX, double centreY, double radius, double leftL
     Surface().setPenWidth(1);
     auto rope = [](double len, double sx, double sy, int kind) {
         switch (kind) {
-        case 0: DrawRay(len, 90, sx, sy, 0, 0, 5, 1, 0, 0, 5, 5); break;
-        case 1: DrawRay(len, 270, sx, sy, 0, 0, 5, 1, 0, 0, 5, 5); break;
-        case 2: DrawArrow(len, 90, sx, sy, 0, 5, 1, 1, 2); break;
-        case 3: DrawArrow(len, 270, sx, sy, 0, 5, 1, 1, 2); break;
-        default: break;
+            case 0: DrawRay(len, 90, sx, sy, 0, 0, 5, 1, 0, 0, 5, 5); break;
+            case 1: DrawRay(len, 270, sx, sy, 0, 0, 5, 1, 0, 0, 5, 5); break;
+            case 2: DrawArrow(len, 90, sx, sy, 0, 5, 1, 1, 2); break;
+            case 3: DrawArrow(len, 270, sx, sy, 0, 5, 1, 1, 2); break;
+            default: break;
         }
     };
     rope(leftLen, centreX - radius, centreY, leftKind);
@@ -163,8 +162,8 @@ void DrawPulleyWheel(double centreX, double centreY, double radius, double leftL
     rope(rightLen, centreX + radius - 1, centreY, rightKind);
 }
 
-void DrawWedge(double x, double y, double angle2, double angle1, double length2, double length1, int penColour,
-               int penMode, int brushStyle, int brushColour) {
+void DrawWedge(double x, double y, double angle2, double angle1, double length2, double length1,
+               int penColour, int penMode, int brushStyle, int brushColour) {
     // End kind 1 with end size 0 only computes the end points.
     DrawRay(length1, angle1, x, y, 0, 0, penColour, 1, 1, 0, penColour, penColour);
     const QPointF p1(RayEndX, RayEndY);

@@ -2,6 +2,7 @@
 // Composite figures: arrows, the zigzag spring, pulley wheels, wedges and wavefronts.
 
 #include <QString>
+
 #include <array>
 
 namespace vlab {
@@ -17,13 +18,13 @@ inline double& SpringEndY = ArrowHeadPts[3];
 // Eighteen small integers shared by the wavefront routines, the parameter panel and several
 // experiments, each of which names the entries it uses.
 extern std::array<int, 18> KitSlots;
-inline int& WaveVariant = KitSlots[0];      // wave superposition: pulse shape chosen in the panel
-inline int& SourceWaveTicks = KitSlots[0];  // interference: fronts from the source
-inline int& SlitWaveTicks = KitSlots[1];    // interference: fronts from the slits
-inline int* const ChargeQ = &KitSlots[0];       // electric field: the four charges, entries 0 to 3
-inline int* const ChargeColour = &KitSlots[10]; // electric field: their colours, entries 10 to 13
-inline int& OverlapColumns = KitSlots[12];  // wave superposition: overlapping columns this step
-inline int& TestSign = KitSlots[17];        // electric field: sign of the test charge
+inline int& WaveVariant = KitSlots[0];           // wave superposition: pulse shape chosen in the panel
+inline int& SourceWaveTicks = KitSlots[0];       // interference: fronts from the source
+inline int& SlitWaveTicks = KitSlots[1];         // interference: fronts from the slits
+inline int* const ChargeQ = &KitSlots[0];        // electric field: the four charges, entries 0 to 3
+inline int* const ChargeColour = &KitSlots[10];  // electric field: their colours, entries 10 to 13
+inline int& OverlapColumns = KitSlots[12];       // wave superposition: overlapping columns this step
+inline int& TestSign = KitSlots[17];             // electric field: sign of the test charge
 
 void DrawArrow(double length, int angle, double x, double y, int penMode, int colour, int shaftWidth,
                int headWidth, int headKind);
@@ -33,8 +34,8 @@ void DrawSpring(double x, double y, double coils, double stretchPerCoil, int fit
                 int anchorKind);
 void DrawPulleyWheel(double centreX, double centreY, double radius, double leftLen, double hangerLen,
                      double rightLen, int leftKind, int hangerKind, int rightKind);
-void DrawWedge(double x, double y, double angle2, double angle1, double length2, double length1, int penColour,
-               int penMode, int brushStyle, int brushColour);
+void DrawWedge(double x, double y, double angle2, double angle1, double length2, double length1,
+               int penColour, int penMode, int brushStyle, int brushColour);
 void DrawCircularWavefronts(double x, double y, double spacing, double driftA, double driftB, double scale,
                             int colour, int penWidth, double travelled, int slot);
 void DrawPlaneWavefronts(double x, double y, double spacing, double driftA, double driftB, double scale,

@@ -1,6 +1,7 @@
 #include "draw/fonts.h"
 
 #include <QFont>
+
 #include <algorithm>
 #include <cmath>
 

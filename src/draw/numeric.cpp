@@ -1,6 +1,7 @@
 #include "draw/numeric.h"
 
 #include <QLocale>
+
 #include <climits>
 #include <cmath>
 

@@ -1,12 +1,12 @@
 #include "draw/shapes.h"
 
-#include "draw/canvas.h"
-#include "draw/numeric.h"
-#include "draw/style.h"
-
 #include <cmath>
 #include <optional>
 #include <vector>
+
+#include "draw/canvas.h"
+#include "draw/numeric.h"
+#include "draw/style.h"
 
 namespace vlab {
 
@@ -25,7 +25,8 @@ constexpr int kMaxZigzagVertices = 100000;
 
 // Corners of a block whose base starts at (x, y) and runs `length` along `angle`, standing `width`
 // on the upper side of the base. Empty outside 0 < angle < 180.
-std::optional<std::vector<QPointF>> tiltedCorners(double x, double y, double angle, double length, double width) {
+std::optional<std::vector<QPointF>> tiltedCorners(double x, double y, double angle, double length,
+                                                  double width) {
     if (!(angle > 0.0 && angle < 180.0)) return std::nullopt;
     if (angle == 90.0) {
         // Axis-aligned: length runs downwards, width to the right of (x, y).
@@ -45,20 +46,20 @@ std::optional<std::vector<QPointF>> tiltedCorners(double x, double y, double ang
 
 }  // namespace
 
-void DrawRect(double left, double top, double right, double bottom,
-              int penColour, int penWidth, int penStyle, int penMode, int brushStyle, int brushColour) {
+void DrawRect(double left, double top, double right, double bottom, int penColour, int penWidth, int penStyle,
+              int penMode, int brushStyle, int brushColour) {
     SetDrawStyle(penColour, penWidth, penStyle, penMode, brushStyle, brushColour);
     Surface().rectangle(left, top, right, bottom);
 }
 
-void DrawEllipse(double centreX, double centreY, double width, double height,
-                 int penColour, int penWidth, int penStyle, int penMode, int brushStyle, int brushColour) {
+void DrawEllipse(double centreX, double centreY, double width, double height, int penColour, int penWidth,
+                 int penStyle, int penMode, int brushStyle, int brushColour) {
     SetDrawStyle(penColour, penWidth, penStyle, penMode, brushStyle, brushColour);
     Surface().ellipse(centreX - width / 2, centreY - height / 2, centreX + width / 2, centreY + height / 2);
 }
 
-void DrawArc(double centreX, double centreY, double startDeg, double endDeg, double radius,
-             int penColour, int penWidth, int penStyle, int penMode) {
+void DrawArc(double centreX, double centreY, double startDeg, double endDeg, double radius, int penColour,
+             int penWidth, int penStyle, int penMode) {
     SetDrawStyle(penColour, penWidth, penStyle, penMode, 2, 12);
     if (!std::isfinite(startDeg) || !std::isfinite(endDeg)) return;
     Canvas& c = Surface();
@@ -72,7 +73,8 @@ void DrawArc(double centreX, double centreY, double startDeg, double endDeg, dou
     }
 }
 
-void DrawLabel(double x, double y, int fontSize, int fontColourIndex, int fontStyleCode, const QString& text) {
+void DrawLabel(double x, double y, int fontSize, int fontColourIndex, int fontStyleCode,
+               const QString& text) {
     SetFont(fontStyleCode, fontSize, fontColourIndex);
     SetDrawStyle(12, 2, 0, 1, 6, 12);  // a hatched brush: the text is transparent
     Surface().textOut(x, y, text);
@@ -103,12 +105,13 @@ void DrawTiltedBlock(double x, double y, double angle, double length, double wid
     DrawTiltedPanel2(x, y, angle, length, width, colour, colour, 0);
 }
 
-void DrawTiltedPanel(double x, double y, double angle, double length, double width, int colour, int brushStyle) {
+void DrawTiltedPanel(double x, double y, double angle, double length, double width, int colour,
+                     int brushStyle) {
     DrawTiltedPanel2(x, y, angle, length, width, colour, colour, brushStyle);
 }
 
-void DrawTiltedPanel2(double x, double y, double angle, double length, double width,
-                      int fillColour, int penColour, int brushStyle) {
+void DrawTiltedPanel2(double x, double y, double angle, double length, double width, int fillColour,
+                      int penColour, int brushStyle) {
     SetDrawStyle(penColour, 0, 0, 0, brushStyle, fillColour);
     if (const auto corners = tiltedCorners(x, y, angle, length, width)) Surface().polygon(*corners);
 }
@@ -124,12 +127,16 @@ void DrawZigzag(double x, double y, int count, double step, double amplitude, in
         const double side = amplitude - 2 * amplitude * FMod(i, 2);  // odd: -amplitude, even: +amplitude
         if (direction == 1) {
             const double u = x + step * i;
-            if (i == n && i == count) c.lineTo(std::trunc(u - 10), std::trunc(y));
-            else c.lineTo(std::trunc(u - 5), std::trunc(y + side));
+            if (i == n && i == count)
+                c.lineTo(std::trunc(u - 10), std::trunc(y));
+            else
+                c.lineTo(std::trunc(u - 5), std::trunc(y + side));
         } else {
             const double v = y + step * i;
-            if (i == n && i == count) c.lineTo(std::trunc(x), std::trunc(v - 10));
-            else c.lineTo(std::trunc(x + side), std::trunc(v - 5));
+            if (i == n && i == count)
+                c.lineTo(std::trunc(x), std::trunc(v - 10));
+            else
+                c.lineTo(std::trunc(x + side), std::trunc(v - 5));
         }
     }
 }
@@ -144,15 +151,24 @@ void ClearArea(int left, int top, int right, int bottom) {
 
 void VectorAngle(double x, double y) {
     const double deg = std::atan(y / x) * 180 / kPi;
-    if (x > 0 && y > 0) VectorAngleDeg = deg;
-    else if (x < 0 && y > 0) VectorAngleDeg = deg + 180;
-    else if (x < 0 && y < 0) VectorAngleDeg = deg + 180;
-    else if (x > 0 && y < 0) VectorAngleDeg = deg + 360;
-    else if (x == 0 && y > 0) VectorAngleDeg = 90;
-    else if (x == 0 && y < 0) VectorAngleDeg = 270;
-    else if (x >= 0 && y == 0) VectorAngleDeg = 0;
-    else if (x < 0 && y == 0) VectorAngleDeg = 180;
-    else VectorAngleDeg = 0;  // a NaN component has no direction
+    if (x > 0 && y > 0)
+        VectorAngleDeg = deg;
+    else if (x < 0 && y > 0)
+        VectorAngleDeg = deg + 180;
+    else if (x < 0 && y < 0)
+        VectorAngleDeg = deg + 180;
+    else if (x > 0 && y < 0)
+        VectorAngleDeg = deg + 360;
+    else if (x == 0 && y > 0)
+        VectorAngleDeg = 90;
+    else if (x == 0 && y < 0)
+        VectorAngleDeg = 270;
+    else if (x >= 0 && y == 0)
+        VectorAngleDeg = 0;
+    else if (x < 0 && y == 0)
+        VectorAngleDeg = 180;
+    else
+        VectorAngleDeg = 0;  // a NaN component has no direction
 }
 
 void SumVectors4(double mag1, double deg1, double mag2, double deg2, double mag3, double deg3, double mag4,
@@ -166,8 +182,10 @@ void SumVectors4(double mag1, double deg1, double mag2, double deg2, double mag3
     SumY += mag3 * std::sin(DegToRad(deg3));
     SumY += mag4 * std::sin(DegToRad(deg4));
     SumMag = std::sqrt(SumX * SumX + SumY * SumY);
-    if (RoundTo(SumMag, 8) != 0) VectorAngle(SumX, SumY);
-    else VectorAngleDeg = 0;
+    if (RoundTo(SumMag, 8) != 0)
+        VectorAngle(SumX, SumY);
+    else
+        VectorAngleDeg = 0;
 }
 
 void AdvanceBody(double vx, double vy, double ax, double ay, double x, double y, double dt, int slot) {

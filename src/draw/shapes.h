@@ -2,30 +2,32 @@
 // Primitive shapes and text, and the small geometry and motion routines the experiments share.
 
 #include <QString>
+
 #include <array>
 
 namespace vlab {
 
 // Shared results, read by callers after the routine that writes them.
-extern double RayEndX, RayEndY;  // end of the last ray with a length above 0.001
-extern double VectorAngleDeg;    // angle of the last vector, 0 <= angle < 360
+extern double RayEndX, RayEndY;    // end of the last ray with a length above 0.001
+extern double VectorAngleDeg;      // angle of the last vector, 0 <= angle < 360
 extern double SumX, SumY, SumMag;  // the last resultant of SumVectors4
 // Scratch storage for up to four moving bodies; each experiment gives the slots its own meaning.
 extern std::array<double, 4> BodyVX, BodyX, BodyVY, BodyY;
 
-void DrawRect(double left, double top, double right, double bottom,
-              int penColour, int penWidth, int penStyle, int penMode, int brushStyle, int brushColour);
-void DrawEllipse(double centreX, double centreY, double width, double height,
-                 int penColour, int penWidth, int penStyle, int penMode, int brushStyle, int brushColour);
-void DrawArc(double centreX, double centreY, double startDeg, double endDeg, double radius,
-             int penColour, int penWidth, int penStyle, int penMode);
+void DrawRect(double left, double top, double right, double bottom, int penColour, int penWidth, int penStyle,
+              int penMode, int brushStyle, int brushColour);
+void DrawEllipse(double centreX, double centreY, double width, double height, int penColour, int penWidth,
+                 int penStyle, int penMode, int brushStyle, int brushColour);
+void DrawArc(double centreX, double centreY, double startDeg, double endDeg, double radius, int penColour,
+             int penWidth, int penStyle, int penMode);
 void DrawLabel(double x, double y, int fontSize, int fontColourIndex, int fontStyleCode, const QString& text);
 void DrawRay(double length, double angle, double x, double y, int penStyle, int penMode, int colour,
              int penWidth, int endKind, double endSize, int endPenColour, int endFillColour);
 void DrawTiltedBlock(double x, double y, double angle, double length, double width, int colour);
-void DrawTiltedPanel(double x, double y, double angle, double length, double width, int colour, int brushStyle);
-void DrawTiltedPanel2(double x, double y, double angle, double length, double width,
-                      int fillColour, int penColour, int brushStyle);
+void DrawTiltedPanel(double x, double y, double angle, double length, double width, int colour,
+                     int brushStyle);
+void DrawTiltedPanel2(double x, double y, double angle, double length, double width, int fillColour,
+                      int penColour, int brushStyle);
 void DrawZigzag(double x, double y, int count, double step, double amplitude, int direction, int penWidth,
                 int colour);
 void ClearArea(int left, int top, int right, int bottom);

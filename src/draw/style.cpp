@@ -1,11 +1,12 @@
 #include "draw/style.h"
 
-#include "draw/canvas.h"
-
 #include <QGuiApplication>
 #include <QPalette>
+
 #include <array>
 #include <cmath>
+
+#include "draw/canvas.h"
 
 namespace vlab {
 
@@ -19,13 +20,25 @@ constexpr std::array<QRgb, 22> kCodeColours = {
 };
 
 // Font style codes 0 to 15: bold, italic, underline, strike-out.
-struct FontStyles { bool bold, italic, underline, strikeOut; };
+struct FontStyles {
+    bool bold, italic, underline, strikeOut;
+};
 constexpr std::array<FontStyles, 16> kFontStyles = {{
-    {false, false, false, false}, {true, false, false, false}, {false, true, false, false},
-    {true, true, false, false},   {false, false, true, false}, {false, false, false, true},
-    {false, false, true, true},   {true, false, true, false},  {false, true, true, false},
-    {true, true, true, false},    {true, false, false, true},  {false, true, false, true},
-    {true, true, false, true},    {true, false, true, true},   {false, true, true, true},
+    {false, false, false, false},
+    {true, false, false, false},
+    {false, true, false, false},
+    {true, true, false, false},
+    {false, false, true, false},
+    {false, false, false, true},
+    {false, false, true, true},
+    {true, false, true, false},
+    {false, true, true, false},
+    {true, true, true, false},
+    {true, false, false, true},
+    {false, true, false, true},
+    {true, true, false, true},
+    {true, false, true, true},
+    {false, true, true, true},
     {true, true, true, true},
 }};
 

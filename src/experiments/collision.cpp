@@ -28,10 +28,8 @@ void CollisionReset() {
 namespace {
 // Every variable of the experiment, by its name, with its program-start value.
 const LabVars kVars{
-    {"CollisionMassA", CollisionMassA},
-    {"CollisionVelA", CollisionVelA},
-    {"CollisionMassB", CollisionMassB},
-    {"CollisionVelB", CollisionVelB},
+    {"CollisionMassA", CollisionMassA}, {"CollisionVelA", CollisionVelA},
+    {"CollisionMassB", CollisionMassB}, {"CollisionVelB", CollisionVelB},
     {"CollisionEint0", CollisionEint0},
 };
 }  // namespace

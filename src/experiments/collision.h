@@ -2,6 +2,7 @@
 // Two-block collision (code 204): two blocks meet through a spring; kinetic and internal energy.
 
 #include <QJsonObject>
+
 #include <array>
 
 namespace vlab {

@@ -38,16 +38,11 @@ void ElectricFieldReset() {
 namespace {
 // Every variable of the experiment, by its name, with its program-start value.
 const LabVars kVars{
-    {"ChargeX", ChargeX},
-    {"ChargeY", ChargeY},
-    {"TestX", TestX},
-    {"TestY", TestY},
-    {"TestPrevX", TestPrevX},
-    {"TestPrevY", TestPrevY},
-    {"TestPlaced", TestPlaced},
-    {"SignButtonsLive", SignButtonsLive},
-    {"DistSq", DistSq},
-    {"FieldMag", FieldMag},
+    {"ChargeX", ChargeX},       {"ChargeY", ChargeY},
+    {"TestX", TestX},           {"TestY", TestY},
+    {"TestPrevX", TestPrevX},   {"TestPrevY", TestPrevY},
+    {"TestPlaced", TestPlaced}, {"SignButtonsLive", SignButtonsLive},
+    {"DistSq", DistSq},         {"FieldMag", FieldMag},
     {"FieldAngle", FieldAngle},
 };
 }  // namespace

@@ -2,6 +2,7 @@
 // Electric field of point charges (code 206): field arrows at a test point and the test charge's flight.
 
 #include <QJsonObject>
+
 #include <array>
 
 namespace vlab {

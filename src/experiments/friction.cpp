@@ -45,12 +45,9 @@ void FrictionSetUpDone() { FrictionSetCount += 1; }
 namespace {
 // Every variable of the experiment, by its name, with its program-start value.
 const LabVars kVars{
-    {"AppliedForce", AppliedForce},
-    {"ForceAngle", ForceAngle},
-    {"BlockHeight", BlockHeight},
-    {"BlockWidth", BlockWidth},
-    {"FrictionSetCount", FrictionSetCount},
-    {"FrictionForces", FrictionForces},
+    {"AppliedForce", AppliedForce},         {"ForceAngle", ForceAngle},
+    {"BlockHeight", BlockHeight},           {"BlockWidth", BlockWidth},
+    {"FrictionSetCount", FrictionSetCount}, {"FrictionForces", FrictionForces},
     {"FrictionTicks", FrictionTicks},
 };
 }  // namespace

@@ -2,17 +2,19 @@
 // Friction (code 201): a block pulled across a table by a force at an angle, with the friction graph.
 
 #include <QJsonObject>
+
 #include <array>
 
 namespace vlab {
 
-extern double AppliedForce;                   // pull set in the panel, newtons
-extern double ForceAngle;                     // angle of the pull above the horizontal, degrees
-extern double BlockHeight;                    // height of the block, pixels
-extern double BlockWidth;                     // width of the block, pixels
-extern int FrictionSetCount;                  // confirmed set-ups since the Friction button: -1 before the first
-extern std::array<double, 4> FrictionForces;  // pull, pull minus largest static friction, plotted friction, plotted pull
-extern int FrictionTicks;                     // timer steps of this run
+extern double AppliedForce;   // pull set in the panel, newtons
+extern double ForceAngle;     // angle of the pull above the horizontal, degrees
+extern double BlockHeight;    // height of the block, pixels
+extern double BlockWidth;     // width of the block, pixels
+extern int FrictionSetCount;  // confirmed set-ups since the Friction button: -1 before the first
+extern std::array<double, 4>
+    FrictionForces;        // pull, pull minus largest static friction, plotted friction, plotted pull
+extern int FrictionTicks;  // timer steps of this run
 
 void FrictionStep();
 void FrictionReset();

@@ -40,15 +40,9 @@ void InductionReset() {
 namespace {
 // Every variable of the experiment, by its name, with its program-start value.
 const LabVars kVars{
-    {"InductionMode", InductionMode},
-    {"FieldDirection", FieldDirection},
-    {"LoopOffset", LoopOffset},
-    {"InducedCurrent", InducedCurrent},
-    {"PushForce", PushForce},
-    {"CoilSpeed", CoilSpeed},
-    {"CoilTravel", CoilTravel},
-    {"InclineNear", InclineNear},
-    {"CoilCornerX", CoilCornerX},
+    {"InductionMode", InductionMode},   {"FieldDirection", FieldDirection}, {"LoopOffset", LoopOffset},
+    {"InducedCurrent", InducedCurrent}, {"PushForce", PushForce},           {"CoilSpeed", CoilSpeed},
+    {"CoilTravel", CoilTravel},         {"InclineNear", InclineNear},       {"CoilCornerX", CoilCornerX},
     {"CoilCornerY", CoilCornerY},
 };
 }  // namespace

@@ -40,16 +40,11 @@ void InterferenceReset() {
 namespace {
 // Every variable of the experiment, by its name, with its program-start value.
 const LabVars kVars{
-    {"LightChoice", LightChoice},
-    {"WaveFactor", WaveFactor},
-    {"SlitHalfGap", SlitHalfGap},
-    {"SlitCentreY", SlitCentreY},
-    {"SourceSlitX", SourceSlitX},
-    {"ScreenX", ScreenX},
-    {"ProbeY", ProbeY},
-    {"PathToUpperSlit", PathToUpperSlit},
-    {"PathDiff", PathDiff},
-    {"PhaseHalfWaves", PhaseHalfWaves},
+    {"LightChoice", LightChoice}, {"WaveFactor", WaveFactor},
+    {"SlitHalfGap", SlitHalfGap}, {"SlitCentreY", SlitCentreY},
+    {"SourceSlitX", SourceSlitX}, {"ScreenX", ScreenX},
+    {"ProbeY", ProbeY},           {"PathToUpperSlit", PathToUpperSlit},
+    {"PathDiff", PathDiff},       {"PhaseHalfWaves", PhaseHalfWaves},
 };
 }  // namespace
 

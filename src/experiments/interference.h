@@ -2,6 +2,7 @@
 // Double-slit interference (code 205): plane and circular wavefronts, the probe on the screen and its graphs.
 
 #include <QJsonObject>
+
 #include <array>
 
 namespace vlab {

@@ -67,12 +67,9 @@ void PulleyReset() {
 namespace {
 // Every variable of the experiment, by its name, with its program-start value.
 const LabVars kVars{
-    {"PulleyMassA", PulleyMassA},
-    {"PulleyMassB", PulleyMassB},
-    {"PulleyMassC", PulleyMassC},
-    {"PulleyArrangement", PulleyArrangement},
-    {"PulleyTension", PulleyTension},
-    {"PulleyMotion", PulleyMotion},
+    {"PulleyMassA", PulleyMassA},     {"PulleyMassB", PulleyMassB},
+    {"PulleyMassC", PulleyMassC},     {"PulleyArrangement", PulleyArrangement},
+    {"PulleyTension", PulleyTension}, {"PulleyMotion", PulleyMotion},
     {"PulleyTicks", PulleyTicks},
 };
 }  // namespace

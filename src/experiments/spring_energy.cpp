@@ -83,10 +83,14 @@ bool OverBlock(int x, int y) {
 bool InKBox(int x, int y) { return 151 <= y && y <= 179 && 11 <= x && x <= 89; }
 bool InMBox(int x, int y) { return 151 <= y && y <= 179 && 181 <= x && x <= 259; }
 
-void DrawSpringNow() { DrawSpring(kSpringFixedX, kSpringFixedY, kSpringCoils, SpringX / kSpringCoils, 0, 1, 0); }
+void DrawSpringNow() {
+    DrawSpring(kSpringFixedX, kSpringFixedY, kSpringCoils, SpringX / kSpringCoils, 0, 1, 0);
+}
 
 // A 4 x 4 dot of the energy graph in one colour, outline and fill alike.
-void Dot(double x, double y, int colour, int penWidth) { DrawEllipse(x, y, 4, 4, colour, penWidth, 0, 0, 0, colour); }
+void Dot(double x, double y, int colour, int penWidth) {
+    DrawEllipse(x, y, 4, 4, colour, penWidth, 0, 0, 0, colour);
+}
 
 double Wrapped(double value) { return value + 1 > 4 ? 1 : value + 1; }
 
@@ -133,7 +137,8 @@ void SpringEnergyStep() {
     // 8. Their texts.
     DrawLabel(15, 155, 12, kBlue, 1,
               QStringLiteral("力常数 k    : ") + ShortestText(SpringConstant) + QStringLiteral(" Nt / m"));
-    DrawLabel(190, 155, 12, kBlue, 1, QStringLiteral(" 质量 m    : ") + ShortestText(SpringMass) + QStringLiteral(" Kg "));
+    DrawLabel(190, 155, 12, kBlue, 1,
+              QStringLiteral(" 质量 m    : ") + ShortestText(SpringMass) + QStringLiteral(" Kg "));
 
     // 9. The parameter changed last is named again in red.
     if (SpringLastButton == 0) DrawLabel(15, 155, 12, kRed, 1, QStringLiteral("力常数 k "));

@@ -1,6 +1,7 @@
 #include "lab/lab_vars.h"
 
 #include <QJsonArray>
+
 #include <algorithm>
 #include <type_traits>
 
@@ -12,8 +13,10 @@ LabVars::LabVars(std::initializer_list<Entry> entries) : entries_(entries) {
         start_.push_back(std::visit(
             [](auto ref) -> Value {
                 using R = decltype(ref);
-                if constexpr (std::is_pointer_v<R>) return *ref;
-                else return std::vector<typename R::value_type>(ref.begin(), ref.end());
+                if constexpr (std::is_pointer_v<R>)
+                    return *ref;
+                else
+                    return std::vector<typename R::value_type>(ref.begin(), ref.end());
             },
             e.ref));
     }
@@ -24,9 +27,12 @@ void LabVars::Describe(QJsonObject& out) const {
         const QJsonValue value = std::visit(
             [](auto ref) -> QJsonValue {
                 using R = decltype(ref);
-                if constexpr (std::is_same_v<R, QString*>) return *ref;
-                else if constexpr (std::is_same_v<R, std::uint8_t*>) return static_cast<int>(*ref);
-                else if constexpr (std::is_pointer_v<R>) return *ref;
+                if constexpr (std::is_same_v<R, QString*>)
+                    return *ref;
+                else if constexpr (std::is_same_v<R, std::uint8_t*>)
+                    return static_cast<int>(*ref);
+                else if constexpr (std::is_pointer_v<R>)
+                    return *ref;
                 else {
                     QJsonArray a;
                     for (auto v : ref) a.append(static_cast<double>(v));

@@ -4,6 +4,7 @@
 
 #include <QJsonObject>
 #include <QString>
+
 #include <array>
 #include <cstdint>
 #include <initializer_list>
@@ -15,7 +16,8 @@ namespace vlab {
 
 class LabVars {
 public:
-    using Ref = std::variant<int*, double*, std::uint8_t*, bool*, QString*, std::span<int>, std::span<double>>;
+    using Ref =
+        std::variant<int*, double*, std::uint8_t*, bool*, QString*, std::span<int>, std::span<double>>;
 
     struct Entry {
         Entry(const char* n, int& v) : name(n), ref(&v) {}
@@ -42,7 +44,8 @@ public:
     void Restore() const;
 
 private:
-    using Value = std::variant<int, double, std::uint8_t, bool, QString, std::vector<int>, std::vector<double>>;
+    using Value =
+        std::variant<int, double, std::uint8_t, bool, QString, std::vector<int>, std::vector<double>>;
     std::vector<Entry> entries_;
     std::vector<Value> start_;
 };

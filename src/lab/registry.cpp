@@ -2,7 +2,6 @@
 
 #include "draw/figures.h"
 #include "draw/shapes.h"
-#include "lab/lab_dump.h"
 #include "experiments/collision.h"
 #include "experiments/electric_field.h"
 #include "experiments/friction.h"
@@ -11,6 +10,7 @@
 #include "experiments/pulley.h"
 #include "experiments/spring_energy.h"
 #include "experiments/wave_superposition.h"
+#include "lab/lab_dump.h"
 #include "lab/lab_state.h"
 
 namespace vlab {
@@ -183,9 +183,9 @@ const Experiment kWaveSuperposition{
     .resetProgramState = WaveSuperpositionResetProgramState,
 };
 
-const Experiment* const kAll[kExperimentCount] = {&kFriction,     &kPulley,        &kSpringEnergy,
-                                                  &kCollision,    &kInterference,  &kElectricField,
-                                                  &kInduction,    &kWaveSuperposition};
+const Experiment* const kAll[kExperimentCount] = {&kFriction,  &kPulley,           &kSpringEnergy,
+                                                  &kCollision, &kInterference,     &kElectricField,
+                                                  &kInduction, &kWaveSuperposition};
 
 }  // namespace
 

@@ -5,6 +5,7 @@
 // setter returns, whether the user or the program made it. The on-screen slider only mirrors it.
 
 #include <QString>
+
 #include <functional>
 
 namespace vlab {
@@ -21,9 +22,18 @@ public:
     void SetMin(int value);
     void SetMax(int value);
     void SetPosition(int value);
-    void SetFrequency(int value) { frequency_ = value; Mirror(); }
-    void SetLineSize(int value) { lineSize_ = value; Mirror(); }
-    void SetHint(const QString& hint) { hint_ = hint; Mirror(); }
+    void SetFrequency(int value) {
+        frequency_ = value;
+        Mirror();
+    }
+    void SetLineSize(int value) {
+        lineSize_ = value;
+        Mirror();
+    }
+    void SetHint(const QString& hint) {
+        hint_ = hint;
+        Mirror();
+    }
 
     // Called on every actual change of the position.
     std::function<void()> OnChange;

@@ -23,10 +23,10 @@
 #include "experiments/collision.h"
 #include "experiments/friction.h"
 #include "experiments/pulley.h"
-#include "shell/widget_colours.h"
-#include "shell/check_dialog.h"
 #include "lab/lab_host.h"
 #include "lab/lab_state.h"
+#include "shell/check_dialog.h"
+#include "shell/widget_colours.h"
 
 namespace vlab {
 
@@ -267,56 +267,55 @@ void Ttable3::FormActivate() {
     Edit1->setText(QString());
 
     switch (ExperimentCode) {
-    case 201:
-        if (FrictionSetCount == -1) RadioButton1->setChecked(true);
-        LayoutA();
-        SetComboItems(ComboBox1, {kForce, kAngle, kArea});
-        SetComboText(ComboBox1, kInitial);
-        break;
-    case 202:
-        LayoutA();
-        if (PulleyArrangement == 1 || PulleyArrangement == 2)
-            SetComboItems(ComboBox1, {kMassA, kMassB});
-        else if (PulleyArrangement == 3)
-            SetComboItems(ComboBox1, {kMassA, kMassB, kMassC});
-        else
-            SetComboItems(ComboBox1, {});
-        SetComboText(ComboBox1, kInitial);
-        break;
-    case 204:
-        EditDrivesValue = 0;  // the collision runs in slider mode from the start
-        LayoutA();
-        SetComboItems(ComboBox1, {kMassA, kVelA, kMassB, kVelB});
-        SetComboText(ComboBox1, kInitial);
-        break;
-    case 206:
-        ComboBox2->show();
-        setFixedSize(196, 92);
-        MoveTop(Button1, 14);
-        MoveTop(Button2, 40);
-        ComboBox1->setGeometry(118, 70, 75, ComboBox1->height());
-        ComboBox2->setGeometry(8, 70, 100, 19);
-        SetComboItems(ComboBox2, {kTwoCharges, kThreeCharges, kFourCharges});
-        SetComboText(ComboBox2, QStringLiteral("电荷分布"));
-        Bar.SetMax(100);
-        Bar.SetMin(-100);
-        Bar.SetPosition(0);
-        SetComboItems(ComboBox1, {});  // filled when a layout is chosen
-        SetComboText(ComboBox1, kInitial);
-        break;
-    case 208:
-        Edit1->hide();
-        TrackBar1->hide();
-        ComboBox1->setGeometry(10, 14, 120, ComboBox1->height());
-        MoveTop(Button1, 6);
-        MoveTop(Button2, 26);
-        setFixedSize(196, 46);
-        SetLabel(Label1, QString());
-        SetComboItems(ComboBox1, {kWaveA, kWaveB, kWaveC, kWaveD});
-        SetComboText(ComboBox1, QStringLiteral("波的重叠"));
-        break;
-    default:
-        break;
+        case 201:
+            if (FrictionSetCount == -1) RadioButton1->setChecked(true);
+            LayoutA();
+            SetComboItems(ComboBox1, {kForce, kAngle, kArea});
+            SetComboText(ComboBox1, kInitial);
+            break;
+        case 202:
+            LayoutA();
+            if (PulleyArrangement == 1 || PulleyArrangement == 2)
+                SetComboItems(ComboBox1, {kMassA, kMassB});
+            else if (PulleyArrangement == 3)
+                SetComboItems(ComboBox1, {kMassA, kMassB, kMassC});
+            else
+                SetComboItems(ComboBox1, {});
+            SetComboText(ComboBox1, kInitial);
+            break;
+        case 204:
+            EditDrivesValue = 0;  // the collision runs in slider mode from the start
+            LayoutA();
+            SetComboItems(ComboBox1, {kMassA, kVelA, kMassB, kVelB});
+            SetComboText(ComboBox1, kInitial);
+            break;
+        case 206:
+            ComboBox2->show();
+            setFixedSize(196, 92);
+            MoveTop(Button1, 14);
+            MoveTop(Button2, 40);
+            ComboBox1->setGeometry(118, 70, 75, ComboBox1->height());
+            ComboBox2->setGeometry(8, 70, 100, 19);
+            SetComboItems(ComboBox2, {kTwoCharges, kThreeCharges, kFourCharges});
+            SetComboText(ComboBox2, QStringLiteral("电荷分布"));
+            Bar.SetMax(100);
+            Bar.SetMin(-100);
+            Bar.SetPosition(0);
+            SetComboItems(ComboBox1, {});  // filled when a layout is chosen
+            SetComboText(ComboBox1, kInitial);
+            break;
+        case 208:
+            Edit1->hide();
+            TrackBar1->hide();
+            ComboBox1->setGeometry(10, 14, 120, ComboBox1->height());
+            MoveTop(Button1, 6);
+            MoveTop(Button2, 26);
+            setFixedSize(196, 46);
+            SetLabel(Label1, QString());
+            SetComboItems(ComboBox1, {kWaveA, kWaveB, kWaveC, kWaveD});
+            SetComboText(ComboBox1, QStringLiteral("波的重叠"));
+            break;
+        default: break;
     }
 
     Label4->hide();
@@ -382,125 +381,124 @@ void Ttable3::ComboBox1Change() {
 
     bool recognised = false;
     switch (ExperimentCode) {
-    case 201: {
-        Bar.SetLineSize(100);  // an arrow key moves one unit
-        EditDrivesValue = 0;
-        Edit1->setEnabled(false);
-        TrackBar1->setEnabled(true);
-        const bool force = Offers(ComboBox1, kForce);
-        const bool angle = Offers(ComboBox1, kAngle);
-        if (force || angle) {
-            Edit1->show();
-            TrackBar1->show();
-            RadioButton1->hide();
-            RadioButton2->hide();
-            if (force) {
-                setRange(0, 12000);
-                SetLabel(Label1, QStringLiteral("牛顿 (Nt)"));
-                SetLabel(Label2, QStringLiteral("0"));
-                SetLabel(Label3, QStringLiteral("120"));
-            } else {
-                setRange(-4500, 4500);
-                SetLabel(Label1, QStringLiteral("角度 "));
-                SetLabel(Label2, QStringLiteral("-45"));
-                SetLabel(Label3, QStringLiteral("45"));
+        case 201: {
+            Bar.SetLineSize(100);  // an arrow key moves one unit
+            EditDrivesValue = 0;
+            Edit1->setEnabled(false);
+            TrackBar1->setEnabled(true);
+            const bool force = Offers(ComboBox1, kForce);
+            const bool angle = Offers(ComboBox1, kAngle);
+            if (force || angle) {
+                Edit1->show();
+                TrackBar1->show();
+                RadioButton1->hide();
+                RadioButton2->hide();
+                if (force) {
+                    setRange(0, 12000);
+                    SetLabel(Label1, QStringLiteral("牛顿 (Nt)"));
+                    SetLabel(Label2, QStringLiteral("0"));
+                    SetLabel(Label3, QStringLiteral("120"));
+                } else {
+                    setRange(-4500, 4500);
+                    SetLabel(Label1, QStringLiteral("角度 "));
+                    SetLabel(Label2, QStringLiteral("-45"));
+                    SetLabel(Label3, QStringLiteral("45"));
+                }
+                MoveLeft(Label3, 112);
+                SliderLive = 1;
+                showValue(force ? AppliedForce : ForceAngle);
+                recognised = true;
+            } else if (Offers(ComboBox1, kArea)) {
+                Edit1->hide();
+                TrackBar1->hide();
+                RadioButton1->move(24, 6);
+                RadioButton2->move(24, 26);
+                RadioButton1->show();
+                RadioButton2->show();
+                SetLabel(Label1, QStringLiteral("     接触面积大小"));
+                SetLabel(Label2, QString());
+                SetLabel(Label3, QString());
+                MoveLeft(Label3, 112);
+                SliderLive = 1;
+                recognised = true;
             }
-            MoveLeft(Label3, 112);
-            SliderLive = 1;
-            showValue(force ? AppliedForce : ForceAngle);
-            recognised = true;
-        } else if (Offers(ComboBox1, kArea)) {
-            Edit1->hide();
-            TrackBar1->hide();
-            RadioButton1->move(24, 6);
-            RadioButton2->move(24, 26);
-            RadioButton1->show();
-            RadioButton2->show();
-            SetLabel(Label1, QStringLiteral("     接触面积大小"));
-            SetLabel(Label2, QString());
-            SetLabel(Label3, QString());
-            MoveLeft(Label3, 112);
-            SliderLive = 1;
-            recognised = true;
+            break;
         }
-        break;
-    }
-    case 202: {
-        Bar.SetLineSize(100);
-        EditDrivesValue = 0;
-        Edit1->setEnabled(false);
-        TrackBar1->setEnabled(true);
-        setRange(100, 2000);
-        SetLabel(Label1, QStringLiteral("质量 (Kg)"));
-        SetLabel(Label2, QStringLiteral("1"));
-        SetLabel(Label3, QStringLiteral("20"));
-        MoveLeft(Label3, 112);
-        SliderLive = 1;
-        double* mass = nullptr;
-        if (Offers(ComboBox1, kMassA)) mass = &PulleyMassA;
-        if (Offers(ComboBox1, kMassB)) mass = &PulleyMassB;
-        if (Offers(ComboBox1, kMassC)) mass = &PulleyMassC;
-        if (mass) {
-            showValue(*mass);
-            recognised = true;
-        }
-        break;
-    }
-    case 204: {
-        double* value = nullptr;
-        if (Offers(ComboBox1, kMassA) || Offers(ComboBox1, kMassB)) {
-            setRange(100, 500);
+        case 202: {
+            Bar.SetLineSize(100);
+            EditDrivesValue = 0;
+            Edit1->setEnabled(false);
+            TrackBar1->setEnabled(true);
+            setRange(100, 2000);
             SetLabel(Label1, QStringLiteral("质量 (Kg)"));
             SetLabel(Label2, QStringLiteral("1"));
-            SetLabel(Label3, QStringLiteral("5"));
-            MoveLeft(Label3, 118);
-            value = Offers(ComboBox1, kMassA) ? &CollisionMassA : &CollisionMassB;
-        } else if (Offers(ComboBox1, kVelA) || Offers(ComboBox1, kVelB)) {
+            SetLabel(Label3, QStringLiteral("20"));
+            MoveLeft(Label3, 112);
+            SliderLive = 1;
+            double* mass = nullptr;
+            if (Offers(ComboBox1, kMassA)) mass = &PulleyMassA;
+            if (Offers(ComboBox1, kMassB)) mass = &PulleyMassB;
+            if (Offers(ComboBox1, kMassC)) mass = &PulleyMassC;
+            if (mass) {
+                showValue(*mass);
+                recognised = true;
+            }
+            break;
+        }
+        case 204: {
+            double* value = nullptr;
+            if (Offers(ComboBox1, kMassA) || Offers(ComboBox1, kMassB)) {
+                setRange(100, 500);
+                SetLabel(Label1, QStringLiteral("质量 (Kg)"));
+                SetLabel(Label2, QStringLiteral("1"));
+                SetLabel(Label3, QStringLiteral("5"));
+                MoveLeft(Label3, 118);
+                value = Offers(ComboBox1, kMassA) ? &CollisionMassA : &CollisionMassB;
+            } else if (Offers(ComboBox1, kVelA) || Offers(ComboBox1, kVelB)) {
+                setRange(-1000, 1000);
+                SetLabel(Label1, QStringLiteral("速度 (m/s)"));
+                SetLabel(Label2, QStringLiteral("-10"));
+                SetLabel(Label3, QStringLiteral("10"));
+                MoveLeft(Label3, 112);
+                value = Offers(ComboBox1, kVelA) ? &CollisionVelA : &CollisionVelB;
+            }
+            if (value) {
+                SliderLive = 1;
+                showValue(*value);
+                recognised = true;
+            }
+            break;
+        }
+        case 206: {
+            EditDrivesValue = 0;
+            Edit1->setEnabled(false);
+            TrackBar1->setEnabled(true);
             setRange(-1000, 1000);
-            SetLabel(Label1, QStringLiteral("速度 (m/s)"));
+            SetLabel(Label1, QStringLiteral("带电量 Q"));
             SetLabel(Label2, QStringLiteral("-10"));
             SetLabel(Label3, QStringLiteral("10"));
             MoveLeft(Label3, 112);
-            value = Offers(ComboBox1, kVelA) ? &CollisionVelA : &CollisionVelB;
-        }
-        if (value) {
             SliderLive = 1;
-            showValue(*value);
-            recognised = true;
-        }
-        break;
-    }
-    case 206: {
-        EditDrivesValue = 0;
-        Edit1->setEnabled(false);
-        TrackBar1->setEnabled(true);
-        setRange(-1000, 1000);
-        SetLabel(Label1, QStringLiteral("带电量 Q"));
-        SetLabel(Label2, QStringLiteral("-10"));
-        SetLabel(Label3, QStringLiteral("10"));
-        MoveLeft(Label3, 112);
-        SliderLive = 1;
-        for (int i = 0; i < 4; ++i) {
-            if (Offers(ComboBox1, ChargeItem(i + 1))) {
-                Edit1->setText(QString::number(ChargeQ[i]));
-                Bar.SetPosition(ChargeQ[i] * 100);
-                recognised = true;
+            for (int i = 0; i < 4; ++i) {
+                if (Offers(ComboBox1, ChargeItem(i + 1))) {
+                    Edit1->setText(QString::number(ChargeQ[i]));
+                    Bar.SetPosition(ChargeQ[i] * 100);
+                    recognised = true;
+                }
             }
+            break;
         }
-        break;
-    }
-    case 208: {
-        const QString items[] = {kWaveD, kWaveA, kWaveB, kWaveC};  // variant codes 1 to 4
-        for (int code = 1; code <= 4; ++code) {
-            if (Offers(ComboBox1, items[code - 1])) {
-                WaveVariant = code;
-                recognised = true;
+        case 208: {
+            const QString items[] = {kWaveD, kWaveA, kWaveB, kWaveC};  // variant codes 1 to 4
+            for (int code = 1; code <= 4; ++code) {
+                if (Offers(ComboBox1, items[code - 1])) {
+                    WaveVariant = code;
+                    recognised = true;
+                }
             }
+            break;
         }
-        break;
-    }
-    default:
-        break;
+        default: break;
     }
 
     Bar.SetFrequency((Bar.Max() - Bar.Min()) / 10);
@@ -681,48 +679,47 @@ void Ttable3::Button1Click() {
     const QString sep = QStringLiteral("    ");
     auto n = [](double v) { return ShortestText(v); };
     switch (ExperimentCode) {
-    case 201:
-        line[0] = QStringLiteral("作用力F = 0 ~ ") + n(AppliedForce);
-        line[1] = QStringLiteral("作用方向 = ") + n(ForceAngle) + QStringLiteral("° ");
-        if (BlockHeight == 100.0)
-            line[2] = QStringLiteral("接触面积 = ") + kUpright;
-        else if (BlockHeight == 50.0)
-            line[2] = QStringLiteral("接触面积 = ") + kLying;
-        break;
-    case 202:
-        if (PulleyArrangement >= 1 && PulleyArrangement <= 3) {
-            line[0] = QStringLiteral("方块A质量= ") + n(PulleyMassA);
-            line[1] = QStringLiteral("方块B质量= ") + n(PulleyMassB);
-            if (PulleyArrangement == 3) line[2] = QStringLiteral("方块C质量= ") + n(PulleyMassC);
+        case 201:
+            line[0] = QStringLiteral("作用力F = 0 ~ ") + n(AppliedForce);
+            line[1] = QStringLiteral("作用方向 = ") + n(ForceAngle) + QStringLiteral("° ");
+            if (BlockHeight == 100.0)
+                line[2] = QStringLiteral("接触面积 = ") + kUpright;
+            else if (BlockHeight == 50.0)
+                line[2] = QStringLiteral("接触面积 = ") + kLying;
+            break;
+        case 202:
+            if (PulleyArrangement >= 1 && PulleyArrangement <= 3) {
+                line[0] = QStringLiteral("方块A质量= ") + n(PulleyMassA);
+                line[1] = QStringLiteral("方块B质量= ") + n(PulleyMassB);
+                if (PulleyArrangement == 3) line[2] = QStringLiteral("方块C质量= ") + n(PulleyMassC);
+            }
+            break;
+        case 204:
+            line[0] = QStringLiteral("方块A质量= ") + n(CollisionMassA);
+            line[1] = QStringLiteral("方块A速度= ") + n(CollisionVelA);
+            line[2] = QStringLiteral("方块B质量= ") + n(CollisionMassB);
+            line[3] = QStringLiteral("方块B速度= ") + n(CollisionVelB);
+            break;
+        case 206: {
+            const QString layout = ComboBox2->currentText();
+            int charges = 0;
+            if (layout == kTwoCharges) charges = 2;
+            if (layout == kThreeCharges) charges = 3;
+            if (layout == kFourCharges) charges = 4;
+            for (int i = 0; i < charges; ++i)
+                line[i] = QStringLiteral("点电荷%1带电量 = %2 Q").arg(i + 1).arg(ChargeQ[i]);
+            break;
         }
-        break;
-    case 204:
-        line[0] = QStringLiteral("方块A质量= ") + n(CollisionMassA);
-        line[1] = QStringLiteral("方块A速度= ") + n(CollisionVelA);
-        line[2] = QStringLiteral("方块B质量= ") + n(CollisionMassB);
-        line[3] = QStringLiteral("方块B速度= ") + n(CollisionVelB);
-        break;
-    case 206: {
-        const QString layout = ComboBox2->currentText();
-        int charges = 0;
-        if (layout == kTwoCharges) charges = 2;
-        if (layout == kThreeCharges) charges = 3;
-        if (layout == kFourCharges) charges = 4;
-        for (int i = 0; i < charges; ++i)
-            line[i] = QStringLiteral("点电荷%1带电量 = %2 Q").arg(i + 1).arg(ChargeQ[i]);
-        break;
-    }
-    case 208:
-        switch (WaveVariant) {
-        case 1: line[0] = QStringLiteral("执行:波的重叠D (波型上下颠倒左右相反)"); break;
-        case 2: line[0] = QStringLiteral("执行:波的重叠A (波型左右相反)"); break;
-        case 3: line[0] = QStringLiteral("执行:波的重叠B (波型上下颠倒)"); break;
-        case 4: line[0] = QStringLiteral("执行:波的重叠C (波型相同)"); break;
+        case 208:
+            switch (WaveVariant) {
+                case 1: line[0] = QStringLiteral("执行:波的重叠D (波型上下颠倒左右相反)"); break;
+                case 2: line[0] = QStringLiteral("执行:波的重叠A (波型左右相反)"); break;
+                case 3: line[0] = QStringLiteral("执行:波的重叠B (波型上下颠倒)"); break;
+                case 4: line[0] = QStringLiteral("执行:波的重叠C (波型相同)"); break;
+                default: break;
+            }
+            break;
         default: break;
-        }
-        break;
-    default:
-        break;
     }
     SettingSummary = line[0] + sep + line[1] + sep + line[2] + sep + line[3];
     if (!AskConfirmation({line[0], line[1], line[2], line[3]})) return;

@@ -11,6 +11,7 @@
 #include <QJsonObject>
 #include <QString>
 #include <QStringList>
+
 #include <cstdint>
 
 #include "lab/track_bar.h"
@@ -34,25 +35,25 @@ public:
     QLabel* Label1 = nullptr;  // unit or caption of the value
     QLabel* Label4 = nullptr;  // superscript, always hidden
     QLineEdit* Edit1 = nullptr;
-    QPushButton* Button1 = nullptr;  // OK: disabled by Setting until an item is recognised
-    QPushButton* Button2 = nullptr;  // Exit
-    QSlider* TrackBar1 = nullptr;    // mirrors Bar; the user's moves go through Bar
-    QComboBox* ComboBox1 = nullptr;  // which value the slider sets
-    QComboBox* ComboBox2 = nullptr;  // electric field: the charge layout
+    QPushButton* Button1 = nullptr;        // OK: disabled by Setting until an item is recognised
+    QPushButton* Button2 = nullptr;        // Exit
+    QSlider* TrackBar1 = nullptr;          // mirrors Bar; the user's moves go through Bar
+    QComboBox* ComboBox1 = nullptr;        // which value the slider sets
+    QComboBox* ComboBox2 = nullptr;        // electric field: the charge layout
     QRadioButton* RadioButton1 = nullptr;  // friction: upright block (small contact area)
     QRadioButton* RadioButton2 = nullptr;  // friction: lying block (large contact area)
 
     TrackBar Bar;  // the model of TrackBar1
 
     // Panel state.
-    int SliderScale = 100;             // slider steps per unit
-    int SliderValue = 0;               // last whole value taken from the slider
-    QString LastEditText;              // last accepted edit text in decimal-entry mode
-    QString SettingSummary;            // the one-line summary built by OK
-    std::uint8_t EditDrivesValue = 0;  // 1: the edit text sets the value; 0: the slider does
-    std::uint8_t SliderLive = 0;       // 0 while ComboBox1 is being switched
-    std::uint8_t EchoSliderToEdit = 1; // decimal-entry mode: a slider change writes Edit1
-    std::uint8_t BackspaceAtPoint = 0; // Backspace is about to delete the only decimal
+    int SliderScale = 100;              // slider steps per unit
+    int SliderValue = 0;                // last whole value taken from the slider
+    QString LastEditText;               // last accepted edit text in decimal-entry mode
+    QString SettingSummary;             // the one-line summary built by OK
+    std::uint8_t EditDrivesValue = 0;   // 1: the edit text sets the value; 0: the slider does
+    std::uint8_t SliderLive = 0;        // 0 while ComboBox1 is being switched
+    std::uint8_t EchoSliderToEdit = 1;  // decimal-entry mode: a slider change writes Edit1
+    std::uint8_t BackspaceAtPoint = 0;  // Backspace is about to delete the only decimal
 
     // Handlers.
     void FormActivate();

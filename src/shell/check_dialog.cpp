@@ -4,9 +4,9 @@
 #include <QFrame>
 #include <QPalette>
 #include <QPlainTextEdit>
-#include <QTextCursor>
 #include <QPushButton>
 #include <QStyle>
+#include <QTextCursor>
 
 #include "draw/fonts.h"
 #include "draw/style.h"

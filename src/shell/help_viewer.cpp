@@ -47,7 +47,8 @@ QVariant HelpBrowser::loadResource(int type, const QUrl& name) {
 }
 
 TForm2::TForm2(QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint) {
+    : QWidget(parent,
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint) {
     setObjectName(QStringLiteral("Form2"));
     setFixedSize(510, 518);
     CppWebBrowser1 = new HelpBrowser(this);

@@ -16,17 +16,18 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
+
 #include <cmath>
 
 #include "draw/canvas.h"
 #include "draw/fonts.h"
 #include "draw/shapes.h"
 #include "draw/style.h"
+#include "lab/lab_state.h"
+#include "lab/registry.h"
 #include "panel/table3.h"
 #include "shell/check_dialog.h"
 #include "shell/help_viewer.h"
-#include "lab/lab_state.h"
-#include "lab/registry.h"
 #include "shell/title_screen.h"
 #include "shell/widget_colours.h"
 #include "shell/windows.h"
@@ -39,7 +40,8 @@ const QColor kLabBackground(0xE7, 0xD1, 0xD1);
 const QColor kMaroon(0x80, 0x00, 0x00);
 const QColor kTeal(0x00, 0x80, 0x80);
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, QRect place, const QFont& font) {
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, QRect place,
+                        const QFont& font) {
     auto* b = new QPushButton(caption, parent);
     b->setObjectName(QLatin1String(name));
     b->setGeometry(place);
@@ -153,8 +155,8 @@ void TForm1::BuildControls() {
     PageControl1->addTab(TabSheet1, QStringLiteral("虚拟实验室"));
     connect(PageControl1, &QTabWidget::currentChanged, this, [this] { PageControl1Change(); });
 
-    QPushButton** buttonSlots[kExperimentCount] = {&Button3, &Button5, &Button1, &Button46,
-                                             &Button27, &Button45, &Button6, &Button47};
+    QPushButton** buttonSlots[kExperimentCount] = {&Button3,  &Button5,  &Button1, &Button46,
+                                                   &Button27, &Button45, &Button6, &Button47};
     for (int i = 0; i < kExperimentCount; ++i) {
         const Experiment* e = AllExperiments()[i];
         QPushButton* b = MakeButton(TabSheet1, e->buttonName, e->caption, QRect(e->buttonX, 0, 80, 30),
@@ -170,7 +172,8 @@ void TForm1::BuildControls() {
     Panel2->setGeometry(704, 2, 81, 56);
     Panel2->setFrameStyle(QFrame::Panel | QFrame::Raised);
     Panel2->hide();
-    Button11 = MakeButton(Panel2, "Button11", QStringLiteral("Return"), QRect(8, 7, 65, 40), SongFont(11, true));
+    Button11 =
+        MakeButton(Panel2, "Button11", QStringLiteral("Return"), QRect(8, 7, 65, 40), SongFont(11, true));
     Button11->hide();
     connect(Button11, &QPushButton::clicked, this, [this] { Button11Click(); });
 
@@ -189,7 +192,8 @@ void TForm1::BuildControls() {
     GroupBox1->setGeometry(704, 368, 81, 225);
 
     const QFont runFont = SongFont(12, true);
-    BitBtn2 = MakeButton(GroupBox1, "BitBtn2", QStringLiteral("操作说明"), QRect(8, 32, 65, 25), SongFont(13));
+    BitBtn2 =
+        MakeButton(GroupBox1, "BitBtn2", QStringLiteral("操作说明"), QRect(8, 32, 65, 25), SongFont(13));
     PaintRole(BitBtn2, QPalette::ButtonText, Qt::black);
     connect(BitBtn2, &QPushButton::clicked, this, [this] { BitBtn2Click(); });
     Button4 = MakeButton(GroupBox1, "Button4", QStringLiteral("Setting"), QRect(8, 96, 65, 30), runFont);

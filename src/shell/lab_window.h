@@ -63,14 +63,14 @@ public:
     QFrame* Panel1 = nullptr;
     QLabel* Image2 = nullptr;  // vertical title picture
     QGroupBox* GroupBox1 = nullptr;
-    QPushButton* BitBtn2 = nullptr;  // 操作说明
-    QPushButton* Button4 = nullptr;  // Setting
-    QPushButton* Button7 = nullptr;  // Pause / Continue
-    QPushButton* Button26 = nullptr; // Stop
-    QPushButton* BitBtn1 = nullptr;  // Exit
+    QPushButton* BitBtn2 = nullptr;       // 操作说明
+    QPushButton* Button4 = nullptr;       // Setting
+    QPushButton* Button7 = nullptr;       // Pause / Continue
+    QPushButton* Button26 = nullptr;      // Stop
+    QPushButton* BitBtn1 = nullptr;       // Exit
     QToolButton* SpeedButton1 = nullptr;  // 物理教室
-    QPushButton* Button2 = nullptr;  // Start
-    QSlider* TrackBar1 = nullptr;    // mirrors SpeedBar
+    QPushButton* Button2 = nullptr;       // Start
+    QSlider* TrackBar1 = nullptr;         // mirrors SpeedBar
     QTimer* Timer1 = nullptr;
 
     // The speed bar's model; TrackBar1 only shows it.
@@ -88,15 +88,15 @@ public:
     void Button45Click();
     void Button6Click();
     void Button47Click();
-    void Button4Click();   // Setting
+    void Button4Click();              // Setting
     void SetUp(const Experiment& e);  // Setting's part for the experiment on show
-    void Button2Click();   // Start
-    void Button7Click();   // Pause / Continue
-    void Button26Click();  // Stop
-    void Button11Click();  // Return
-    void BitBtn1Click();   // Exit
-    void BitBtn2Click();   // help page
-    void SpeedButton1Click();  // teaching page
+    void Button2Click();              // Start
+    void Button7Click();              // Pause / Continue
+    void Button26Click();             // Stop
+    void Button11Click();             // Return
+    void BitBtn1Click();              // Exit
+    void BitBtn2Click();              // help page
+    void SpeedButton1Click();         // teaching page
     void TrackBar1Change();
     void Timer1Timer();
     void PageControl1Change();

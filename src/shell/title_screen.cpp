@@ -13,13 +13,12 @@ namespace vlab {
 
 PictureBox::PictureBox(QWidget* parent) : QLabel(parent) { setMouseTracking(true); }
 
-void PictureBox::mousePressEvent(QMouseEvent* event) {
-    pressed_ = event->button() == Qt::LeftButton;
-}
+void PictureBox::mousePressEvent(QMouseEvent* event) { pressed_ = event->button() == Qt::LeftButton; }
 
 // A click is a left press and release on the same control.
 void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
-    const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    const bool click =
+        pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     pressed_ = false;
     if (click && OnClick) OnClick();
 }

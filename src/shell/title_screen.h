@@ -3,6 +3,7 @@
 // hot spots, one to enter the lab and one to leave.
 
 #include <QLabel>
+
 #include <functional>
 
 namespace vlab {

@@ -1,10 +1,10 @@
 #include "shell/windows.h"
 
+#include "lab/registry.h"
 #include "panel/table3.h"
 #include "shell/check_dialog.h"
 #include "shell/help_viewer.h"
 #include "shell/lab_window.h"
-#include "lab/registry.h"
 #include "shell/title_screen.h"
 
 namespace vlab {

@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
 #include <cmath>
 #include <numbers>
 
@@ -23,7 +24,9 @@ struct Outcome {
     QString errors;
 };
 
-QString ScenarioPath(const QString& name) { return QStringLiteral(VLAB_SOURCE_DIR "/tests/app/scenarios/") + name; }
+QString ScenarioPath(const QString& name) {
+    return QStringLiteral(VLAB_SOURCE_DIR "/tests/app/scenarios/") + name;
+}
 
 // Runs vlab-script in folder with the given arguments, feeding input on standard input.
 Outcome Play(const QString& folder, const QStringList& arguments, const QByteArray& input = {}) {
@@ -45,8 +48,12 @@ Outcome Play(const QString& folder, const QStringList& arguments, const QByteArr
     return out;
 }
 
-Outcome PlayFile(const QString& folder, const QString& scenario) { return Play(folder, {ScenarioPath(scenario)}); }
-Outcome PlayText(const QString& folder, const QString& text) { return Play(folder, {QStringLiteral("-")}, text.toUtf8()); }
+Outcome PlayFile(const QString& folder, const QString& scenario) {
+    return Play(folder, {ScenarioPath(scenario)});
+}
+Outcome PlayText(const QString& folder, const QString& text) {
+    return Play(folder, {QStringLiteral("-")}, text.toUtf8());
+}
 
 QJsonObject Load(const QString& folder, const QString& name) {
     QFile file(folder + u'/' + name);
@@ -57,18 +64,40 @@ QJsonObject Load(const QString& folder, const QString& name) {
 QJsonObject Control(const QJsonObject& dump, const char* name) {
     return dump.value(QStringLiteral("controls")).toObject().value(QLatin1String(name)).toObject();
 }
-bool Visible(const QJsonObject& dump, const char* name) { return Control(dump, name).value(QStringLiteral("visible")).toBool(); }
-bool Enabled(const QJsonObject& dump, const char* name) { return Control(dump, name).value(QStringLiteral("enabled")).toBool(); }
-QString Text(const QJsonObject& dump, const char* name) { return Control(dump, name).value(QStringLiteral("text")).toString(); }
+bool Visible(const QJsonObject& dump, const char* name) {
+    return Control(dump, name).value(QStringLiteral("visible")).toBool();
+}
+bool Enabled(const QJsonObject& dump, const char* name) {
+    return Control(dump, name).value(QStringLiteral("enabled")).toBool();
+}
+QString Text(const QJsonObject& dump, const char* name) {
+    return Control(dump, name).value(QStringLiteral("text")).toString();
+}
 bool WindowShown(const QJsonObject& dump, const char* name) {
-    return dump.value(QStringLiteral("windows")).toObject().value(QLatin1String(name)).toObject().value(QStringLiteral("visible")).toBool();
+    return dump.value(QStringLiteral("windows"))
+        .toObject()
+        .value(QLatin1String(name))
+        .toObject()
+        .value(QStringLiteral("visible"))
+        .toBool();
 }
 bool WindowModal(const QJsonObject& dump, const char* name) {
-    return dump.value(QStringLiteral("windows")).toObject().value(QLatin1String(name)).toObject().value(QStringLiteral("modal")).toBool();
+    return dump.value(QStringLiteral("windows"))
+        .toObject()
+        .value(QLatin1String(name))
+        .toObject()
+        .value(QStringLiteral("modal"))
+        .toBool();
 }
-double Number(const QJsonObject& dump, const char* name) { return dump.value(QLatin1String(name)).toDouble(); }
-bool TimerActive(const QJsonObject& dump) { return dump.value(QStringLiteral("Timer1")).toObject().value(QStringLiteral("active")).toBool(); }
-int TimerInterval(const QJsonObject& dump) { return dump.value(QStringLiteral("Timer1")).toObject().value(QStringLiteral("interval")).toInt(); }
+double Number(const QJsonObject& dump, const char* name) {
+    return dump.value(QLatin1String(name)).toDouble();
+}
+bool TimerActive(const QJsonObject& dump) {
+    return dump.value(QStringLiteral("Timer1")).toObject().value(QStringLiteral("active")).toBool();
+}
+int TimerInterval(const QJsonObject& dump) {
+    return dump.value(QStringLiteral("Timer1")).toObject().value(QStringLiteral("interval")).toInt();
+}
 
 QStringList CsvRows(const QString& path) {
     QFile file(path);
@@ -126,7 +155,8 @@ void ScenarioTest::startUpAndEnteringTheLab() {
     QCOMPARE(TimerInterval(start), bar.value(QStringLiteral("position")).toInt());
     // Qt's own parts of a control are not listed as controls.
     for (const QString& key : start.value(QStringLiteral("controls")).toObject().keys()) {
-        QVERIFY2(!key.contains(QLatin1String("qt_")) && !key.contains(QLatin1String("Scroll")), qPrintable(key));
+        QVERIFY2(!key.contains(QLatin1String("qt_")) && !key.contains(QLatin1String("Scroll")),
+                 qPrintable(key));
     }
 
     const QImage title(dir.filePath(QStringLiteral("title.png")));
@@ -136,8 +166,8 @@ void ScenarioTest::startUpAndEnteringTheLab() {
     QVERIFY(!WindowShown(lab, "Main"));
     QVERIFY(WindowShown(lab, "Form1"));
     QVERIFY(Visible(lab, "Form1.PageControl1"));
-    for (const char* button : {"Form1.Button3", "Form1.Button5", "Form1.Button1", "Form1.Button46", "Form1.Button27",
-                               "Form1.Button45", "Form1.Button6", "Form1.Button47"}) {
+    for (const char* button : {"Form1.Button3", "Form1.Button5", "Form1.Button1", "Form1.Button46",
+                               "Form1.Button27", "Form1.Button45", "Form1.Button6", "Form1.Button47"}) {
         QVERIFY2(Visible(lab, button) && Enabled(lab, button), button);
     }
 }
@@ -150,7 +180,8 @@ void ScenarioTest::choosingEachExperiment() {
                                                    {"27", 205}, {"45", 206}, {"6", 207}, {"47", 208}};
     bool first = true;
     for (const auto& [button, code] : buttons) {
-        const QJsonObject dump = Load(dir.path(), QStringLiteral("choose_%1.json").arg(QLatin1String(button)));
+        const QJsonObject dump =
+            Load(dir.path(), QStringLiteral("choose_%1.json").arg(QLatin1String(button)));
         QCOMPARE(Number(dump, "ExperimentCode"), double(code));
         QCOMPARE(Number(dump, "TickCount"), 0.0);
         QVERIFY(!TimerActive(dump));
@@ -208,8 +239,9 @@ void ScenarioTest::springRunEnergiesTraceAndPictures() {
     QCOMPARE(rows[400].split(u',')[1].toDouble(), Number(dump, "SpringX"));
 
     // The pictures: the pale green block stands at 314 + x on the surface at each snapshot.
-    const std::pair<const char*, double> pictures[] = {
-        {"spring_tick0.png", 200.0}, {"spring_tick90.png", SpringClosedForm(200, 3, 2, 90)}, {"spring_tick400.png", x400}};
+    const std::pair<const char*, double> pictures[] = {{"spring_tick0.png", 200.0},
+                                                       {"spring_tick90.png", SpringClosedForm(200, 3, 2, 90)},
+                                                       {"spring_tick400.png", x400}};
     for (const auto& [name, x] : pictures) {
         const QImage image(dir.filePath(QLatin1String(name)));
         QCOMPARE(image.size(), QSize(700, 548));
@@ -354,10 +386,12 @@ void ScenarioTest::programEndingDuringTheScenario() {
     QVERIFY(QFile::exists(dir.filePath(QStringLiteral("before.json"))));
 
     // A line after the end is one that cannot be carried out; comments after it are fine.
-    const Outcome late = PlayText(dir.path(), QStringLiteral("click Main.Image4\nclick Form1.BitBtn1\n"
-                                                             "click check.BitBtn1\n# done\n\ndump late.json\n"));
+    const Outcome late =
+        PlayText(dir.path(), QStringLiteral("click Main.Image4\nclick Form1.BitBtn1\n"
+                                            "click check.BitBtn1\n# done\n\ndump late.json\n"));
     QCOMPARE(late.status, 2);
-    QVERIFY2(late.errors.contains(QStringLiteral("line 6: the program has already ended")), qPrintable(late.errors));
+    QVERIFY2(late.errors.contains(QStringLiteral("line 6: the program has already ended")),
+             qPrintable(late.errors));
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("late.json"))));
     const Outcome trailing = PlayText(dir.path(), QStringLiteral("click Main.Image5\n# the end\n\n"));
     QCOMPARE(trailing.status, 0);
@@ -369,30 +403,46 @@ void ScenarioTest::linesThatCannotBeCarriedOut_data() {
     QTest::addColumn<bool>("stopsThere");  // false: the run goes on to the end of the scenario
     const QString lab = QStringLiteral("click Main.Image4\n");
     const QString panel = lab + QStringLiteral("click Form1.Button3\nclick Form1.Button4\n");
-    QTest::newRow("unknown command") << lab + "frobnicate 3\n" << "line 2: unknown command 'frobnicate'" << true;
-    QTest::newRow("unknown window") << lab + "click Form9.Button1\n" << "line 2: unknown window 'Form9'" << true;
-    QTest::newRow("unknown control") << lab + "click Form1.Button99\n" << "line 2: unknown control 'Form1.Button99'" << true;
-    QTest::newRow("disabled control") << lab + "click Form1.Button4\n" << "line 2: Form1.Button4 is disabled" << true;
-    QTest::newRow("hidden control") << lab + "click Form1.Button11\n" << "line 2: Form1.Button11 is hidden" << true;
-    QTest::newRow("window not shown") << QString("click check.BitBtn1\n") << "line 1: check is not shown" << true;
-    QTest::newRow("not clickable") << lab + "click Form1.Memo1\n" << "line 2: Form1.Memo1 cannot be clicked" << true;
-    QTest::newRow("malformed number") << lab + "tick 1x\n" << "line 2: malformed number '1x'" << true;
-    QTest::newRow("fraction") << lab + "press 10.5 3\n" << "line 2: malformed number '10.5'" << true;
-    QTest::newRow("missing number") << lab + "press 10\n" << "line 2: a number is missing" << true;
-    QTest::newRow("negative ticks") << lab + "tick -4\n" << "line 2: tick count -4 is negative" << true;
-    QTest::newRow("slider beyond its range")
-        << lab + "click Form1.Button1\nslider Form1.TrackBar1 500\n" << "line 3: position 500 is outside" << true;
+    QTest::newRow("unknown command") << lab + "frobnicate 3\n"
+                                     << "line 2: unknown command 'frobnicate'" << true;
+    QTest::newRow("unknown window") << lab + "click Form9.Button1\n"
+                                    << "line 2: unknown window 'Form9'" << true;
+    QTest::newRow("unknown control") << lab + "click Form1.Button99\n"
+                                     << "line 2: unknown control 'Form1.Button99'" << true;
+    QTest::newRow("disabled control") << lab + "click Form1.Button4\n"
+                                      << "line 2: Form1.Button4 is disabled" << true;
+    QTest::newRow("hidden control") << lab + "click Form1.Button11\n"
+                                    << "line 2: Form1.Button11 is hidden" << true;
+    QTest::newRow("window not shown")
+        << QString("click check.BitBtn1\n") << "line 1: check is not shown" << true;
+    QTest::newRow("not clickable") << lab + "click Form1.Memo1\n"
+                                   << "line 2: Form1.Memo1 cannot be clicked" << true;
+    QTest::newRow("malformed number") << lab + "tick 1x\n"
+                                      << "line 2: malformed number '1x'" << true;
+    QTest::newRow("fraction") << lab + "press 10.5 3\n"
+                              << "line 2: malformed number '10.5'" << true;
+    QTest::newRow("missing number") << lab + "press 10\n"
+                                    << "line 2: a number is missing" << true;
+    QTest::newRow("negative ticks") << lab + "tick -4\n"
+                                    << "line 2: tick count -4 is negative" << true;
+    QTest::newRow("slider beyond its range") << lab + "click Form1.Button1\nslider Form1.TrackBar1 500\n"
+                                             << "line 3: position 500 is outside" << true;
     QTest::newRow("behind the panel") << panel + "click Form1.Button26\n"
                                       << "line 4: Form1.Button26 is behind the modal window table3" << true;
-    QTest::newRow("panel left open") << panel << "line 3: table3 is still open at the end of the scenario" << false;
+    QTest::newRow("panel left open") << panel << "line 3: table3 is still open at the end of the scenario"
+                                     << false;
     QTest::newRow("question left open") << panel + "click table3.Button2\n"
                                         << "line 4: check is still open at the end of the scenario" << false;
-    QTest::newRow("unknown trace variable") << QString("trace t.csv TickCount NoSuchValue\n")
-                                            << "line 1: unknown variable 'NoSuchValue'" << true;
-    QTest::newRow("array without index") << QString("trace t.csv KitSlots\n") << "line 1: KitSlots is an array" << true;
-    QTest::newRow("index beyond the array") << QString("trace t.csv ChargeQ[4]\n") << "line 1: ChargeQ has 4 entries" << true;
-    QTest::newRow("text variable") << QString("trace t.csv HelpPagePath\n") << "line 1: HelpPagePath is not a number" << true;
-    QTest::newRow("bad escape") << panel + "key table3.Edit1 1\\x\n" << "line 4: unknown escape" << true;
+    QTest::newRow("unknown trace variable")
+        << QString("trace t.csv TickCount NoSuchValue\n") << "line 1: unknown variable 'NoSuchValue'" << true;
+    QTest::newRow("array without index")
+        << QString("trace t.csv KitSlots\n") << "line 1: KitSlots is an array" << true;
+    QTest::newRow("index beyond the array")
+        << QString("trace t.csv ChargeQ[4]\n") << "line 1: ChargeQ has 4 entries" << true;
+    QTest::newRow("text variable") << QString("trace t.csv HelpPagePath\n")
+                                   << "line 1: HelpPagePath is not a number" << true;
+    QTest::newRow("bad escape") << panel + "key table3.Edit1 1\\x\n"
+                                << "line 4: unknown escape" << true;
 }
 
 void ScenarioTest::linesThatCannotBeCarriedOut() {
@@ -402,11 +452,13 @@ void ScenarioTest::linesThatCannotBeCarriedOut() {
     QTemporaryDir dir;
     // A dump after a failing line must never be written: the run stops there. A window left open
     // is found only at the end, after every line has run.
-    const Outcome run = PlayText(dir.path(), QStringLiteral("dump first.json\n") + script + QStringLiteral("dump after.json\n"));
+    const Outcome run = PlayText(
+        dir.path(), QStringLiteral("dump first.json\n") + script + QStringLiteral("dump after.json\n"));
     QCOMPARE(run.status, 2);
     // The dump line comes first, so every line number is one more than in the table.
     const int at = message.indexOf(u':');
-    const QString shifted = QStringLiteral("line %1").arg(message.mid(5, at - 5).toInt() + 1) + message.mid(at);
+    const QString shifted =
+        QStringLiteral("line %1").arg(message.mid(5, at - 5).toInt() + 1) + message.mid(at);
     QVERIFY2(run.errors.contains(shifted), qPrintable(run.errors));
     QCOMPARE(QFile::exists(dir.filePath(QStringLiteral("after.json"))), !stopsThere);
 }
@@ -425,8 +477,8 @@ void ScenarioTest::commandLine() {
     QVERIFY(help.waitForFinished(30000));
     QCOMPARE(help.exitCode(), 0);
     const QString text = QString::fromUtf8(help.readAllStandardOutput());
-    for (const char* command : {"click", "press", "move", "release", "combo", "slider", "key", "tick", "snapshot",
-                                "grab", "dump", "trace"}) {
+    for (const char* command : {"click", "press", "move", "release", "combo", "slider", "key", "tick",
+                                "snapshot", "grab", "dump", "trace"}) {
         QVERIFY2(text.contains(QLatin1String("\n") + QLatin1String(command) + QLatin1String(" ")), command);
     }
 

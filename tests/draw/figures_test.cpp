@@ -1,14 +1,16 @@
 // Arrows, springs, pulley wheels, wedges and wavefronts, and a sheet of every figure of the kit.
 
 #include "draw/figures.h"
+
+#include <QDir>
+#include <QtTest>
+
+#include <cmath>
+
 #include "draw/numeric.h"
 #include "draw/shapes.h"
 #include "draw/style.h"
 #include "kit_test_support.h"
-
-#include <QDir>
-#include <QtTest>
-#include <cmath>
 
 using namespace vlab;
 using namespace vlab::test;
@@ -27,7 +29,7 @@ private slots:
     void arrowHeadSizesBelowAndAboveTen() {
         DrawArrow(8, 0, 100, 100, 0, 5, 1, 1, 1);
         QCOMPARE(ArrowHeadPts, pts(0, 8, 0, 4, 0, -4));  // 8 long, trunc(4.8) wide, no shaft
-        QCOMPARE(px(100, 100), 0x000000u);                  // the head's back corner sits on the tail
+        QCOMPARE(px(100, 100), 0x000000u);               // the head's back corner sits on the tail
         DrawArrow(50, 0, 100, 200, 0, 5, 1, 1, 1);
         QCOMPARE(ArrowHeadPts, pts(40, 50, 40, 6, 0, -6));
         DrawArrow(50, 0, 100, 300, 0, 5, 1, 1, 2);

@@ -1,8 +1,6 @@
 // Every character the lab writes must come from the face that "宋体" maps to, never from a
 // fallback face and never as an empty box.
 
-#include "draw/fonts.h"
-
 #include <QDirIterator>
 #include <QFile>
 #include <QFontDatabase>
@@ -11,14 +9,18 @@
 #include <QSet>
 #include <QtTest>
 
+#include "draw/fonts.h"
+
 using namespace vlab;
 
 namespace {
 
 // The characters beyond ASCII of the lab's texts: captions, titles, labels, read-outs, messages.
 const char16_t kLabTextCharacters[] =
-    u"°±×θλ√《》三上下两个中为之二产亮介位体作你倒值兀光内分初别力加动卧原反受变叠右同向吗四场块型大始宋定实室小"
-    u"左差布带常干平应度开张弹心总感执拉拟换接推摩操擦改教数斜方明暗横正水法波流涉源滑点牛物狭理生用电的直相确磁"
+    u"°±×θλ√《》三上下两个中为之二产亮介位体作你倒值兀光内分初别力加动卧原反受变叠右同向吗四场块型大始宋定实"
+    u"室小"
+    u"左差布带常干平应度开张弹心总感执拉拟换接推摩操擦改教数斜方明暗横正水法波流涉源滑点牛物狭理生用电的直相"
+    u"确磁"
     u"离积移程立第等紫红纹线绳缝能荷蓝虚行要角触设说负质距转轮较速重量间面顿颠验";
 
 QRawFont songFace(int pixelSize) {

@@ -1,13 +1,13 @@
 #pragma once
 // Shared probes for the drawing-kit tests.
 
-#include "draw/canvas.h"
-#include "draw/figures.h"
-#include "draw/fonts.h"
-
 #include <QColor>
 #include <QImage>
 #include <QRect>
+
+#include "draw/canvas.h"
+#include "draw/figures.h"
+#include "draw/fonts.h"
 
 namespace vlab::test {
 

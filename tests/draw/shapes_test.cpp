@@ -1,14 +1,16 @@
 // Primitive shapes, text, and the geometry and motion helpers.
 
-#include "draw/numeric.h"
-#include "draw/figures.h"
 #include "draw/shapes.h"
-#include "draw/style.h"
-#include "kit_test_support.h"
 
 #include <QtTest>
+
 #include <cmath>
 #include <limits>
+
+#include "draw/figures.h"
+#include "draw/numeric.h"
+#include "draw/style.h"
+#include "kit_test_support.h"
 
 using namespace vlab;
 using namespace vlab::test;
@@ -125,7 +127,7 @@ private slots:
         QCOMPARE(countNonWhite(QRect(0, 0, 700, 548)), 30);
         startClean();
         DrawZigzag(100, 100, 4, 20, 10, 1, 1, 5);
-        QCOMPARE(px(115, 90), 0x000000u);  // first vertex: odd, above
+        QCOMPARE(px(115, 90), 0x000000u);   // first vertex: odd, above
         QCOMPARE(px(135, 110), 0x000000u);  // second: even, below
         startClean();
         DrawZigzag(100, 100, 3, 20, 10, 2, 1, 5);  // along y
@@ -165,14 +167,17 @@ private slots:
     }
 
     void vectorAngleInEveryCase() {
-        const struct { double x, y, deg; } cases[] = {
-            {1, 1, 45}, {-1, 1, 135}, {-1, -1, 225}, {1, -1, 315},
-            {0, 3, 90}, {0, -2, 270}, {0, 0, 0}, {5, 0, 0}, {-1, 0, 180},
+        const struct {
+            double x, y, deg;
+        } cases[] = {
+            {1, 1, 45},   {-1, 1, 135}, {-1, -1, 225}, {1, -1, 315}, {0, 3, 90},
+            {0, -2, 270}, {0, 0, 0},    {5, 0, 0},     {-1, 0, 180},
         };
         for (const auto& c : cases) {
             VectorAngleDeg = -1;
             VectorAngle(c.x, c.y);
-            QVERIFY2(std::fabs(VectorAngleDeg - c.deg) < 1e-12, qPrintable(QString("%1, %2").arg(c.x).arg(c.y)));
+            QVERIFY2(std::fabs(VectorAngleDeg - c.deg) < 1e-12,
+                     qPrintable(QString("%1, %2").arg(c.x).arg(c.y)));
         }
         VectorAngle(std::nan(""), 1);
         QCOMPARE(VectorAngleDeg, 0.0);
@@ -207,7 +212,7 @@ private slots:
         QVERIFY(std::fabs(vx - a * 1.0) < 1e-12);
         QCOMPARE(BodyVY[2], 2.0);
         QVERIFY(std::fabs(BodyY[2] - (5 + 2 * dt)) < 1e-12);
-        QCOMPARE(BodyX[0], 0.0);  // other slots untouched
+        QCOMPARE(BodyX[0], 0.0);              // other slots untouched
         AdvanceBody(1, 1, 1, 1, 1, 1, 1, 4);  // no fifth body: nothing happens
         AdvanceBody(1, 1, 1, 1, 1, 1, 1, -1);
         QCOMPARE(BodyX[3], 0.0);

@@ -1,14 +1,16 @@
 // Style codes, the font routine and the numeric helpers.
 
-#include "draw/numeric.h"
-#include "draw/shapes.h"
 #include "draw/style.h"
-#include "kit_test_support.h"
 
 #include <QtTest>
+
 #include <climits>
 #include <cmath>
 #include <limits>
+
+#include "draw/numeric.h"
+#include "draw/shapes.h"
+#include "kit_test_support.h"
 
 using namespace vlab;
 using namespace vlab::test;
@@ -47,7 +49,8 @@ private slots:
         QCOMPARE(RoundTo(9.0e18, 0), 9.0e18);  // beyond any 64-bit integer's reach
         QCOMPARE(RoundTo(1e200, 200), 1e200);
         QVERIFY(std::isnan(RoundTo(std::nan(""), 12)));
-        QCOMPARE(RoundTo(std::numeric_limits<double>::infinity(), 3), std::numeric_limits<double>::infinity());
+        QCOMPARE(RoundTo(std::numeric_limits<double>::infinity(), 3),
+                 std::numeric_limits<double>::infinity());
         QCOMPARE(RoundTo(std::numeric_limits<double>::denorm_min(), 12), 0.0);
         QCOMPARE(RoundTo(0.5, 1000), 0.5);
     }

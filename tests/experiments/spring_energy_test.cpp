@@ -2,8 +2,11 @@
 // oscillator, the force arrow and the graph dots on the surface, the drag and the k/m boxes, and
 // input that must be ignored.
 
+#include "experiments/spring_energy.h"
+
 #include <QDir>
 #include <QtTest>
+
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -12,7 +15,6 @@
 #include "draw/figures.h"
 #include "draw/fonts.h"
 #include "draw/shapes.h"
-#include "experiments/spring_energy.h"
 #include "lab/lab_host.h"
 #include "lab/lab_state.h"
 
@@ -33,13 +35,33 @@ public:
 };
 
 // The lab window's part of the sequences a user drives.
-void CommonReset() { MouseMoveActive = MouseClickActive = 0; TickCount = 0; }
-void Choose() { ExperimentCode = 203; CommonReset(); SpringEnergyReset(); ClearArea(0, 0, 700, 550); }
-void Setting() { CommonReset(); SpringEnergyReset(); MouseMoveActive = MouseClickActive = 1; SpringEnergyStep(); }
+void CommonReset() {
+    MouseMoveActive = MouseClickActive = 0;
+    TickCount = 0;
+}
+void Choose() {
+    ExperimentCode = 203;
+    CommonReset();
+    SpringEnergyReset();
+    ClearArea(0, 0, 700, 550);
+}
+void Setting() {
+    CommonReset();
+    SpringEnergyReset();
+    MouseMoveActive = MouseClickActive = 1;
+    SpringEnergyStep();
+}
 void Start() { MouseMoveActive = MouseClickActive = 0; }
-void Tick(int n = 1) { for (int i = 0; i < n; ++i) { ++TickCount; SpringEnergyStep(); } }
+void Tick(int n = 1) {
+    for (int i = 0; i < n; ++i) {
+        ++TickCount;
+        SpringEnergyStep();
+    }
+}
 // The lab window passes moves on only while the move flag is set; presses and releases always.
-void Move(int x, int y) { if (MouseMoveActive == 1) SpringEnergyMouseMove(x, y); }
+void Move(int x, int y) {
+    if (MouseMoveActive == 1) SpringEnergyMouseMove(x, y);
+}
 
 // Drags the block from its middle to the given amplitude in 5 px moves.
 void DragTo(double amplitude) {
@@ -58,7 +80,10 @@ QRgb Pixel(int x, int y) { return Surface().image().pixel(x, y) & 0xFFFFFF; }
 std::pair<int, int> BlueSpan(int y) {
     int lo = -1, hi = -1;
     for (int x = 0; x < kSurfaceWidth; ++x)
-        if (Pixel(x, y) == 0x0000FF) { if (lo < 0) lo = x; hi = x; }
+        if (Pixel(x, y) == 0x0000FF) {
+            if (lo < 0) lo = x;
+            hi = x;
+        }
     return {lo, hi};
 }
 
@@ -76,16 +101,28 @@ class SpringEnergyTest : public QObject {
     FakeHost host;
 
 private slots:
-    void initTestCase() { InstallFontSubstitutes(); SetHost(&host); }
+    void initTestCase() {
+        InstallFontSubstitutes();
+        SetHost(&host);
+    }
     void init() {
-        ResetLabState(); ResetDrawKit(); SpringEnergyResetProgramState();
-        host.intervals.clear(); host.cursor = SurfaceCursor::Default; host.repaints = 0;
+        ResetLabState();
+        ResetDrawKit();
+        SpringEnergyResetProgramState();
+        host.intervals.clear();
+        host.cursor = SurfaceCursor::Default;
+        host.repaints = 0;
     }
 
     void resetTakesTheRestPositionFromTheRelaxedSpring() {
-        Choose(); Setting(); DragTo(120); Start(); Tick(7);
+        Choose();
+        Setting();
+        DragTo(120);
+        Start();
+        Tick(7);
         DrawArrow(50, 45, 0, 0, 0, 5, 1, 1, 1);  // leaves SpringEndX/Y pointing at an arrow head
-        CommonReset(); SpringEnergyReset();
+        CommonReset();
+        SpringEnergyReset();
         QCOMPARE(BodyX[0], 314.0);
         QCOMPARE(BodyY[0], 100.0);
         QCOMPARE(SpringDisplacement, 0.0);
@@ -104,25 +141,32 @@ private slots:
         for (int k = 1; k <= 4; ++k)
             for (int m = 1; m <= 4; ++m) {
                 Setting();
-                SpringConstant = k; SpringMass = m; SpringDisplacement = a;
+                SpringConstant = k;
+                SpringMass = m;
+                SpringDisplacement = a;
                 SpringEnergyStep();
                 Start();
                 const double period = 2 * pi * std::sqrt(double(m) / k) / (pi / 180);
                 std::vector<double> xs{SpringX};
-                while (TickCount < 2 * period + 1) { Tick(); xs.push_back(SpringX); }
+                while (TickCount < 2 * period + 1) {
+                    Tick();
+                    xs.push_back(SpringX);
+                }
                 // Successive downward zero crossings, interpolated between ticks.
                 std::vector<double> downs;
                 for (size_t t = 1; t < xs.size(); ++t)
                     if (xs[t - 1] > 0 && xs[t] <= 0) downs.push_back(t - 1 + xs[t - 1] / (xs[t - 1] - xs[t]));
                 QVERIFY(downs.size() >= 2);
-                QVERIFY2(std::fabs(downs[1] - downs[0] - period) < 2e-3, qPrintable(QString("k %1 m %2").arg(k).arg(m)));
+                QVERIFY2(std::fabs(downs[1] - downs[0] - period) < 2e-3,
+                         qPrintable(QString("k %1 m %2").arg(k).arg(m)));
                 // After one and two periods the block is back at its amplitude (within half a tick).
                 for (int n = 1; n <= 2; ++n) {
                     const double x = xs[std::lround(n * period)];
                     QVERIFY(x >= a * std::cos(0.5 * std::sqrt(double(k) / m) * pi / 180) - 1e-9);
                 }
                 if (k == m || k == 4 * m || m == 4 * k) {  // a turning point falls on a tick
-                    TickCount = static_cast<int>(std::lround(period)) - 1; Tick();
+                    TickCount = static_cast<int>(std::lround(period)) - 1;
+                    Tick();
                     QCOMPARE(SpringX, a);
                     QVERIFY(std::fabs(SpringPotential - 0.000875 * k * a * a) < 1e-9);
                 }
@@ -132,7 +176,11 @@ private slots:
     // The total is the energy of tick 1; where the potential energy exceeds it near the turning
     // points the total dot rises by twice the excess.
     void totalEnergyIsTheTickOneLevel() {
-        Setting(); SpringConstant = 4; SpringMass = 4; SpringDisplacement = 270; Start();
+        Setting();
+        SpringConstant = 4;
+        SpringMass = 4;
+        SpringDisplacement = 270;
+        Start();
         Tick();
         const double e0 = 0.000875 * 4 * std::pow(270 * std::cos(pi / 180), 2);
         QVERIFY(std::fabs(SpringEnergy0 - e0) < 1e-9);
@@ -149,18 +197,31 @@ private slots:
 
     // The arrow is |x k 0.2| px long from 20 px right of the spring's end, pointing back to rest.
     void forceArrowPointsBackToRest() {
-        struct Case { int k; double a; };
+        struct Case {
+            int k;
+            double a;
+        };
         for (const Case c : {Case{3, 200}, Case{2, -150}, Case{4, -270}, Case{4, 270}}) {
-            Setting(); SpringConstant = c.k; SpringDisplacement = c.a; SpringEnergyStep();
+            Setting();
+            SpringConstant = c.k;
+            SpringDisplacement = c.a;
+            SpringEnergyStep();
             const double tail = 314 + c.a + 20, length = std::fabs(c.a * c.k * 0.2);
             const auto [lo, hi] = BlueSpan(60);
-            if (c.a > 0) { QVERIFY(std::abs(hi - int(tail)) <= 1); QVERIFY(std::abs(lo - int(tail - length)) <= 1); }
-            else { QVERIFY(std::abs(lo - int(tail)) <= 1); QVERIFY(std::abs(hi - int(tail + length)) <= 1); }
+            if (c.a > 0) {
+                QVERIFY(std::abs(hi - int(tail)) <= 1);
+                QVERIFY(std::abs(lo - int(tail - length)) <= 1);
+            } else {
+                QVERIFY(std::abs(lo - int(tail)) <= 1);
+                QVERIFY(std::abs(hi - int(tail + length)) <= 1);
+            }
         }
     }
 
     void zeroAmplitudeRestsWithoutArrow() {
-        Choose(); Setting(); Start();
+        Choose();
+        Setting();
+        Start();
         const QImage before = Surface().image().copy();
         Tick();
         QCOMPARE(BlueSpan(60).first, -1);
@@ -180,7 +241,10 @@ private slots:
     }
 
     void previousPointsTurnSilverAndStay() {
-        Setting(); SpringDisplacement = 200; Start(); Tick(60);
+        Setting();
+        SpringDisplacement = 200;
+        Start();
+        Tick(60);
         // The dots of tick 10 lie away from the newest ones and the graph is never cleared.
         const double x = 339 + 200 * std::cos(10 * pi / 180);
         const double us = 0.000875 * 2 * std::pow(x - 339, 2);
@@ -211,14 +275,18 @@ private slots:
         QCOMPARE(SpringEndX - BodyX[0], -270.0 + 35.0);
         SpringEnergyMouseUp(0, 0);
         Setting();
-        SpringEnergyMouseDown(350, 100); Move(350, 100);
+        SpringEnergyMouseDown(350, 100);
+        Move(350, 100);
         QCOMPARE(BodyY[0], 36.0);
     }
 
     void boxesWrapAndHighlightTheLastChange() {
         Setting();
         QVector<double> ks;
-        for (int i = 0; i < 4; ++i) { SpringEnergyMouseDown(11, 151); ks << SpringConstant; }
+        for (int i = 0; i < 4; ++i) {
+            SpringEnergyMouseDown(11, 151);
+            ks << SpringConstant;
+        }
         QCOMPARE(ks, (QVector<double>{3, 4, 1, 2}));
         QVERIFY(AnyColourIn(0xFF0000, 15, 155, 90, 175) && !AnyColourIn(0xFF0000, 190, 155, 260, 175));
         SpringEnergyMouseDown(259, 179);
@@ -230,29 +298,44 @@ private slots:
             SpringEnergyMouseDown(x, y);
         QCOMPARE(SpringConstant, 2.0);
         QCOMPARE(SpringMass, 3.0);
-        Move(50, 165); QCOMPARE(host.cursor, SurfaceCursor::Hand);
-        Move(334, 100); QCOMPARE(host.cursor, SurfaceCursor::Hand);
-        Move(120, 165); QCOMPARE(host.cursor, SurfaceCursor::Default);
+        Move(50, 165);
+        QCOMPARE(host.cursor, SurfaceCursor::Hand);
+        Move(334, 100);
+        QCOMPARE(host.cursor, SurfaceCursor::Hand);
+        Move(120, 165);
+        QCOMPARE(host.cursor, SurfaceCursor::Default);
     }
 
     void inputOutsideItsTimeChangesNothing() {
         Choose();  // flags off until Setting
-        SpringEnergyMouseDown(11, 151); SpringEnergyMouseDown(330, 100);
+        SpringEnergyMouseDown(11, 151);
+        SpringEnergyMouseDown(330, 100);
         SpringEnergyMouseMove(400, 100);
-        QCOMPARE(SpringConstant, 2.0); QCOMPARE(SpringDragging, 0);
+        QCOMPARE(SpringConstant, 2.0);
+        QCOMPARE(SpringDragging, 0);
 
         Setting();
         SpringEnergyMouseUp(330, 100);  // release without press
-        for (auto [x, y] : {std::pair{-5, -5}, {800, 600}, {330, 200}, {330, -1}}) { SpringEnergyMouseDown(x, y); Move(x, y); }
-        QCOMPARE(SpringDragging, 0); QCOMPARE(SpringDisplacement, 0.0);
+        for (auto [x, y] : {std::pair{-5, -5}, {800, 600}, {330, 200}, {330, -1}}) {
+            SpringEnergyMouseDown(x, y);
+            Move(x, y);
+        }
+        QCOMPARE(SpringDragging, 0);
+        QCOMPARE(SpringDisplacement, 0.0);
         SpringEnergyMouseDown(330, 100);
-        Move(50, 165); Move(400, 165);  // onto the k box and off the block while holding it
-        QCOMPARE(SpringDisplacement, 0.0); QCOMPARE(SpringConstant, 2.0);
+        Move(50, 165);
+        Move(400, 165);  // onto the k box and off the block while holding it
+        QCOMPARE(SpringDisplacement, 0.0);
+        QCOMPARE(SpringConstant, 2.0);
 
         Start();  // still holding the block when the run starts
         Tick(5);
-        SpringEnergyMouseMove(360, 100); SpringEnergyMouseDown(11, 151); SpringEnergyMouseDown(181, 151);
-        QCOMPARE(SpringDisplacement, 0.0); QCOMPARE(SpringConstant, 2.0); QCOMPARE(SpringMass, 2.0);
+        SpringEnergyMouseMove(360, 100);
+        SpringEnergyMouseDown(11, 151);
+        SpringEnergyMouseDown(181, 151);
+        QCOMPARE(SpringDisplacement, 0.0);
+        QCOMPARE(SpringConstant, 2.0);
+        QCOMPARE(SpringMass, 2.0);
         QCOMPARE(TickCount, 5);
     }
 
@@ -260,11 +343,13 @@ private slots:
     void scenarioDragSetKAndRun() {
         const QString dir = QStringLiteral(VLAB_TEST_PICTURES);
         QDir().mkpath(dir);
-        Choose(); Setting();
+        Choose();
+        Setting();
         DragTo(200);
         SpringEnergyMouseDown(50, 165);
         Start();
-        QCOMPARE(SpringDisplacement, 200.0); QCOMPARE(SpringConstant, 3.0);
+        QCOMPARE(SpringDisplacement, 200.0);
+        QCOMPARE(SpringConstant, 3.0);
         QVERIFY(Surface().image().save(dir + "/spring_tick000.png"));
         Tick(90);
         QVERIFY(Surface().image().save(dir + "/spring_tick090.png"));

@@ -1,12 +1,13 @@
 // The variable lists that give the state dump its names and put the lab back to its start.
 
 #include "lab/lab_vars.h"
-#include "lab/registry.h"
-#include "experiments/spring_energy.h"
-#include "lab/lab_state.h"
 
 #include <QJsonArray>
 #include <QtTest>
+
+#include "experiments/spring_energy.h"
+#include "lab/lab_state.h"
+#include "lab/registry.h"
 
 using namespace vlab;
 
@@ -18,7 +19,7 @@ bool gPlaced = false;
 QString gPath = QStringLiteral("/help/op.htm");
 std::array<int, 3> gSlots{1, 2, 3};
 std::array<double, 2> gPoint{0.5, -4.9};
-const LabVars kVars{{"Count", gCount}, {"Speed", gSpeed}, {"Flag", gFlag}, {"Placed", gPlaced},
+const LabVars kVars{{"Count", gCount}, {"Speed", gSpeed}, {"Flag", gFlag},  {"Placed", gPlaced},
                     {"Path", gPath},   {"Slots", gSlots}, {"Point", gPoint}};
 }  // namespace
 
@@ -74,8 +75,9 @@ private slots:
         QCOMPARE(SpringTrail[5], 0.0);
         QJsonObject dump;
         DescribeLab(dump);
-        for (const char* name : {"ExperimentCode", "TickCount", "MouseMoveActive", "BodyX", "KitSlots", "SpringEndX",
-                                 "SpringConstant", "AppliedForce", "WavePlotCounts", "InductionMode", "ChargeQ"})
+        for (const char* name :
+             {"ExperimentCode", "TickCount", "MouseMoveActive", "BodyX", "KitSlots", "SpringEndX",
+              "SpringConstant", "AppliedForce", "WavePlotCounts", "InductionMode", "ChargeQ"})
             QVERIFY2(dump.contains(QLatin1String(name)), name);
     }
 };

@@ -1,8 +1,8 @@
 // The speed bar's model: range rules, clamping, and the change handler that runs inside setters.
 
-#include <QtTest>
-
 #include "lab/track_bar.h"
+
+#include <QtTest>
 
 using vlab::TrackBar;
 

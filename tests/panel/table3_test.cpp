@@ -1,6 +1,8 @@
 // The parameter panel driven as a user drives it: combo boxes typed or picked, the slider moved,
 // keys typed into the edit box, OK and Exit answered through the real confirmation dialog.
 
+#include "panel/table3.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -13,6 +15,7 @@
 #include <QSlider>
 #include <QTimer>
 #include <QtTest>
+
 #include <functional>
 
 #include "draw/figures.h"
@@ -20,12 +23,11 @@
 #include "experiments/collision.h"
 #include "experiments/friction.h"
 #include "experiments/pulley.h"
-#include "panel/table3.h"
-#include "shell/check_dialog.h"
 #include "lab/lab_host.h"
 #include "lab/lab_state.h"
-#include "shell/lab_window.h"
 #include "lab/registry.h"
+#include "shell/check_dialog.h"
+#include "shell/lab_window.h"
 #include "shell/title_screen.h"
 #include "shell/windows.h"
 
@@ -308,7 +310,8 @@ private slots:
         QVERIFY(!table3->TrackBar1->isVisible());
         QCOMPARE(table3->ComboBox1->currentText(), QString("波的重叠"));
         QCOMPARE(Items(table3->ComboBox1), (QStringList{"波的重叠A", "波的重叠B", "波的重叠C", "波的重叠D"}));
-        const std::pair<const char*, int> codes[] = {{"波的重叠A", 2}, {"波的重叠B", 3}, {"波的重叠C", 4}, {"波的重叠D", 1}};
+        const std::pair<const char*, int> codes[] = {
+            {"波的重叠A", 2}, {"波的重叠B", 3}, {"波的重叠C", 4}, {"波的重叠D", 1}};
         for (auto [item, code] : codes) {
             Pick(item);
             QCOMPARE(WaveVariant, code);
@@ -348,8 +351,10 @@ private slots:
         // Friction just chosen, only the contact area picked: the force is still 120.
         OpenPanel(201);
         Pick("接触面积");
-        QCOMPARE(PressOk(true), (QStringList{"作用力F = 0 ~ 120", "作用方向 = 0° ", "接触面积 = 直立(较小)", ""}));
-        QCOMPARE(fake.memo.last(), QString("作用力F = 0 ~ 120    作用方向 = 0°     接触面积 = 直立(较小)    "));
+        QCOMPARE(PressOk(true),
+                 (QStringList{"作用力F = 0 ~ 120", "作用方向 = 0° ", "接触面积 = 直立(较小)", ""}));
+        QCOMPARE(fake.memo.last(),
+                 QString("作用力F = 0 ~ 120    作用方向 = 0°     接触面积 = 直立(较小)    "));
         QCOMPARE(PanelAccepted, std::uint8_t(1));
         QVERIFY(!table3->isVisible());
 
@@ -371,15 +376,16 @@ private slots:
         QCOMPARE(table3->EditDrivesValue, std::uint8_t(0));
         Pick("方块B速度");
         Slide(-349);
-        QCOMPARE(PressOk(true), (QStringList{"方块A质量= 5", "方块A速度= 10", "方块B质量= 1", "方块B速度= -3"}));
+        QCOMPARE(PressOk(true),
+                 (QStringList{"方块A质量= 5", "方块A速度= 10", "方块B质量= 1", "方块B速度= -3"}));
         QCOMPARE(fake.memo.last(), QString("方块A质量= 5    方块A速度= 10    方块B质量= 1    方块B速度= -3"));
 
         OpenPanel(206);
         PickLayout("四个点电荷");
         Pick("点电荷4");
         Slide(-1000);
-        QCOMPARE(PressOk(true),
-                 (QStringList{"点电荷1带电量 = 1 Q", "点电荷2带电量 = 1 Q", "点电荷3带电量 = 1 Q", "点电荷4带电量 = -10 Q"}));
+        QCOMPARE(PressOk(true), (QStringList{"点电荷1带电量 = 1 Q", "点电荷2带电量 = 1 Q",
+                                             "点电荷3带电量 = 1 Q", "点电荷4带电量 = -10 Q"}));
 
         OpenPanel(208);
         Pick("波的重叠B");
@@ -425,8 +431,8 @@ private slots:
     }
 
     void unknownComboTextChangesNothing() {
-        const QString texts[] = {"", "作用力 ", "方块A质量x", QString(5000, u'力'), "abc", "点电荷5", "波的重叠",
-                                 "\t\n"};
+        const QString texts[] = {"",    "作用力 ", "方块A质量x", QString(5000, u'力'),
+                                 "abc", "点电荷5", "波的重叠",   "\t\n"};
         const int codes[] = {201, 202, 204, 206, 208};
         for (int code : codes) {
             for (const QString& text : texts) {

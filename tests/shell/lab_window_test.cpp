@@ -1,7 +1,7 @@
 // The lab window driven as a user drives it: run-control states per experiment, the speed bar,
 // the help pages, the exit question, and bad mouse input, all through the real widgets offscreen.
 
-#include <QtTest>
+#include "shell/lab_window.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -13,6 +13,8 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
+#include <QtTest>
+
 #include <functional>
 
 #include "draw/fonts.h"
@@ -21,12 +23,11 @@
 #include "experiments/pulley.h"
 #include "experiments/spring_energy.h"
 #include "experiments/wave_superposition.h"
+#include "lab/lab_state.h"
+#include "lab/registry.h"
 #include "panel/table3.h"
 #include "shell/check_dialog.h"
 #include "shell/help_viewer.h"
-#include "lab/lab_state.h"
-#include "shell/lab_window.h"
-#include "lab/registry.h"
 #include "shell/title_screen.h"
 #include "shell/windows.h"
 
@@ -70,25 +71,53 @@ struct Controls {
 Controls Read() {
     TForm1* f = Form1;
     const bool returnShown = !f->Panel2->isHidden() && !f->Button11->isHidden();
-    return {!f->PageControl1->isHidden(), returnShown, returnShown && f->Button11->isEnabled(), f->Button4->isEnabled(), f->Button2->isEnabled(), f->Button7->isEnabled(),
-            f->Button26->isEnabled(), !f->BitBtn1->isHidden(), !f->SpeedButton1->isHidden(), !f->BitBtn2->isHidden(),
-            !f->Image3->isHidden(), f->Timer1->isActive(), f->Button7->text()};
+    return {!f->PageControl1->isHidden(),
+            returnShown,
+            returnShown && f->Button11->isEnabled(),
+            f->Button4->isEnabled(),
+            f->Button2->isEnabled(),
+            f->Button7->isEnabled(),
+            f->Button26->isEnabled(),
+            !f->BitBtn1->isHidden(),
+            !f->SpeedButton1->isHidden(),
+            !f->BitBtn2->isHidden(),
+            !f->Image3->isHidden(),
+            f->Timer1->isActive(),
+            f->Button7->text()};
 }
 
 QString Show(const Controls& c) {
-    return QStringLiteral("row %1 return %2/%3 setting %4 start %5 pause %6 '%7' stop %8 exit %9 teaching %10 help %11 splash %12 timer %13")
-        .arg(c.row).arg(c.returnShown).arg(c.returnOn).arg(c.setting).arg(c.start).arg(c.pause).arg(c.pauseText)
-        .arg(c.stop).arg(c.exit).arg(c.teaching).arg(c.help).arg(c.splash).arg(c.timer);
+    return QStringLiteral(
+               "row %1 return %2/%3 setting %4 start %5 pause %6 '%7' stop %8 exit %9 teaching %10 help %11 "
+               "splash %12 timer %13")
+        .arg(c.row)
+        .arg(c.returnShown)
+        .arg(c.returnOn)
+        .arg(c.setting)
+        .arg(c.start)
+        .arg(c.pause)
+        .arg(c.pauseText)
+        .arg(c.stop)
+        .arg(c.exit)
+        .arg(c.teaching)
+        .arg(c.help)
+        .arg(c.splash)
+        .arg(c.timer);
 }
 
 #define EXPECT_CONTROLS(actual, expected) \
-    QVERIFY2((actual) == (expected), qPrintable(Show(actual) + QStringLiteral("\n   expected ") + Show(expected)))
+    QVERIFY2((actual) == (expected),      \
+             qPrintable(Show(actual) + QStringLiteral("\n   expected ") + Show(expected)))
 
-//                           row    ret    retOn  set    start  pause  stop   exit   teach  help  splash timer  text
-const Controls kStartUp{true, false, false, false, false, false, false, true, false, true, true, false, "Pause"};
-const Controls kChosen{false, true, false, true, false, false, true, true, false, true, false, false, "Pause"};
+//                           row    ret    retOn  set    start  pause  stop   exit   teach  help  splash timer
+//                           text
+const Controls kStartUp{true, false, false, false, false, false,  false,
+                        true, false, true,  true,  false, "Pause"};
+const Controls kChosen{false, true,  false, true,  false, false,  true,
+                       true,  false, true,  false, false, "Pause"};
 const Controls kReady{false, true, false, false, true, false, true, false, true, true, false, false, "Pause"};
-const Controls kStopped{false, true, true, true, false, false, true, true, false, true, false, false, "Pause"};
+const Controls kStopped{false, true,  true, true,  false, false,  true,
+                        true,  false, true, false, false, "Pause"};
 
 Controls Running(int code) {
     Controls c = kReady;
@@ -235,7 +264,7 @@ void LabWindowTest::runControlThroughEveryState() {
         Click(Form1->Button7);  // stop from Paused
     } else {
         EXPECT_CONTROLS(Read(), Running(code));  // never enabled: the press does nothing
-        Form1->Button7Click();                    // even called directly it does nothing
+        Form1->Button7Click();                   // even called directly it does nothing
         EXPECT_CONTROLS(Read(), Running(code));
     }
 
@@ -398,7 +427,7 @@ void LabWindowTest::tickDispatch() {
     Form1->Timer1Timer();
     QCOMPARE(TickCount, 1);
     QCOMPARE(InterferenceTicks, 3.0);  // only Interference's ticks count there
-    ExperimentCode = 209;  // a code outside the registry selects nothing
+    ExperimentCode = 209;              // a code outside the registry selects nothing
     Form1->Timer1Timer();
     QCOMPARE(TickCount, 1);
     ExperimentCode = 204;
@@ -536,7 +565,11 @@ void LabWindowTest::mouseAnywhereChangesNoRunControl() {
         return c;
     };
     storm();  // start-up state
-    EXPECT_CONTROLS(runControl(), [] { Controls c = kStartUp; c.start = false; return c; }());
+    EXPECT_CONTROLS(runControl(), [] {
+        Controls c = kStartUp;
+        c.start = false;
+        return c;
+    }());
     for (int code = 201; code <= 208; ++code) {
         Click(Form1->ExperimentButton(code));
         for (int stage = 0; stage < 4; ++stage) {
@@ -568,8 +601,8 @@ void LabWindowTest::pulleyArrangementChoice() {
     QCOMPARE(Form1->Image1->cursor().shape(), Qt::PointingHandCursor);
     Form1->Image1MouseMove(190, 80);
     QCOMPARE(Form1->Image1->cursor().shape(), Qt::ArrowCursor);
-    for (const QPoint p : {QPoint(190, 80), QPoint(110, 80), QPoint(360, 10), QPoint(500, 160), QPoint(500, 0),
-                           QPoint(250, 80), QPoint(-5, -5)}) {
+    for (const QPoint p : {QPoint(190, 80), QPoint(110, 80), QPoint(360, 10), QPoint(500, 160),
+                           QPoint(500, 0), QPoint(250, 80), QPoint(-5, -5)}) {
         Form1->Image1MouseDown(p.x(), p.y());
         QVERIFY2(PulleyArrangement == 0, qPrintable(QString("%1, %2").arg(p.x()).arg(p.y())));
     }
@@ -596,12 +629,14 @@ void LabWindowTest::rapidClicksNeverLeaveTheTimerRunningWhenStopped() {
     closer.setInterval(0);
     connect(&closer, &QTimer::timeout, [] {
         if (QWidget* w = QApplication::activeModalWidget()) {
-            if (w == check) Click(check->BitBtn2);
-            else static_cast<QDialog*>(w)->reject();
+            if (w == check)
+                Click(check->BitBtn2);
+            else
+                static_cast<QDialog*>(w)->reject();
         }
     });
     closer.start();
-    QList<QAbstractButton*> buttons = {Form1->Button4, Form1->Button2, Form1->Button7, Form1->Button26,
+    QList<QAbstractButton*> buttons = {Form1->Button4,  Form1->Button2, Form1->Button7, Form1->Button26,
                                        Form1->Button11, Form1->BitBtn1, Form1->BitBtn2, Form1->SpeedButton1};
     for (int code = 201; code <= 208; ++code) buttons << Form1->ExperimentButton(code);
     quint32 seed = 12345;
@@ -609,7 +644,7 @@ void LabWindowTest::rapidClicksNeverLeaveTheTimerRunningWhenStopped() {
         seed = seed * 1664525u + 1013904223u;
         QAbstractButton* b = buttons[(seed >> 16) % buttons.size()];
         const int repeats = 1 + ((seed >> 8) % 3);  // double and triple clicks too
-        if (!b->isVisible()) continue;  // a hidden button cannot be reached
+        if (!b->isVisible()) continue;              // a hidden button cannot be reached
         for (int r = 0; r < repeats; ++r) Click(b);
         if ((seed >> 4) % 7 == 0) Form1->Timer1Timer();
         const Controls c = Read();

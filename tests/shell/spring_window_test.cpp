@@ -1,11 +1,12 @@
 // The spring oscillator driven through the real lab window, with mouse events delivered to the
 // drawing surface the way Qt delivers them while the button is held (also beyond its edges).
 
+#include <QDir>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
-#include <QDir>
 #include <QtTest>
+
 #include <cmath>
 #include <numbers>
 
@@ -40,7 +41,10 @@ class SpringWindowTest : public QObject {
 
 private slots:
     void initTestCase() { InstallFontSubstitutes(); }
-    void init() { CreateWindows(); Form1->show(); }
+    void init() {
+        CreateWindows();
+        Form1->show();
+    }
     void cleanup() { DestroyWindows(); }
 
     void chooseDragSetKStartAndRun() {

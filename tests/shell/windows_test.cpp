@@ -1,25 +1,25 @@
 // Start-up, the title screen, the confirmation dialog and the help viewer; pictures of the title
 // screen and the lab window are written to the build folder for a look.
 
-#include <QScrollBar>
-#include <QtTest>
+#include "shell/windows.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTimer>
+#include <QtTest>
 
 #include "draw/canvas.h"
 #include "draw/fonts.h"
 #include "draw/style.h"
+#include "lab/lab_state.h"
 #include "panel/table3.h"
 #include "shell/check_dialog.h"
 #include "shell/help_viewer.h"
-#include "lab/lab_state.h"
 #include "shell/lab_window.h"
 #include "shell/title_screen.h"
-#include "shell/windows.h"
 
 using namespace vlab;
 
@@ -27,7 +27,8 @@ namespace {
 
 void Answer(bool yes) {
     QTimer::singleShot(0, qApp, [yes] {
-        if (QApplication::activeModalWidget() == check) QTest::mouseClick(yes ? check->BitBtn1 : check->BitBtn2, Qt::LeftButton);
+        if (QApplication::activeModalWidget() == check)
+            QTest::mouseClick(yes ? check->BitBtn1 : check->BitBtn2, Qt::LeftButton);
     });
 }
 
@@ -137,8 +138,8 @@ void WindowsTest::confirmationAnswers() {
         firstVisible = check->Memo1->verticalScrollBar()->value();
         check->BitBtn2->click();
     });
-    AskConfirmation({QStringLiteral("作用力F = 0 ~ 46"), QStringLiteral("作用方向 = 0° "), QStringLiteral("接触面积 = 直立(较小)"),
-                     QString(), QStringLiteral("第五行")});
+    AskConfirmation({QStringLiteral("作用力F = 0 ~ 46"), QStringLiteral("作用方向 = 0° "),
+                     QStringLiteral("接触面积 = 直立(较小)"), QString(), QStringLiteral("第五行")});
     QVERIFY(check->Memo1->verticalScrollBar()->maximum() > 0);
     QCOMPARE(firstVisible, 0);
 }
@@ -191,7 +192,7 @@ void WindowsTest::pictures() {
     const QImage lab = Form1->grab().toImage();
     QVERIFY(lab.save(dir + QStringLiteral("/shell_lab_window.png")));
     QCOMPARE(lab.size(), QSize(788, 600));
-    QVERIFY(Near(lab.pixel(709, 66), QColor(0xFF, 0xFF, 0x00), 10));  // vertical title on yellow
+    QVERIFY(Near(lab.pixel(709, 66), QColor(0xFF, 0xFF, 0x00), 10));        // vertical title on yellow
     QCOMPARE(QColor(Surface().image().pixel(300, 30)), QColor(Qt::white));  // the lab frame
     QCOMPARE(QColor(Surface().image().pixel(300, 300)), ColourOfCode(16));
 
