@@ -22,12 +22,12 @@ void Print(FILE* stream, const QString& text) {
 // The offscreen platform says so each time a window asks for something only a real screen does
 // (raising, size hints), and Qt notes a missing runtime folder: neither concerns a scenario, and
 // standard error is kept for the scenario's own messages.
-QtMessageHandler gDefaultHandler = nullptr;
+QtMessageHandler defaultHandler = nullptr;
 void QuietOffscreenNotices(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (type == QtWarningMsg && (message.startsWith(QLatin1String("This plugin does not support")) ||
                                  message.contains(QLatin1String("XDG_RUNTIME_DIR"))))
         return;
-    gDefaultHandler(type, context, message);
+    defaultHandler(type, context, message);
 }
 
 int Usage(const QString& problem) {
@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
     }
 
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    gDefaultHandler = qInstallMessageHandler(QuietOffscreenNotices);
+    defaultHandler = qInstallMessageHandler(QuietOffscreenNotices);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vlab"));
     // As in the lab itself: the program ends when the title screen closes.

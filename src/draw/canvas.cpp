@@ -20,32 +20,32 @@ constexpr double kBoxTop = -kClipMargin;
 constexpr double kBoxRight = kSurfaceWidth + kClipMargin;
 constexpr double kBoxBottom = kSurfaceHeight + kClipMargin;
 
-double clampToBox(double v, double lo, double hi) { return std::min(std::max(v, lo), hi); }
+double ClampToBox(double v, double lo, double hi) { return std::min(std::max(v, lo), hi); }
 
 // The point where segment a-b crosses the vertical line x = X (or the horizontal line y = Y),
 // measured from the end nearer that line: starting from a far-away end would cancel every digit of
 // the near one.
-QPointF crossX(QPointF a, QPointF b, double X) {
+QPointF CrossX(QPointF a, QPointF b, double X) {
     if (std::fabs(a.x() - X) > std::fabs(b.x() - X)) std::swap(a, b);
     return QPointF(X, a.y() + (b.y() - a.y()) * ((X - a.x()) / (b.x() - a.x())));
 }
-QPointF crossY(QPointF a, QPointF b, double Y) {
+QPointF CrossY(QPointF a, QPointF b, double Y) {
     if (std::fabs(a.y() - Y) > std::fabs(b.y() - Y)) std::swap(a, b);
     return QPointF(a.x() + (b.x() - a.x()) * ((Y - a.y()) / (b.y() - a.y())), Y);
 }
 
-int outCode(QPointF p) {
+int OutCode(QPointF p) {
     return (p.x() < kBoxLeft ? 1 : 0) | (p.x() > kBoxRight ? 2 : 0) | (p.y() < kBoxTop ? 4 : 0) |
            (p.y() > kBoxBottom ? 8 : 0);
 }
 
 // Cohen-Sutherland: clips the segment to the box, keeping its direction. False when nothing is
 // left or a coordinate is not finite.
-bool clipSegment(double& x0, double& y0, double& x1, double& y1) {
+bool ClipSegment(double& x0, double& y0, double& x1, double& y1) {
     if (!std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1)) return false;
     QPointF a(x0, y0), b(x1, y1);
     for (int round = 0; round < 8; ++round) {
-        const int ca = outCode(a), cb = outCode(b);
+        const int ca = OutCode(a), cb = OutCode(b);
         if ((ca | cb) == 0) {
             x0 = a.x();
             y0 = a.y();
@@ -58,23 +58,23 @@ bool clipSegment(double& x0, double& y0, double& x1, double& y1) {
         const int c = ca ? ca : cb;
         QPointF q;
         if (c & 1)
-            q = crossX(a, b, kBoxLeft);
+            q = CrossX(a, b, kBoxLeft);
         else if (c & 2)
-            q = crossX(a, b, kBoxRight);
+            q = CrossX(a, b, kBoxRight);
         else if (c & 4)
-            q = crossY(a, b, kBoxTop);
+            q = CrossY(a, b, kBoxTop);
         else
-            q = crossY(a, b, kBoxBottom);
+            q = CrossY(a, b, kBoxBottom);
         if (!std::isfinite(q.x()) || !std::isfinite(q.y())) return false;
         // Rounding may leave the crossing a hair outside; it lies on the edge.
-        p = QPointF(clampToBox(q.x(), kBoxLeft, kBoxRight), clampToBox(q.y(), kBoxTop, kBoxBottom));
+        p = QPointF(ClampToBox(q.x(), kBoxLeft, kBoxRight), ClampToBox(q.y(), kBoxTop, kBoxBottom));
     }
     return false;
 }
 
 // Sutherland-Hodgman against one edge of the box.
 template <typename Inside, typename Cut>
-std::vector<QPointF> clipEdge(const std::vector<QPointF>& in, Inside inside, Cut cut) {
+std::vector<QPointF> ClipEdge(const std::vector<QPointF>& in, Inside inside, Cut cut) {
     std::vector<QPointF> out;
     if (in.empty()) return out;
     QPointF prev = in.back();
@@ -91,25 +91,25 @@ std::vector<QPointF> clipEdge(const std::vector<QPointF>& in, Inside inside, Cut
     return out;
 }
 
-std::vector<QPointF> clipPolygon(std::vector<QPointF> pts) {
-    auto atX = [](double X) { return [X](QPointF a, QPointF b) { return crossX(a, b, X); }; };
-    auto atY = [](double Y) { return [Y](QPointF a, QPointF b) { return crossY(a, b, Y); }; };
-    pts = clipEdge(
+std::vector<QPointF> ClipPolygon(std::vector<QPointF> pts) {
+    auto atX = [](double X) { return [X](QPointF a, QPointF b) { return CrossX(a, b, X); }; };
+    auto atY = [](double Y) { return [Y](QPointF a, QPointF b) { return CrossY(a, b, Y); }; };
+    pts = ClipEdge(
         pts, [](QPointF p) { return p.x() >= kBoxLeft; }, atX(kBoxLeft));
-    pts = clipEdge(
+    pts = ClipEdge(
         pts, [](QPointF p) { return p.x() <= kBoxRight; }, atX(kBoxRight));
-    pts = clipEdge(
+    pts = ClipEdge(
         pts, [](QPointF p) { return p.y() >= kBoxTop; }, atY(kBoxTop));
-    pts = clipEdge(
+    pts = ClipEdge(
         pts, [](QPointF p) { return p.y() <= kBoxBottom; }, atY(kBoxBottom));
     return pts;
 }
 
-bool allFinite(std::initializer_list<double> values) {
+bool AllFinite(std::initializer_list<double> values) {
     return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
 }
 
-QPainter::CompositionMode compositionOf(PenMode mode) {
+QPainter::CompositionMode CompositionOf(PenMode mode) {
     switch (mode) {
         case PenMode::Xor: return QPainter::RasterOp_SourceXorDestination;
         case PenMode::Mask: return QPainter::RasterOp_SourceAndDestination;
@@ -122,7 +122,7 @@ QPainter::CompositionMode compositionOf(PenMode mode) {
     return QPainter::CompositionMode_SourceOver;
 }
 
-Qt::BrushStyle qtBrushStyle(BrushStyle s) {
+Qt::BrushStyle QtBrushStyle(BrushStyle s) {
     switch (s) {
         case BrushStyle::Solid: return Qt::SolidPattern;
         case BrushStyle::Cross: return Qt::CrossPattern;
@@ -138,11 +138,11 @@ Qt::BrushStyle qtBrushStyle(BrushStyle s) {
 
 }  // namespace
 
-int toPixel(double v) {
-    return static_cast<int>(clampToBox(std::trunc(v), kBoxLeft, kBoxRight + kSurfaceHeight));
+int TruncToPixel(double v) {
+    return static_cast<int>(ClampToBox(std::trunc(v), kBoxLeft, kBoxRight + kSurfaceHeight));
 }
 
-bool inClipBox(double x, double y) {
+bool InClipBox(double x, double y) {
     return std::isfinite(x) && std::isfinite(y) && x >= kBoxLeft && x <= kBoxRight && y >= kBoxTop &&
            y <= kBoxBottom;
 }
@@ -189,7 +189,7 @@ class StyledPainter {
 public:
     StyledPainter(QImage& image, const Canvas& c, bool withBrush) : p_(&image) {
         p_.setRenderHint(QPainter::Antialiasing, false);
-        p_.setCompositionMode(compositionOf(c.penMode()));
+        p_.setCompositionMode(CompositionOf(c.penMode()));
         if (c.penStyle() == PenStyle::Clear) {
             p_.setPen(Qt::NoPen);
         } else {
@@ -212,7 +212,7 @@ public:
             p_.setPen(pen);
         }
         if (withBrush) {
-            const Qt::BrushStyle bs = qtBrushStyle(c.brushStyle());
+            const Qt::BrushStyle bs = QtBrushStyle(c.brushStyle());
             p_.setBrush(bs == Qt::NoBrush ? QBrush() : QBrush(c.brushColour(), bs));
             p_.setBackgroundMode(Qt::TransparentMode);
         } else {
@@ -293,8 +293,8 @@ void Canvas::lineTo(double x, double y) {
     double x0 = penPos_.x(), y0 = penPos_.y(), x1 = x, y1 = y;
     penPos_ = QPointF(x, y);
     if (penMode_ == PenMode::NoOp || penStyle_ == PenStyle::Clear) return;
-    if (!clipSegment(x0, y0, x1, y1)) return;
-    const QPoint a(toPixel(x0), toPixel(y0)), b(toPixel(x1), toPixel(y1));
+    if (!ClipSegment(x0, y0, x1, y1)) return;
+    const QPoint a(TruncToPixel(x0), TruncToPixel(y0)), b(TruncToPixel(x1), TruncToPixel(y1));
     if (a == b) return;  // a line of no length sets no pixel
     if (penWidth_ <= 1) {
         thinLine(a, b);
@@ -306,12 +306,13 @@ void Canvas::lineTo(double x, double y) {
 
 namespace {
 // The box handed to Qt's rectangle-like figures: corners truncated, right and bottom edges
-// exclusive, as on the classic canvas.
-bool boxOf(double left, double top, double right, double bottom, QRect& box) {
-    if (!allFinite({left, top, right, bottom})) return false;
-    int l = toPixel(clampToBox(left, kBoxLeft, kBoxRight)), t = toPixel(clampToBox(top, kBoxTop, kBoxBottom));
-    int r = toPixel(clampToBox(right, kBoxLeft, kBoxRight)),
-        b = toPixel(clampToBox(bottom, kBoxTop, kBoxBottom));
+// exclusive (a box from (0, 0) to (10, 10) covers pixels 0..9).
+bool BoxOf(double left, double top, double right, double bottom, QRect& box) {
+    if (!AllFinite({left, top, right, bottom})) return false;
+    int l = TruncToPixel(ClampToBox(left, kBoxLeft, kBoxRight)),
+        t = TruncToPixel(ClampToBox(top, kBoxTop, kBoxBottom));
+    int r = TruncToPixel(ClampToBox(right, kBoxLeft, kBoxRight)),
+        b = TruncToPixel(ClampToBox(bottom, kBoxTop, kBoxBottom));
     if (l > r) std::swap(l, r);
     if (t > b) std::swap(t, b);
     if (r - l < 1 || b - t < 1) return false;
@@ -322,10 +323,10 @@ bool boxOf(double left, double top, double right, double bottom, QRect& box) {
 
 void Canvas::rectangle(double left, double top, double right, double bottom) {
     QRect box;
-    if (penMode_ == PenMode::NoOp || !boxOf(left, top, right, bottom, box)) return;
+    if (penMode_ == PenMode::NoOp || !BoxOf(left, top, right, bottom, box)) return;
     StyledPainter p(image_, *this, true);
     // One pixel less each way: a 1-pixel outline then covers left..right-1 and top..bottom-1, and
-    // without a pen the fill covers one pixel less, as on the classic canvas.
+    // without a pen the fill leaves out the right column and the bottom row as well.
     const QRect r(box.topLeft(), box.size() - QSize(1, 1));
     if (penStyle_ == PenStyle::Clear)
         p->fillRect(r, p->brush());
@@ -335,14 +336,14 @@ void Canvas::rectangle(double left, double top, double right, double bottom) {
 
 void Canvas::ellipse(double left, double top, double right, double bottom) {
     QRect box;
-    if (penMode_ == PenMode::NoOp || !boxOf(left, top, right, bottom, box)) return;
+    if (penMode_ == PenMode::NoOp || !BoxOf(left, top, right, bottom, box)) return;
     StyledPainter p(image_, *this, true);
     p->drawEllipse(QRect(box.topLeft(), box.size() - QSize(1, 1)));
 }
 
 void Canvas::roundRect(double left, double top, double right, double bottom, int cornerW, int cornerH) {
     QRect box;
-    if (penMode_ == PenMode::NoOp || !boxOf(left, top, right, bottom, box)) return;
+    if (penMode_ == PenMode::NoOp || !BoxOf(left, top, right, bottom, box)) return;
     StyledPainter p(image_, *this, true);
     p->drawRoundedRect(QRect(box.topLeft(), box.size() - QSize(1, 1)), cornerW / 2.0, cornerH / 2.0);
 }
@@ -350,37 +351,37 @@ void Canvas::roundRect(double left, double top, double right, double bottom, int
 void Canvas::polygon(const std::vector<QPointF>& corners) {
     if (penMode_ == PenMode::NoOp || corners.size() < 2) return;
     for (const QPointF& c : corners)
-        if (!allFinite({c.x(), c.y()})) return;  // a figure with a NaN corner is not drawn
+        if (!AllFinite({c.x(), c.y()})) return;  // a figure with a NaN corner is not drawn
     // Truncate first, so that clipping never moves a corner that lies inside the box.
     std::vector<QPointF> pts;
     pts.reserve(corners.size());
     bool inside = true;
     for (const QPointF& c : corners) {
-        inside = inside && inClipBox(c.x(), c.y());
+        inside = inside && InClipBox(c.x(), c.y());
         pts.emplace_back(c);
     }
-    if (!inside) pts = clipPolygon(pts);
+    if (!inside) pts = ClipPolygon(pts);
     if (pts.size() < 2) return;
     for (const QPointF& c : pts)
-        if (!inClipBox(c.x(), c.y())) return;  // corners so far apart that their distance overflows
+        if (!InClipBox(c.x(), c.y())) return;  // corners so far apart that their distance overflows
     QPolygon poly;
-    for (const QPointF& c : pts) poly << QPoint(toPixel(c.x()), toPixel(c.y()));
+    for (const QPointF& c : pts) poly << QPoint(TruncToPixel(c.x()), TruncToPixel(c.y()));
     StyledPainter p(image_, *this, true);
     p->drawPolygon(poly, Qt::OddEvenFill);
 }
 
 void Canvas::fillRect(double left, double top, double right, double bottom) {
     QRect box;
-    if (!boxOf(left, top, right, bottom, box)) return;
-    const Qt::BrushStyle bs = qtBrushStyle(brushStyle_);
+    if (!BoxOf(left, top, right, bottom, box)) return;
+    const Qt::BrushStyle bs = QtBrushStyle(brushStyle_);
     if (bs == Qt::NoBrush) return;
     QPainter p(&image_);
     p.fillRect(box, QBrush(brushColour_, bs));
 }
 
 void Canvas::textOut(double x, double y, const QString& text) {
-    if (text.isEmpty() || !inClipBox(x, y)) return;
-    const QPoint at(toPixel(x), toPixel(y));
+    if (text.isEmpty() || !InClipBox(x, y)) return;
+    const QPoint at(TruncToPixel(x), TruncToPixel(y));
     QPainter p(&image_);
     p.setRenderHint(QPainter::TextAntialiasing, false);
     p.setFont(font_);
@@ -395,12 +396,12 @@ void Canvas::textOut(double x, double y, const QString& text) {
 
 namespace {
 // The one surface of the run, made on first use (fonts need the application to exist).
-std::unique_ptr<Canvas> g_surface;
+std::unique_ptr<Canvas> surface;
 }  // namespace
 
 Canvas& Surface() {
-    if (!g_surface) g_surface = std::make_unique<Canvas>();
-    return *g_surface;
+    if (!surface) surface = std::make_unique<Canvas>();
+    return *surface;
 }
 
 }  // namespace vlab

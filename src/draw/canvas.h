@@ -16,10 +16,13 @@ inline constexpr int kSurfaceWidth = 700;
 inline constexpr int kSurfaceHeight = 548;
 
 enum class PenStyle { Solid, Dash, Dot, DashDot, DashDotDot, Clear };
-// Raster operations of the pen (and of the brush of filled figures), as on the classic canvas.
+// Raster operations of the pen (and of the brush of filled figures), applied bit by bit to the
+// pixel: copy, XOR, AND (mask), leave the pixel (no-op), black, OR (merge), NOT pen AND pixel.
 enum class PenMode { Copy, Xor, Mask, NoOp, Black, Merge, MaskPenNot };
 enum class BrushStyle { Solid, Cross, Clear, BDiagonal, FDiagonal, DiagCross, Horizontal, Vertical };
 
+// The canvas stands for the toolkit's own drawing canvas, so its members follow QPainter's
+// spelling (lineTo, roundRect, textOut) rather than the PascalCase of the lab's own routines.
 class Canvas {
 public:
     Canvas();
@@ -50,7 +53,7 @@ public:
     QColor fontColour() const { return fontColour_; }
 
     // Drawing. Coordinates are doubles, truncated toward zero at the last moment; values that are
-    // NaN, infinite or far outside the surface never reach an int conversion (see toPixel).
+    // NaN, infinite or far outside the surface never reach an int conversion (see TruncToPixel).
     void moveTo(double x, double y);
     void lineTo(double x, double y);
     void rectangle(double left, double top, double right, double bottom);
@@ -89,9 +92,9 @@ Canvas& Surface();
 inline constexpr double kClipMargin = 10000.0;
 
 // Truncates a coordinate toward zero; the caller guarantees it lies within the clip box.
-int toPixel(double v);
+int TruncToPixel(double v);
 
 // True when the value is finite and lies within the clip box around the surface.
-bool inClipBox(double x, double y);
+bool InClipBox(double x, double y);
 
 }  // namespace vlab

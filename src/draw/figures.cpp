@@ -23,7 +23,7 @@ struct ArrowGeometry {
 };
 
 // Head length h along the shaft, half width w, and how far the shaft stops short of the tip g.
-bool headSize(double length, int headKind, int& h, int& w, int& g) {
+bool HeadSize(double length, int headKind, int& h, int& w, int& g) {
     const bool shortArrow = length < 10;
     switch (headKind) {
         case 1:
@@ -47,10 +47,10 @@ bool headSize(double length, int headKind, int& h, int& w, int& g) {
 
 // Computes the head and shaft of an arrow and stores the head in ArrowHeadPts. False when no
 // arrow is drawn (too short, or an unknown head).
-bool arrowGeometry(double length, int angle, int headKind, ArrowGeometry& g) {
+bool ArrowGeometryOf(double length, int angle, int headKind, ArrowGeometry& g) {
     if (!(length > 0.001)) return false;
     int h = 0, w = 0, gap = 0;
-    if (!headSize(length, headKind, h, w, gap)) return false;
+    if (!HeadSize(length, headKind, h, w, gap)) return false;
     const double c = std::cos(DegToRad(angle)), s = std::sin(DegToRad(angle));
     g.c1x = RoundTo(c * (length - h) - s * w, 12);
     g.c1y = RoundTo(s * (length - h) + c * w, 12);
@@ -64,7 +64,7 @@ bool arrowGeometry(double length, int angle, int headKind, ArrowGeometry& g) {
     return true;
 }
 
-void drawArrowLines(const ArrowGeometry& g, double x, double y, int penMode, int penStyle, int colour,
+void DrawArrowLines(const ArrowGeometry& g, double x, double y, int penMode, int penStyle, int colour,
                     int shaftWidth, int headWidth, int headKind) {
     Canvas& cv = Surface();
     SetDrawStyle(colour, shaftWidth, penStyle, penMode, 2, 12);
@@ -81,13 +81,13 @@ void drawArrowLines(const ArrowGeometry& g, double x, double y, int penMode, int
     }
 }
 
-int frontCount(double travelled, double spacing, int cap) {
+int FrontCount(double travelled, double spacing, int cap) {
     const double n = std::fabs(std::trunc(travelled / spacing));
     if (std::isnan(n)) return 0;
     return static_cast<int>(std::min(n, static_cast<double>(cap)));
 }
 
-double firstFrontOffset(double travelled, double spacing) {
+double FirstFrontOffset(double travelled, double spacing) {
     const double u = FMod(travelled + 1, spacing);
     return u == 0 ? 3 : u;
 }
@@ -97,16 +97,16 @@ double firstFrontOffset(double travelled, double spacing) {
 void DrawArrow(double length, int angle, double x, double y, int penMode, int colour, int shaftWidth,
                int headWidth, int headKind) {
     ArrowGeometry g{};
-    if (!arrowGeometry(length, angle, headKind, g)) return;
-    drawArrowLines(g, x, y, penMode, 0, colour, shaftWidth, headWidth, headKind);
+    if (!ArrowGeometryOf(length, angle, headKind, g)) return;
+    DrawArrowLines(g, x, y, penMode, 0, colour, shaftWidth, headWidth, headKind);
 }
 
 void DrawLabelledArrow(double length, int angle, double x, double y, int penMode, int penStyle, int colour,
                        int shaftWidth, int headWidth, int headKind, int fontSize, const QString& label) {
     ArrowGeometry g{};
     // A label without an arrow sits as if the shaft ended at the tail.
-    if (arrowGeometry(length, angle, headKind, g))
-        drawArrowLines(g, x, y, penMode, penStyle, colour, shaftWidth, headWidth, headKind);
+    if (ArrowGeometryOf(length, angle, headKind, g))
+        DrawArrowLines(g, x, y, penMode, penStyle, colour, shaftWidth, headWidth, headKind);
     const double b = DegToRad(angle - 90.0);
     double ox, oy;
     if (angle > 90 && angle < 270) {
@@ -176,9 +176,9 @@ void DrawWedge(double x, double y, double angle2, double angle1, double length2,
 void DrawCircularWavefronts(double x, double y, double spacing, double driftA, double driftB, double scale,
                             int colour, int penWidth, double travelled, int slot) {
     if (slot < 0 || slot >= static_cast<int>(KitSlots.size())) return;  // no such entry
-    const int n = frontCount(travelled, spacing, 30);
+    const int n = FrontCount(travelled, spacing, 30);
     KitSlots[slot] = n;
-    const double u = firstFrontOffset(travelled, spacing);
+    const double u = FirstFrontOffset(travelled, spacing);
     for (int i = 0; i <= n; ++i) {
         const double cx = x + (n - i) * driftA * spacing + (travelled - (n - i) * spacing - 1) * driftB;
         const double radius = (i * spacing + u) * scale;
@@ -193,9 +193,9 @@ void DrawPlaneWavefronts(double x, double y, double spacing, double driftA, doub
                          int colour, int /*ignored*/, double travelled, int slot) {
     if (!(travelled > 1)) return;
     if (slot < 0 || slot >= static_cast<int>(KitSlots.size())) return;
-    const int n = frontCount(travelled, spacing, 20);
+    const int n = FrontCount(travelled, spacing, 20);
     KitSlots[slot] = n;
-    const double u = firstFrontOffset(travelled, spacing);
+    const double u = FirstFrontOffset(travelled, spacing);
     for (int i = 0; i <= n; ++i) {
         const double cx = x + (n - i) * driftA * spacing + (travelled - (n - i) * spacing - 1) * driftB;
         const double fx = cx + (i * spacing + u) * scale;

@@ -13,7 +13,7 @@ namespace {
 // Each product is formed in extended precision and stored as a double, so that scaling back by
 // 0.1 lands on the double nearest to the decimal result (0.30000000000000004 cleaned to 12
 // places gives the double nearest 0.3, where plain double products would keep the noise).
-double roundNonNegative(double value, int decimals) {
+double RoundNonNegative(double value, int decimals) {
     double scaled = value;
     for (int i = 0; i < decimals; ++i) scaled = static_cast<double>(static_cast<long double>(scaled) * 10.0L);
     if (!std::isfinite(scaled)) return value;
@@ -28,7 +28,7 @@ double RoundTo(double value, int decimals) {
     if (std::isnan(value) || std::isinf(value)) return value;
     if (decimals < 0) decimals = 0;
     if (decimals > 40) decimals = 40;  // beyond double precision: more steps change nothing useful
-    return value >= 0 ? roundNonNegative(value, decimals) : -roundNonNegative(-value, decimals);
+    return value >= 0 ? RoundNonNegative(value, decimals) : -RoundNonNegative(-value, decimals);
 }
 
 double AbsReal(double value) { return value >= 0 ? value : -value; }

@@ -43,7 +43,7 @@ constexpr std::array<FontStyles, 16> kFontStyles = {{
 }};
 
 // The text colour of inactive window captions on this desktop.
-QColor systemInactiveCaptionText() {
+QColor SystemInactiveCaptionText() {
     if (qGuiApp) return QGuiApplication::palette().color(QPalette::Inactive, QPalette::WindowText);
     return QColor(Qt::black);
 }
@@ -61,7 +61,7 @@ QColor ColourOfCode(int code) {
 }
 
 QColor FontColourOfIndex(int index) {
-    if (index == 11) return systemInactiveCaptionText();
+    if (index == 11) return SystemInactiveCaptionText();
     if (index >= 0 && index <= 12) return QColor(kCodeColours[index]);
     return QColor();  // no such entry: the caller leaves the colour as it is
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The speed bar's model: a horizontal track bar with the classic rules. The position always lies
+// The speed bar's model: a horizontal track bar with these rules. The position always lies
 // within [minimum, maximum]; a minimum above the maximum (or a maximum below the minimum) is
 // ignored; every actual change of the position calls the change handler at once, before the
 // setter returns, whether the user or the program made it. The on-screen slider only mirrors it.

@@ -95,27 +95,28 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
     BuildControls();
     SetHost(this);
 
-    // 1. The drawing surface's fonts are fixed at 96 dpi by the canvas itself.
-    // 2. The bar clamps 500 to its maximum 100 and the speed-bar rule makes the interval 100.
+    // The drawing surface's fonts are fixed at 96 dpi by the canvas itself.
+    // The bar clamps 500 to its maximum 100 and the speed-bar rule makes the interval 100.
     SpeedBar.SetPosition(Timer1->interval());
-    // 3.
+    // The surface's start style: a red 3-pixel pen and a white brush (its colour makes the clear
+    // brush solid).
     SetDrawStyle(0, 3, 0, 0, 2, 12);
-    // 4.
+    // The window's size, and the pale rose of the lab behind the memo, the group box and Panel2.
     setFixedSize(788, 600);
     PaintRole(this, QPalette::Window, kLabBackground);
     PaintRole(Memo1, QPalette::Base, kLabBackground);
     PaintRole(GroupBox1, QPalette::Window, kLabBackground);
     PaintRole(Panel2, QPalette::Window, kLabBackground);
-    // 5.
+    // A white surface, then the start-up controls: help on show, Setting and Stop off, and the
+    // code of the pulleys standing until an experiment is chosen.
     ClearArea(0, 0, 700, 540);
-    // 6.
     BitBtn2->show();
     Button4->setEnabled(false);
     ExperimentCode = 202;
     Button26->setEnabled(false);
-    // 7.
     DrawLabFrame();
-    // 8. The help pages are appended with a leading "/", so the root folder becomes empty.
+    // The help folder is read once, here. The help pages are appended with a leading "/", so the root folder
+    // becomes empty.
     ProgramFolder = QDir::currentPath();
     if (ProgramFolder == QLatin1String("/")) ProgramFolder.clear();
 

@@ -16,7 +16,7 @@ using namespace vlab;
 using namespace vlab::test;
 
 namespace {
-std::array<double, 6> pts(double c1x, double tx, double c2x, double c1y, double ty, double c2y) {
+std::array<double, 6> HeadPoints(double c1x, double tx, double c2x, double c1y, double ty, double c2y) {
     return {c1x, tx, c2x, c1y, ty, c2y};
 }
 }  // namespace
@@ -24,29 +24,29 @@ std::array<double, 6> pts(double c1x, double tx, double c2x, double c1y, double 
 class FiguresTest : public QObject {
     Q_OBJECT
 private slots:
-    void init() { startClean(); }
+    void init() { StartClean(); }
 
     void arrowHeadSizesBelowAndAboveTen() {
         DrawArrow(8, 0, 100, 100, 0, 5, 1, 1, 1);
-        QCOMPARE(ArrowHeadPts, pts(0, 8, 0, 4, 0, -4));  // 8 long, trunc(4.8) wide, no shaft
-        QCOMPARE(px(100, 100), 0x000000u);               // the head's back corner sits on the tail
+        QCOMPARE(ArrowHeadPts, HeadPoints(0, 8, 0, 4, 0, -4));  // 8 long, trunc(4.8) wide, no shaft
+        QCOMPARE(PixelAt(100, 100), 0x000000u);                 // the head's back corner sits on the tail
         DrawArrow(50, 0, 100, 200, 0, 5, 1, 1, 1);
-        QCOMPARE(ArrowHeadPts, pts(40, 50, 40, 6, 0, -6));
+        QCOMPARE(ArrowHeadPts, HeadPoints(40, 50, 40, 6, 0, -6));
         DrawArrow(50, 0, 100, 300, 0, 5, 1, 1, 2);
-        QCOMPARE(ArrowHeadPts, pts(40, 50, 40, 3, 0, -3));
+        QCOMPARE(ArrowHeadPts, HeadPoints(40, 50, 40, 3, 0, -3));
         DrawArrow(50, 0, 100, 400, 0, 5, 1, 1, 3);
-        QCOMPARE(ArrowHeadPts, pts(45, 50, 45, 3, 0, -3));
+        QCOMPARE(ArrowHeadPts, HeadPoints(45, 50, 45, 3, 0, -3));
         DrawArrow(5, 0, 100, 450, 0, 5, 1, 1, 3);  // kind 3 keeps its size on short arrows
-        QCOMPARE(ArrowHeadPts, pts(0, 5, 0, 3, 0, -3));
+        QCOMPARE(ArrowHeadPts, HeadPoints(0, 5, 0, 3, 0, -3));
         DrawArrow(9.99, 0, 100, 500, 0, 5, 1, 1, 2);
         QCOMPARE(ArrowHeadPts[0], RoundTo(0.99, 12));
         QCOMPARE(ArrowHeadPts[3], 2.0);  // trunc(2.997)
         // Pointing up: the offsets are y-up, cosine residues cleaned.
         DrawArrow(50, 90, 300, 300, 0, 5, 1, 1, 1);
-        QCOMPARE(ArrowHeadPts, pts(-6, 0, 6, 40, 50, 40));
-        QCOMPARE(px(300, 299), 0x000000u);  // shaft goes up from the tail
-        QCOMPARE(px(300, 255), 0xFFFFFFu);  // filled white inside the closed head
-        QCOMPARE(px(300, 251), 0x000000u);
+        QCOMPARE(ArrowHeadPts, HeadPoints(-6, 0, 6, 40, 50, 40));
+        QCOMPARE(PixelAt(300, 299), 0x000000u);  // shaft goes up from the tail
+        QCOMPARE(PixelAt(300, 255), 0xFFFFFFu);  // filled white inside the closed head
+        QCOMPARE(PixelAt(300, 251), 0x000000u);
     }
 
     void tooShortArrowsDrawNothingAndKeepTheirPoints() {
@@ -67,8 +67,8 @@ private slots:
         DrawSpring(10, 100, 30, 0, 0, 1, 0);
         QCOMPARE(SpringEndX, 314.0);
         QCOMPARE(SpringEndY, 100.0);
-        QCOMPARE(px(22, 120), 0xFF0000u);  // first zigzag point, 20 below the axis
-        QCOMPARE(px(12, 90), 0xFF0000u);   // the fixed end goes up first
+        QCOMPARE(PixelAt(22, 120), 0xFF0000u);  // first zigzag point, 20 below the axis
+        QCOMPARE(PixelAt(12, 90), 0xFF0000u);   // the fixed end goes up first
         DrawSpring(10, 100, 30, 3, 0, 1, 0);
         QCOMPARE(SpringEndX, 404.0);
         DrawSpring(0, 50, 5, 0, 0, 1, 0);
@@ -86,16 +86,16 @@ private slots:
     void labelPlacement() {
         // No arrow: the caption sits as if the shaft ended at the tail, 5 below it when pointing right.
         DrawLabelledArrow(0, 0, 100, 100, 0, 0, 5, 1, 1, 1, 12, "F");
-        QVERIFY(countNonWhite(QRect(100, 105, 16, 16)) > 5);
-        QCOMPARE(countNonWhite(QRect(90, 80, 40, 24)), 0);
+        QVERIFY(CountNonWhite(QRect(100, 105, 16, 16)) > 5);
+        QCOMPARE(CountNonWhite(QRect(90, 80, 40, 24)), 0);
         // Pointing up, the caption is 25 right of and 10 above the shaft end (1 short of the tip).
         DrawLabelledArrow(100, 90, 300, 300, 0, 0, 5, 1, 1, 2, 12, "E");
-        QVERIFY(countNonWhite(QRect(325, 191, 16, 16)) > 5);
-        QCOMPARE(countNonWhite(QRect(305, 180, 19, 40)), 0);
+        QVERIFY(CountNonWhite(QRect(325, 191, 16, 16)) > 5);
+        QCOMPARE(CountNonWhite(QRect(305, 180, 19, 40)), 0);
         QCOMPARE(Surface().penMode(), PenMode::Xor);
         // Pointing left, 15 above the shaft end.
         DrawLabelledArrow(100, 180, 600, 450, 0, 0, 5, 1, 1, 2, 12, "F");
-        QVERIFY(countNonWhite(QRect(501, 435, 16, 14)) > 5);
+        QVERIFY(CountNonWhite(QRect(501, 435, 16, 14)) > 5);
     }
 
     void labelledArrowUnderXorErasesItsShape() {
@@ -108,18 +108,18 @@ private slots:
 
     void pulleyWheel() {
         DrawPulleyWheel(200, 200, 20, 50, 60, 70, 0, 3, 1);
-        QCOMPARE(px(193, 193), 0xD8E4F8u);  // pale blue disc
-        QCOMPARE(px(180, 200), 0x000000u);  // rim
-        QCOMPARE(px(180, 160), 0x000000u);  // left rope up
-        QCOMPARE(px(219, 250), 0x000000u);  // right rope down
-        QCOMPARE(px(200, 240), 0x000000u);  // hanger arrow down
-        QCOMPARE(px(219, 150), 0xFFFFFFu);
+        QCOMPARE(PixelAt(193, 193), 0xD8E4F8u);  // pale blue disc
+        QCOMPARE(PixelAt(180, 200), 0x000000u);  // rim
+        QCOMPARE(PixelAt(180, 160), 0x000000u);  // left rope up
+        QCOMPARE(PixelAt(219, 250), 0x000000u);  // right rope down
+        QCOMPARE(PixelAt(200, 240), 0x000000u);  // hanger arrow down
+        QCOMPARE(PixelAt(219, 150), 0xFFFFFFu);
     }
 
     void wedge() {
         DrawWedge(300, 300, 90, 0, 50, 80, 5, 0, 0, 2);
-        QCOMPARE(px(310, 290), 0x0000FFu);
-        QCOMPARE(px(310, 310), 0xFFFFFFu);
+        QCOMPARE(PixelAt(310, 290), 0x0000FFu);
+        QCOMPARE(PixelAt(310, 310), 0xFFFFFFu);
         QCOMPARE(RayEndX, 300.0);  // the second ray computed is the one at angle2
         QCOMPARE(RayEndY, 250.0);
     }
@@ -127,8 +127,8 @@ private slots:
     void wavefrontCountsAndCaps() {
         DrawCircularWavefronts(100, 200, 3, 0, 0, 1, 5, 1, 0, 2);
         QCOMPARE(KitSlots[2], 0);
-        QVERIFY(countNonWhite(QRect(99, 197, 4, 6)) > 0);  // one half-circle of radius 1
-        QCOMPARE(countNonWhite(QRect(103, 190, 20, 20)), 0);
+        QVERIFY(CountNonWhite(QRect(99, 197, 4, 6)) > 0);  // one half-circle of radius 1
+        QCOMPARE(CountNonWhite(QRect(103, 190, 20, 20)), 0);
 
         DrawCircularWavefronts(100, 200, 3, 0, 0, 1, 5, 1, 1e6, 3);
         QCOMPARE(KitSlots[3], 30);
@@ -142,36 +142,36 @@ private slots:
         QCOMPARE(KitSlots[7], 20);
 
         // Slots 0 and 1 store the count but draw nothing; slots beyond the array do nothing.
-        startClean();
+        StartClean();
         DrawCircularWavefronts(100, 200, 3, 0, 0, 1, 5, 1, 30, 1);
         DrawPlaneWavefronts(100, 200, 3, 0, 0, 1, 5, 0, 30, 0);
         QCOMPARE(KitSlots[1], 10);
         QCOMPARE(KitSlots[0], 10);
         DrawCircularWavefronts(100, 200, 3, 0, 0, 1, 5, 1, 30, 18);
         DrawPlaneWavefronts(100, 200, 3, 0, 0, 1, 5, 0, 30, -1);
-        QCOMPARE(countNonWhite(QRect(0, 0, 700, 548)), 0);
+        QCOMPARE(CountNonWhite(QRect(0, 0, 700, 548)), 0);
 
         // A plane wave that has travelled 1 pixel or less draws nothing and keeps the slot.
         KitSlots[8] = 77;
         DrawPlaneWavefronts(100, 200, 3, 0, 0, 1, 5, 0, 1, 8);
         QCOMPARE(KitSlots[8], 77);
-        QCOMPARE(countNonWhite(QRect(0, 0, 700, 548)), 0);
+        QCOMPARE(CountNonWhite(QRect(0, 0, 700, 548)), 0);
     }
 
     void wavefrontPlaces() {
         // travelled 9, spacing 3: fronts of radius 1, 4, 7 and 10 around the source.
         DrawCircularWavefronts(100, 200, 3, 0, 0, 1, 5, 1, 9, 2);
         QCOMPARE(KitSlots[2], 3);
-        QCOMPARE(px(110, 200), 0x000000u);
-        QCOMPARE(px(100, 210), 0x000000u);
-        QCOMPARE(px(90, 200), 0xFFFFFFu);  // right half-circles only
+        QCOMPARE(PixelAt(110, 200), 0x000000u);
+        QCOMPARE(PixelAt(100, 210), 0x000000u);
+        QCOMPARE(PixelAt(90, 200), 0xFFFFFFu);  // right half-circles only
         // Plane fronts at x + (i * spacing + u) with u = (travelled + 1) mod spacing.
         DrawPlaneWavefronts(300, 200, 10, 0, 0, 1, 5, 0, 25, 3);
         QCOMPARE(KitSlots[3], 2);
-        QCOMPARE(px(306, 200), 0x000000u);
-        QCOMPARE(px(316, 249), 0x000000u);
-        QCOMPARE(px(326, 151), 0x000000u);
-        QCOMPARE(px(336, 200), 0xFFFFFFu);
+        QCOMPARE(PixelAt(306, 200), 0x000000u);
+        QCOMPARE(PixelAt(316, 249), 0x000000u);
+        QCOMPARE(PixelAt(326, 151), 0x000000u);
+        QCOMPARE(PixelAt(336, 200), 0xFFFFFFu);
     }
 
     // Every primitive and figure on one sheet, written to the build folder to be looked at.
@@ -206,9 +206,9 @@ private slots:
         DrawPlaneWavefronts(500, 470, 8, 0, 0, 1, 0, 0, 60, 3);
         const QString file = QDir(VLAB_TEST_PICTURES).filePath("kit_sheet.png");
         QVERIFY(Surface().image().save(file));
-        QCOMPARE(px(350, 1), 0xE7D1D1u);
-        QCOMPARE(px(32, 62), ColourOfCode(0).rgb() & 0xFFFFFF);
-        QCOMPARE(px(20 + 20 * 30 + 12, 62), ColourOfCode(20).rgb() & 0xFFFFFF);
+        QCOMPARE(PixelAt(350, 1), 0xE7D1D1u);
+        QCOMPARE(PixelAt(32, 62), ColourOfCode(0).rgb() & 0xFFFFFF);
+        QCOMPARE(PixelAt(20 + 20 * 30 + 12, 62), ColourOfCode(20).rgb() & 0xFFFFFF);
     }
 };
 

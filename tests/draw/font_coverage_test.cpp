@@ -23,7 +23,7 @@ const char16_t kLabTextCharacters[] =
     u"确磁"
     u"离积移程立第等紫红纹线绳缝能荷蓝虚行要角触设说负质距转轮较速重量间面顿颠验";
 
-QRawFont songFace(int pixelSize) {
+QRawFont SongFace(int pixelSize) {
     QFont font(kSongFace);
     font.setPixelSize(pixelSize);
     return QRawFont::fromFont(font);
@@ -57,13 +57,13 @@ private slots:
     void songMapsToTheInstalledFace() {
         QVERIFY2(QFontDatabase::families().contains(kSongFamily),
                  "the Song-style face is not installed (Debian package fonts-arphic-uming)");
-        const QRawFont raw = songFace(16);
+        const QRawFont raw = SongFace(16);
         QVERIFY(raw.isValid());
         QCOMPARE(raw.familyName().toLower(), kSongFamily.toLower());
     }
 
     void coversTheLabsTexts() {
-        const QRawFont raw = songFace(16);
+        const QRawFont raw = SongFace(16);
         QString missing;
         for (char32_t c : QString::fromUtf16(kLabTextCharacters).toUcs4())
             if (!raw.supportsCharacter(c)) missing += QString::fromUcs4(&c, 1);
@@ -73,7 +73,7 @@ private slots:
     }
 
     void coversEveryLiteralOfTheSources() {
-        const QRawFont raw = songFace(16);
+        const QRawFont raw = SongFace(16);
         const QSet<char32_t> chars = charactersInSourceLiterals();
         QVERIFY(chars.size() > 50);  // the sources were found and read
         QString missing;

@@ -11,10 +11,10 @@
 
 namespace vlab::test {
 
-inline QRgb px(int x, int y) { return Surface().image().pixel(x, y) & 0xFFFFFF; }
+inline QRgb PixelAt(int x, int y) { return Surface().image().pixel(x, y) & 0xFFFFFF; }
 
 // How many pixels inside the rectangle have the colour.
-inline int countColour(const QRect& r, QRgb colour) {
+inline int CountColour(const QRect& r, QRgb colour) {
     int n = 0;
     const QImage& img = Surface().image();
     for (int y = r.top(); y <= r.bottom(); ++y)
@@ -24,7 +24,7 @@ inline int countColour(const QRect& r, QRgb colour) {
 }
 
 // How many pixels inside the rectangle differ from white.
-inline int countNonWhite(const QRect& r) {
+inline int CountNonWhite(const QRect& r) {
     int n = 0;
     const QImage& img = Surface().image();
     for (int y = r.top(); y <= r.bottom(); ++y)
@@ -33,7 +33,7 @@ inline int countNonWhite(const QRect& r) {
     return n;
 }
 
-inline void startClean() {
+inline void StartClean() {
     InstallFontSubstitutes();
     ResetDrawKit();
 }

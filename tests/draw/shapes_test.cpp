@@ -18,7 +18,7 @@ using namespace vlab::test;
 class ShapesTest : public QObject {
     Q_OBJECT
 private slots:
-    void init() { startClean(); }
+    void init() { StartClean(); }
 
     void rayLengthThreshold() {
         RayEndX = 11;
@@ -41,16 +41,16 @@ private slots:
         QCOMPARE(RayEndX, 50.0);
         QCOMPARE(RayEndY, 100.0);
         // The line is drawn from the start, leaving out its last pixel.
-        QCOMPARE(px(50, 200), 0x000000u);
-        QCOMPARE(px(50, 101), 0x000000u);
-        QCOMPARE(px(50, 100), 0xFFFFFFu);
+        QCOMPARE(PixelAt(50, 200), 0x000000u);
+        QCOMPARE(PixelAt(50, 101), 0x000000u);
+        QCOMPARE(PixelAt(50, 100), 0xFFFFFFu);
     }
 
     void rayEndKinds() {
         // 1: a ball only; the end point is still computed.
         DrawRay(100, 0, 100, 100, 0, 0, 5, 1, 1, 10, 5, 0);
-        QCOMPARE(px(150, 100), 0xFFFFFFu);
-        QCOMPARE(px(200, 100), 0xFF0000u);
+        QCOMPARE(PixelAt(150, 100), 0xFFFFFFu);
+        QCOMPARE(PixelAt(200, 100), 0xFF0000u);
         QCOMPARE(RayEndX, 200.0);
         // 1 with size 0 draws nothing at all.
         const QImage before = Surface().image().copy();
@@ -58,33 +58,33 @@ private slots:
         QCOMPARE(Surface().image(), before);
         // 2: line and ball.
         DrawRay(100, 0, 100, 300, 0, 0, 5, 1, 2, 10, 5, 2);
-        QCOMPARE(px(150, 300), 0x000000u);
-        QCOMPARE(px(200, 300), 0x0000FFu);
+        QCOMPARE(PixelAt(150, 300), 0x000000u);
+        QCOMPARE(PixelAt(200, 300), 0x0000FFu);
         // 3: line and a square box hanging below the end.
         DrawRay(100, 0, 100, 400, 0, 0, 5, 1, 3, 20, 5, 10);
-        QCOMPARE(px(200, 410), 0x008000u);
-        QCOMPARE(px(200, 395), 0xFFFFFFu);
+        QCOMPARE(PixelAt(200, 410), 0x008000u);
+        QCOMPARE(PixelAt(200, 395), 0xFFFFFFu);
     }
 
     void tiltedBlockAtNinetyHangsDown() {
         DrawTiltedBlock(100, 100, 90, 50, 30, 2);
-        QCOMPARE(px(110, 130), 0x0000FFu);  // below (x, y): length runs downwards
-        QCOMPARE(px(110, 90), 0xFFFFFFu);
-        startClean();
+        QCOMPARE(PixelAt(110, 130), 0x0000FFu);  // below (x, y): length runs downwards
+        QCOMPARE(PixelAt(110, 90), 0xFFFFFFu);
+        StartClean();
         DrawTiltedBlock(100, 100, 89.9, 50, 30, 2);
-        QCOMPARE(px(85, 75), 0x0000FFu);  // stands on the upper side of its base, which runs up
-        QCOMPARE(px(115, 75), 0xFFFFFFu);
-        QCOMPARE(px(110, 110), 0xFFFFFFu);
-        startClean();
+        QCOMPARE(PixelAt(85, 75), 0x0000FFu);  // stands on the upper side of its base, which runs up
+        QCOMPARE(PixelAt(115, 75), 0xFFFFFFu);
+        QCOMPARE(PixelAt(110, 110), 0xFFFFFFu);
+        StartClean();
         DrawTiltedBlock(100, 100, 90.1, 50, 30, 2);
-        QCOMPARE(px(115, 75), 0x0000FFu);
-        QCOMPARE(px(85, 75), 0xFFFFFFu);
-        QCOMPARE(px(110, 110), 0xFFFFFFu);
-        startClean();
+        QCOMPARE(PixelAt(115, 75), 0x0000FFu);
+        QCOMPARE(PixelAt(85, 75), 0xFFFFFFu);
+        QCOMPARE(PixelAt(110, 110), 0xFFFFFFu);
+        StartClean();
         DrawTiltedBlock(100, 100, 30, 100, 20, 0);
         // Base from (100, 100) towards (186.6, 50); the block stands above it.
-        QCOMPARE(px(140, 70), 0xFF0000u);
-        QCOMPARE(px(140, 90), 0xFFFFFFu);
+        QCOMPARE(PixelAt(140, 70), 0xFF0000u);
+        QCOMPARE(PixelAt(140, 90), 0xFFFFFFu);
     }
 
     void tiltedBlockOutsideItsAnglesDrawsNothing() {
@@ -102,8 +102,8 @@ private slots:
         for (int style : {1, 3, 4, 5, 6, 7}) {
             DrawTiltedPanel(20 + (style - 1) * 45, 20, 90, 40, 40, 2, style);
             const QRect inside(25 + (style - 1) * 45, 25, 30, 30);
-            QVERIFY2(countColour(inside, 0xFF0000) > 100, qPrintable(QString("style %1").arg(style)));
-            QVERIFY2(countColour(inside, 0x0000FF) > 20, qPrintable(QString("style %1").arg(style)));
+            QVERIFY2(CountColour(inside, 0xFF0000) > 100, qPrintable(QString("style %1").arg(style)));
+            QVERIFY2(CountColour(inside, 0x0000FF) > 20, qPrintable(QString("style %1").arg(style)));
         }
     }
 
@@ -121,49 +121,49 @@ private slots:
 
     void zigzag() {
         DrawZigzag(100, 100, 1, 40, 20, 1, 1, 5);
-        QCOMPARE(px(100, 100), 0x000000u);
-        QCOMPARE(px(129, 100), 0x000000u);
-        QCOMPARE(px(130, 100), 0xFFFFFFu);  // ends 10 short of x + step, last pixel left out
-        QCOMPARE(countNonWhite(QRect(0, 0, 700, 548)), 30);
-        startClean();
+        QCOMPARE(PixelAt(100, 100), 0x000000u);
+        QCOMPARE(PixelAt(129, 100), 0x000000u);
+        QCOMPARE(PixelAt(130, 100), 0xFFFFFFu);  // ends 10 short of x + step, last pixel left out
+        QCOMPARE(CountNonWhite(QRect(0, 0, 700, 548)), 30);
+        StartClean();
         DrawZigzag(100, 100, 4, 20, 10, 1, 1, 5);
-        QCOMPARE(px(115, 90), 0x000000u);   // first vertex: odd, above
-        QCOMPARE(px(135, 110), 0x000000u);  // second: even, below
-        startClean();
+        QCOMPARE(PixelAt(115, 90), 0x000000u);   // first vertex: odd, above
+        QCOMPARE(PixelAt(135, 110), 0x000000u);  // second: even, below
+        StartClean();
         DrawZigzag(100, 100, 3, 20, 10, 2, 1, 5);  // along y
-        QCOMPARE(px(90, 115), 0x000000u);
-        startClean();
+        QCOMPARE(PixelAt(90, 115), 0x000000u);
+        StartClean();
         DrawZigzag(100, 100, 3, 20, 10, 7, 1, 5);  // unknown direction: only the pen moves
-        QCOMPARE(countNonWhite(QRect(0, 0, 700, 548)), 0);
+        QCOMPARE(CountNonWhite(QRect(0, 0, 700, 548)), 0);
         QCOMPARE(Surface().penPosition(), QPointF(100, 100));
     }
 
     void arcs() {
         DrawArc(300, 300, 0, 90, 50, 5, 1, 0, 0);
-        QCOMPARE(px(350, 300), 0x000000u);
-        QCOMPARE(px(335, 265), 0x000000u);  // 45 degrees: (35.36, 35.36) rounded
-        QCOMPARE(px(250, 300), 0xFFFFFFu);  // counter-clockwise from 0 to 90 only
-        startClean();
+        QCOMPARE(PixelAt(350, 300), 0x000000u);
+        QCOMPARE(PixelAt(335, 265), 0x000000u);  // 45 degrees: (35.36, 35.36) rounded
+        QCOMPARE(PixelAt(250, 300), 0xFFFFFFu);  // counter-clockwise from 0 to 90 only
+        StartClean();
         DrawArc(300, 300, 0, 90, 0, 5, 1, 0, 0);  // 91 lines of no length set no pixel
-        QCOMPARE(countNonWhite(QRect(0, 0, 700, 548)), 0);
+        QCOMPARE(CountNonWhite(QRect(0, 0, 700, 548)), 0);
         DrawArc(300, 300, 90, 0, 40, 5, 1, 0, 0);  // end before start
-        QCOMPARE(countNonWhite(QRect(0, 0, 700, 548)), 0);
+        QCOMPARE(CountNonWhite(QRect(0, 0, 700, 548)), 0);
         DrawArc(300, 300, 0, 1e300, 40, 5, 1, 0, 0);  // returns: the angle range is bounded
         DrawArc(300, 300, 0, std::numeric_limits<double>::infinity(), 40, 5, 1, 0, 0);
-        QVERIFY(countNonWhite(QRect(250, 250, 100, 100)) > 100);
+        QVERIFY(CountNonWhite(QRect(250, 250, 100, 100)) > 100);
     }
 
     void clearAreaRedrawsTheBorders() {
         DrawRect(0, 0, 700, 548, 5, 1, 0, 0, 0, 5);
         ClearArea(0, 0, 700, 550);
-        QCOMPARE(px(350, 1), 0xE7D1D1u);
-        QCOMPARE(px(1, 300), 0xE7D1D1u);
-        QCOMPARE(px(10, 10), 0xFFFFFFu);
-        QCOMPARE(px(699, 547), 0xFFFFFFu);
+        QCOMPARE(PixelAt(350, 1), 0xE7D1D1u);
+        QCOMPARE(PixelAt(1, 300), 0xE7D1D1u);
+        QCOMPARE(PixelAt(10, 10), 0xFFFFFFu);
+        QCOMPARE(PixelAt(699, 547), 0xFFFFFFu);
         DrawRect(0, 0, 700, 548, 5, 1, 0, 0, 0, 5);
         ClearArea(0, 200, 700, 200);  // erases nothing, only the borders come back
-        QCOMPARE(px(350, 300), 0x000000u);
-        QCOMPARE(px(350, 1), 0xE7D1D1u);
+        QCOMPARE(PixelAt(350, 300), 0x000000u);
+        QCOMPARE(PixelAt(350, 1), 0xE7D1D1u);
     }
 
     void vectorAngleInEveryCase() {
@@ -235,30 +235,30 @@ private slots:
 
         // A ray of huge length still shows its visible part, along the right direction.
         DrawRay(1e300, 0, 10, 100, 0, 0, 5, 1, 0, 0, 5, 5);
-        QCOMPARE(px(10, 100), 0x000000u);
-        QCOMPARE(px(699, 100), 0x000000u);
-        QCOMPARE(countNonWhite(QRect(0, 0, 700, 548)), 690);
+        QCOMPARE(PixelAt(10, 100), 0x000000u);
+        QCOMPARE(PixelAt(699, 100), 0x000000u);
+        QCOMPARE(CountNonWhite(QRect(0, 0, 700, 548)), 690);
         // Coming in from far away keeps the direction too.
-        startClean();
+        StartClean();
         SetDrawStyle(5, 1, 0, 0, 2, 12);
         Surface().moveTo(10 - 1e300, 100 - 1e300);
         Surface().lineTo(110, 200);
-        QCOMPARE(px(60, 150), 0x000000u);
-        QCOMPARE(px(0, 90), 0x000000u);
-        QCOMPARE(px(109, 199), 0x000000u);
-        QCOMPARE(px(110, 200), 0xFFFFFFu);
-        QCOMPARE(countNonWhite(QRect(0, 0, 700, 548)), 110);
+        QCOMPARE(PixelAt(60, 150), 0x000000u);
+        QCOMPARE(PixelAt(0, 90), 0x000000u);
+        QCOMPARE(PixelAt(109, 199), 0x000000u);
+        QCOMPARE(PixelAt(110, 200), 0xFFFFFFu);
+        QCOMPARE(CountNonWhite(QRect(0, 0, 700, 548)), 110);
         // A rectangle reaching far beyond the surface fills what is visible of it.
         DrawRect(-1e300, 200, 1e300, 1e300, 2, 1, 0, 0, 0, 2);
-        QCOMPARE(px(0, 300), 0x0000FFu);
-        QCOMPARE(px(699, 547), 0x0000FFu);
-        QCOMPARE(px(350, 150), 0xFFFFFFu);
+        QCOMPARE(PixelAt(0, 300), 0x0000FFu);
+        QCOMPARE(PixelAt(699, 547), 0x0000FFu);
+        QCOMPARE(PixelAt(350, 150), 0xFFFFFFu);
         // A polygon with one corner far away is clipped, not distorted.
-        startClean();
+        StartClean();
         DrawTiltedBlock(100, 100, 45, 1e300, 20, 0);
-        QCOMPARE(px(150, 40), 0xFF0000u);
-        QCOMPARE(px(100, 10), 0xFFFFFFu);
-        QCOMPARE(px(150, 60), 0xFFFFFFu);
+        QCOMPARE(PixelAt(150, 40), 0xFF0000u);
+        QCOMPARE(PixelAt(100, 10), 0xFFFFFFu);
+        QCOMPARE(PixelAt(150, 60), 0xFFFFFFu);
     }
 };
 

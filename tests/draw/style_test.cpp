@@ -1,12 +1,10 @@
-// Style codes, the font routine and the numeric helpers.
+// Style codes and the font routine.
 
 #include "draw/style.h"
 
 #include <QtTest>
 
-#include <climits>
 #include <cmath>
-#include <limits>
 
 #include "draw/numeric.h"
 #include "draw/shapes.h"
@@ -18,77 +16,7 @@ using namespace vlab::test;
 class StyleTest : public QObject {
     Q_OBJECT
 private slots:
-    void init() { startClean(); }
-
-    void roundToHalvesAwayFromZero() {
-        QCOMPARE(RoundTo(2.5, 0), 3.0);
-        QCOMPARE(RoundTo(-2.5, 0), -3.0);
-        QCOMPARE(RoundTo(-0.5, 0), -1.0);
-        QCOMPARE(RoundTo(0.49999999999999994, 0), 0.0);
-        QCOMPARE(RoundTo(2.4, 0), 2.0);
-        QCOMPARE(RoundTo(-2.4, 0), -2.0);
-        // No scaling below one decimal: a whole number.
-        QCOMPARE(RoundTo(7.6, -3), 8.0);
-    }
-
-    void roundToDecimalsByRepeatedMultiplication() {
-        QVERIFY(std::fabs(RoundTo(0.125, 2) - 0.13) < 1e-15);
-        // Cleaning floating noise at 12 places lands on the nearest double.
-        QCOMPARE(RoundTo(0.30000000000000004, 12), 0.3);
-        QCOMPARE(RoundTo(1.15, 1), 1.2);
-        QCOMPARE(RoundTo(0.1 + 0.2, 12), 0.3);
-        QCOMPARE(RoundTo(-(0.1 + 0.2), 12), -0.3);
-        // A cosine residue disappears: cos 270 degrees times 620.
-        QCOMPARE(RoundTo(620 * std::cos(DegToRad(270)), 12), 0.0);
-        QCOMPARE(RoundTo(123.456, 12), 123.456);
-    }
-
-    void roundToIsDefinedForEveryDouble() {
-        QCOMPARE(RoundTo(1e300, 12), 1e300);  // too large to carry decimals: unchanged, no overflow
-        QCOMPARE(RoundTo(-1e300, 12), -1e300);
-        QCOMPARE(RoundTo(9.0e18, 0), 9.0e18);  // beyond any 64-bit integer's reach
-        QCOMPARE(RoundTo(1e200, 200), 1e200);
-        QVERIFY(std::isnan(RoundTo(std::nan(""), 12)));
-        QCOMPARE(RoundTo(std::numeric_limits<double>::infinity(), 3),
-                 std::numeric_limits<double>::infinity());
-        QCOMPARE(RoundTo(std::numeric_limits<double>::denorm_min(), 12), 0.0);
-        QCOMPARE(RoundTo(0.5, 1000), 0.5);
-    }
-
-    void fmodIsTheRemainderOfTruncatedDivision() {
-        QCOMPARE(FMod(7, 2), 1.0);
-        QCOMPARE(FMod(6, 2), 0.0);
-        QCOMPARE(FMod(3.5, 3), 0.5);
-        QCOMPARE(FMod(0, 2), 0.0);
-        QCOMPARE(FMod(1e300, 2), 0.0);  // even: every double that large is
-        // Outside the callers' range the formula still gives a number.
-        QCOMPARE(FMod(-7, 2), -13.0);
-        QCOMPARE(FMod(5, 0), 5.0);
-    }
-
-    void absAndCount() {
-        QCOMPARE(AbsReal(-2.5), 2.5);
-        QCOMPARE(AbsInt(-7), 7);
-        QCOMPARE(AbsInt(INT_MIN), INT_MAX);
-        QCOMPARE(CountChar("-1.5.", "."), 2);
-        QCOMPARE(CountChar("--5", "-"), 2);
-        QCOMPARE(CountChar("", "."), 0);
-        QCOMPARE(CountChar("abab", "ab"), 0);  // not a single character
-        QCOMPARE(CountChar("abab", ""), 0);
-        QCOMPARE(CountChar("质量质", "质"), 2);
-    }
-
-    void numbersInShortestForm() {
-        QCOMPARE(ShortestText(120), QString("120"));
-        QCOMPARE(ShortestText(2.5), QString("2.5"));
-        QCOMPARE(ShortestText(-4.9), QString("-4.9"));
-        QCOMPARE(ShortestText(-0.0), QString("0"));
-        QCOMPARE(ShortestText(0.1 + 0.2), QString("0.30000000000000004"));
-        QCOMPARE(TruncToInt(-3.7), -3);
-        QCOMPARE(TruncToInt(12.9), 12);
-        QCOMPARE(TruncToInt(1e300), INT_MAX);
-        QCOMPARE(TruncToInt(std::nan("")), 0);
-    }
+    void init() { StartClean(); }
 
     void colourCodes() {
         QCOMPARE(ColourOfCode(0).rgb() & 0xFFFFFF, 0xFF0000u);
@@ -110,11 +38,11 @@ private slots:
 
     void whiteStyleErases() {
         DrawRect(0, 0, 100, 100, 5, 1, 0, 0, 0, 5);
-        QCOMPARE(px(50, 50), 0x000000u);
+        QCOMPARE(PixelAt(50, 50), 0x000000u);
         SetDrawStyle(12, 1, 0, 0, 0, 12);
         Surface().rectangle(0, 0, 100, 100);
-        QCOMPARE(px(50, 50), 0xFFFFFFu);
-        QCOMPARE(px(0, 0), 0xFFFFFFu);
+        QCOMPARE(PixelAt(50, 50), 0xFFFFFFu);
+        QCOMPARE(PixelAt(0, 0), 0xFFFFFFu);
     }
 
     void brushColour99KeepsColourButAppliesStyle() {
@@ -128,8 +56,8 @@ private slots:
         SetDrawStyle(2, 1, 0, 0, 2, 99);
         QCOMPARE(Surface().brushStyle(), BrushStyle::Clear);
         Surface().rectangle(20, 20, 60, 60);
-        QCOMPARE(px(40, 40), 0xFF0000u);
-        QCOMPARE(px(20, 40), 0x0000FFu);
+        QCOMPARE(PixelAt(40, 40), 0xFF0000u);
+        QCOMPARE(PixelAt(20, 40), 0x0000FFu);
     }
 
     void clearBrushWithColourTurnsSolid() {
@@ -137,9 +65,9 @@ private slots:
         SetDrawStyle(0, 1, 0, 0, 2, 12);
         QCOMPARE(Surface().brushStyle(), BrushStyle::Solid);
         Surface().polygon({{10, 10}, {90, 10}, {50, 90}});
-        QCOMPARE(px(50, 40), 0xFFFFFFu);  // filled white
-        QCOMPARE(px(50, 10), 0xFF0000u);  // red outline
-        QCOMPARE(px(5, 50), 0x000000u);
+        QCOMPARE(PixelAt(50, 40), 0xFFFFFFu);  // filled white
+        QCOMPARE(PixelAt(50, 10), 0xFF0000u);  // red outline
+        QCOMPARE(PixelAt(5, 50), 0x000000u);
     }
 
     void penColourCode99AndUnknownIndicesLeaveThingsAsTheyAre() {
@@ -175,25 +103,25 @@ private slots:
     // every other brush style.
     void textTransparencyUnderEachBrush() {
         for (int style = 0; style <= 7; ++style) {
-            startClean();
+            StartClean();
             DrawRect(0, 0, 200, 100, 5, 1, 0, 0, 0, 5);  // black background
             SetFont(0, 12, 0);
             SetDrawStyle(5, 1, 0, 0, style, 9);  // yellow brush in the given style
             const BrushStyle brush = Surface().brushStyle();
             Surface().textOut(20, 20, "    ");  // blanks: only the box, if any, shows
             const QRgb expect = brush == BrushStyle::Solid ? 0xFFFF00u : 0x000000u;
-            QVERIFY2(px(22, 25) == expect, qPrintable(QString("brush style %1").arg(style)));
+            QVERIFY2(PixelAt(22, 25) == expect, qPrintable(QString("brush style %1").arg(style)));
         }
     }
 
     void labelIsTransparentAndLeavesAnXorPen() {
         DrawRect(0, 0, 200, 100, 5, 1, 0, 0, 0, 9);
         DrawLabel(20, 20, 12, 0, 1, "    ");
-        QCOMPARE(px(22, 25), 0xFFFF00u);
+        QCOMPARE(PixelAt(22, 25), 0xFFFF00u);
         QCOMPARE(Surface().penMode(), PenMode::Xor);
         QCOMPARE(Surface().brushStyle(), BrushStyle::Solid);
         DrawLabel(20, 20, 12, 2, 1, "F = - k x");
-        QVERIFY(countColour(QRect(20, 20, 80, 20), 0x0000FF) > 10);
+        QVERIFY(CountColour(QRect(20, 20, 80, 20), 0x0000FF) > 10);
     }
 };
 

@@ -1,0 +1,89 @@
+// The numeric helpers: rounding, remainders, absolute values, counts and the shortest form of a
+// number as the user sees it.
+
+#include "draw/numeric.h"
+
+#include <QtTest>
+
+#include <climits>
+#include <cmath>
+#include <limits>
+
+using namespace vlab;
+
+class NumericTest : public QObject {
+    Q_OBJECT
+private slots:
+    void roundToHalvesAwayFromZero() {
+        QCOMPARE(RoundTo(2.5, 0), 3.0);
+        QCOMPARE(RoundTo(-2.5, 0), -3.0);
+        QCOMPARE(RoundTo(-0.5, 0), -1.0);
+        QCOMPARE(RoundTo(0.49999999999999994, 0), 0.0);
+        QCOMPARE(RoundTo(2.4, 0), 2.0);
+        QCOMPARE(RoundTo(-2.4, 0), -2.0);
+        // No scaling below one decimal: a whole number.
+        QCOMPARE(RoundTo(7.6, -3), 8.0);
+    }
+
+    void roundToDecimalsByRepeatedMultiplication() {
+        QVERIFY(std::fabs(RoundTo(0.125, 2) - 0.13) < 1e-15);
+        // Cleaning floating noise at 12 places lands on the nearest double.
+        QCOMPARE(RoundTo(0.30000000000000004, 12), 0.3);
+        QCOMPARE(RoundTo(1.15, 1), 1.2);
+        QCOMPARE(RoundTo(0.1 + 0.2, 12), 0.3);
+        QCOMPARE(RoundTo(-(0.1 + 0.2), 12), -0.3);
+        // A cosine residue disappears: cos 270 degrees times 620.
+        QCOMPARE(RoundTo(620 * std::cos(DegToRad(270)), 12), 0.0);
+        QCOMPARE(RoundTo(123.456, 12), 123.456);
+    }
+
+    void roundToIsDefinedForEveryDouble() {
+        QCOMPARE(RoundTo(1e300, 12), 1e300);  // too large to carry decimals: unchanged, no overflow
+        QCOMPARE(RoundTo(-1e300, 12), -1e300);
+        QCOMPARE(RoundTo(9.0e18, 0), 9.0e18);  // beyond any 64-bit integer's reach
+        QCOMPARE(RoundTo(1e200, 200), 1e200);
+        QVERIFY(std::isnan(RoundTo(std::nan(""), 12)));
+        QCOMPARE(RoundTo(std::numeric_limits<double>::infinity(), 3),
+                 std::numeric_limits<double>::infinity());
+        QCOMPARE(RoundTo(std::numeric_limits<double>::denorm_min(), 12), 0.0);
+        QCOMPARE(RoundTo(0.5, 1000), 0.5);
+    }
+
+    void fmodIsTheRemainderOfTruncatedDivision() {
+        QCOMPARE(FMod(7, 2), 1.0);
+        QCOMPARE(FMod(6, 2), 0.0);
+        QCOMPARE(FMod(3.5, 3), 0.5);
+        QCOMPARE(FMod(0, 2), 0.0);
+        QCOMPARE(FMod(1e300, 2), 0.0);  // even: every double that large is
+        // Outside the callers' range the formula still gives a number.
+        QCOMPARE(FMod(-7, 2), -13.0);
+        QCOMPARE(FMod(5, 0), 5.0);
+    }
+
+    void absAndCount() {
+        QCOMPARE(AbsReal(-2.5), 2.5);
+        QCOMPARE(AbsInt(-7), 7);
+        QCOMPARE(AbsInt(INT_MIN), INT_MAX);
+        QCOMPARE(CountChar("-1.5.", "."), 2);
+        QCOMPARE(CountChar("--5", "-"), 2);
+        QCOMPARE(CountChar("", "."), 0);
+        QCOMPARE(CountChar("abab", "ab"), 0);  // not a single character
+        QCOMPARE(CountChar("abab", ""), 0);
+        QCOMPARE(CountChar("质量质", "质"), 2);
+    }
+
+    void numbersInShortestForm() {
+        QCOMPARE(ShortestText(120), QString("120"));
+        QCOMPARE(ShortestText(2.5), QString("2.5"));
+        QCOMPARE(ShortestText(-4.9), QString("-4.9"));
+        QCOMPARE(ShortestText(-0.0), QString("0"));
+        QCOMPARE(ShortestText(0.1 + 0.2), QString("0.30000000000000004"));
+        QCOMPARE(TruncToInt(-3.7), -3);
+        QCOMPARE(TruncToInt(12.9), 12);
+        QCOMPARE(TruncToInt(1e300), INT_MAX);
+        QCOMPARE(TruncToInt(std::nan("")), 0);
+    }
+};
+
+QTEST_APPLESS_MAIN(NumericTest)
+#include "numeric_test.moc"
