@@ -31,10 +31,9 @@ void QuietOffscreenNotices(QtMsgType type, const QMessageLogContext& context, co
 }
 
 int Usage(const QString& problem) {
-    Print(stderr,
-          QStringLiteral(
-              "vlab-script: %1\nusage: vlab-script FILE | -   (vlab-script --help lists the commands)\n")
-              .arg(problem));
+    Print(stderr, QStringLiteral("vlab-script: %1\nusage: vlab-script [--keep-going] FILE | -   (vlab-script "
+                                 "--help lists the commands)\n")
+                      .arg(problem));
     return 2;
 }
 
@@ -47,6 +46,8 @@ int main(int argc, char** argv) {
         Print(stdout, vlab::ScenarioHelp());
         return 0;
     }
+    const bool keepGoing = !args.isEmpty() && args[0] == QLatin1String("--keep-going");
+    if (keepGoing) args.removeFirst();
     if (args.isEmpty()) return Usage(QStringLiteral("no scenario file given"));
     if (args.size() > 1) return Usage(QStringLiteral("one scenario file at a time"));
 
@@ -63,10 +64,12 @@ int main(int argc, char** argv) {
 
     QList<vlab::ScriptLine> lines;
     QString error;
-    if (!vlab::ParseScenario(QString::fromUtf8(source), lines, error)) {
+    QStringList skipped;
+    if (!vlab::ParseScenario(QString::fromUtf8(source), lines, error, keepGoing, &skipped)) {
         Print(stderr, error + u'\n');
         return 2;
     }
+    for (const QString& message : skipped) Print(stderr, message + u'\n');
 
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     defaultHandler = qInstallMessageHandler(QuietOffscreenNotices);
@@ -80,7 +83,7 @@ int main(int argc, char** argv) {
     vlab::CreateWindows();
     vlab::Main->show();
 
-    vlab::ScriptRunner runner(lines);
+    vlab::ScriptRunner runner(lines, keepGoing, static_cast<int>(skipped.size()));
     runner.Start();
     QApplication::exec();
     const int status = runner.Finish();

@@ -5,7 +5,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -17,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QSlider>
 #include <QStackedWidget>
 #include <QTextEdit>
@@ -45,12 +48,24 @@ namespace {
 const QStringList kWindowNames = {QStringLiteral("Main"), QStringLiteral("Form1"), QStringLiteral("table3"),
                                   QStringLiteral("check"), QStringLiteral("Form2")};
 
-// The first whitespace-separated word of rest; rest keeps what follows, trimmed.
+// The first whitespace-separated word of rest (which starts at a word); rest keeps what follows,
+// without the whitespace that separates it from the word.
 QString TakeWord(QString& rest) {
     static const QRegularExpression space(QStringLiteral("\\s"));
+    static const QRegularExpression leading(QStringLiteral("^\\s+"));
     const int at = rest.indexOf(space);
     QString word = at < 0 ? rest : rest.left(at);
-    rest = at < 0 ? QString() : rest.mid(at).trimmed();
+    rest = at < 0 ? QString() : rest.mid(at).remove(leading);
+    return word;
+}
+
+// What follows the word before TEXT, verbatim: one separating space or tab is dropped, every other
+// character (further spaces, a user's trailing space) belongs to the text.
+QString TakeWordBeforeText(QString& rest, QString& text) {
+    const int at = rest.indexOf(QRegularExpression(QStringLiteral("\\s")));
+    QString word = at < 0 ? rest : rest.left(at);
+    text = at < 0 ? QString() : rest.mid(at + 1);
+    rest.clear();
     return word;
 }
 
@@ -102,7 +117,9 @@ const QRegularExpression& TraceNamePattern() {
 }
 
 QString ParseLine(const QString& source, ScriptLine& line) {
-    QString rest = source;
+    // Commands and their numbers and file names are read without the spaces around them; the text
+    // of combo and key keeps its trailing spaces.
+    QString rest = source.trimmed();
     const QString command = TakeWord(rest);
     auto noMore = [&](const QString& usage) -> QString {
         return rest.isEmpty() ? QString() : QStringLiteral("too many arguments; use: %1").arg(usage);
@@ -125,7 +142,12 @@ QString ParseLine(const QString& source, ScriptLine& line) {
     }
     if (command == QLatin1String("combo") || command == QLatin1String("key")) {
         line.command = command == QLatin1String("combo") ? ScriptCommand::Combo : ScriptCommand::Key;
-        if (!(reason = ParseTarget(TakeWord(rest), line)).isEmpty()) return reason;
+        rest = source;
+        rest.remove(QRegularExpression(QStringLiteral("^\\s+")));
+        TakeWord(rest);  // the command itself
+        QString text;
+        if (!(reason = ParseTarget(TakeWordBeforeText(rest, text), line)).isEmpty()) return reason;
+        rest = text;
         if (line.command == ScriptCommand::Combo) {
             line.text = rest;  // may be empty: the user clears the box
             return {};
@@ -138,6 +160,20 @@ QString ParseLine(const QString& source, ScriptLine& line) {
         if (!(reason = ParseTarget(TakeWord(rest), line)).isEmpty()) return reason;
         if (!ParseWhole(TakeWord(rest), line.x, reason)) return reason;
         return noMore(QStringLiteral("slider WINDOW.CONTROL N"));
+    }
+    if (command == QLatin1String("close")) {
+        line.command = ScriptCommand::Close;
+        line.window = TakeWord(rest);
+        if (line.window.isEmpty()) return QStringLiteral("close needs a WINDOW");
+        if (!kWindowNames.contains(line.window))
+            return QStringLiteral("unknown window '%1'").arg(line.window);
+        return noMore(QStringLiteral("close WINDOW"));
+    }
+    if (command == QLatin1String("realtime")) {
+        line.command = ScriptCommand::Realtime;
+        if (!ParseWhole(TakeWord(rest), line.x, reason)) return reason;
+        if (line.x < 0) return QStringLiteral("realtime %1 is negative").arg(line.x);
+        return noMore(QStringLiteral("realtime MS"));
     }
     if (command == QLatin1String("tick")) {
         line.command = ScriptCommand::Tick;
@@ -288,18 +324,26 @@ QJsonValue TraceValue(const QJsonObject& vars, const QString& name, int index) {
 
 }  // namespace
 
-bool ParseScenario(const QString& text, QList<ScriptLine>& lines, QString& error) {
+bool ParseScenario(const QString& text, QList<ScriptLine>& lines, QString& error, bool keepGoing,
+                   QStringList* skipped) {
     QStringList raw = text.split(u'\n');
     if (!raw.isEmpty() && raw.first().startsWith(QChar(0xFEFF))) raw.first().remove(0, 1);
     for (int i = 0; i < raw.size(); ++i) {
-        const QString source = raw[i].trimmed();
-        if (source.isEmpty() || source.startsWith(u'#')) continue;
+        QString source = raw[i];
+        if (source.endsWith(u'\r')) source.chop(1);  // a file written with CR LF line ends
+        const QString bare = source.trimmed();
+        if (bare.isEmpty() || bare.startsWith(u'#')) continue;
         ScriptLine line;
         line.number = i + 1;
         const QString reason = ParseLine(source, line);
         if (!reason.isEmpty()) {
-            error = QStringLiteral("line %1: %2").arg(i + 1).arg(reason);
-            return false;
+            const QString message = QStringLiteral("line %1: %2").arg(i + 1).arg(reason);
+            if (!keepGoing) {
+                error = message;
+                return false;
+            }
+            if (skipped) skipped->append(message);
+            continue;
         }
         lines.append(line);
     }
@@ -310,8 +354,10 @@ QString ScenarioHelp() {
     return QStringLiteral(
         "usage: vlab-script FILE      play the scenario in FILE\n"
         "       vlab-script -         play the scenario read from standard input\n"
+        "       vlab-script --keep-going FILE   report a line that cannot be carried out and go on\n"
         "\n"
-        "The lab starts offscreen with the title screen shown; each line acts as the user would.\n"
+        "The lab starts offscreen (unless QT_QPA_PLATFORM names another platform) with the title\n"
+        "screen shown; each line acts as the user would.\n"
         "# comment; blank lines are ignored; TEXT runs to the end of the line\n"
         "click WINDOW.CONTROL        click a button, radio button or hot spot (Form1.Button3,\n"
         "                            check.BitBtn1, Main.Image4)\n"
@@ -329,13 +375,16 @@ QString ScenarioHelp() {
         "trace FILE.csv NAME ...     from now on write one row per delivered tick: TickCount, then\n"
         "                            the named variables (an array entry as NAME[i])\n"
         "trace off                   stop writing the trace\n"
+        "close WINDOW                the window manager's close (title bar cross, Alt+F4) on a window\n"
+        "realtime MS                 let Timer1 deliver its ticks in real time for MS milliseconds\n"
         "\n"
         "When a command opens a modal window, the next lines run while it is open. Windows are\n"
         "Main, Form1, table3, check and Form2; controls are named as on their windows.\n"
         "Paths are relative to the current directory.\n"
         "Exit status: 0 when every line was carried out; 2 for a line that could not be (reported\n"
-        "as 'line N: reason' on standard error), a modal window left open at the end, lines left\n"
-        "after the program has ended, or a missing or unreadable FILE.\n");
+        "as 'line N: reason' on standard error; the run stops there unless --keep-going), a modal\n"
+        "window left open at the end, lines left after the program has ended, or a missing or\n"
+        "unreadable FILE.\n");
 }
 
 QJsonObject DescribeEverything() {
@@ -347,8 +396,13 @@ QJsonObject DescribeEverything() {
     for (const QString& name : kWindowNames) {
         QWidget* window = WindowNamed(name);
         if (!window) continue;
+        const QRect frame = window->frameGeometry();
         windows.insert(name, QJsonObject{{QStringLiteral("visible"), window->isVisible()},
-                                         {QStringLiteral("modal"), window == modal}});
+                                         {QStringLiteral("modal"), window == modal},
+                                         {QStringLiteral("x"), frame.x()},
+                                         {QStringLiteral("y"), frame.y()},
+                                         {QStringLiteral("width"), frame.width()},
+                                         {QStringLiteral("height"), frame.height()}});
         const QList<QWidget*> children = window->findChildren<QWidget*>();
         for (QWidget* child : children) {
             const QString control = child->objectName();
@@ -360,6 +414,11 @@ QJsonObject DescribeEverything() {
     }
     out.insert(QStringLiteral("controls"), controls);
     out.insert(QStringLiteral("windows"), windows);
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect s = screen->geometry();
+        out.insert(QStringLiteral("screen"),
+                   QJsonObject{{QStringLiteral("width"), s.width()}, {QStringLiteral("height"), s.height()}});
+    }
 
     if (Form1) {
         out.insert(QStringLiteral("Timer1"),
@@ -388,18 +447,24 @@ QJsonObject DescribeEverything() {
 // ---------------------------------------------------------------------------------------------
 // The runner
 
-ScriptRunner::ScriptRunner(QList<ScriptLine> lines, QObject* parent)
-    : QObject(parent), lines_(std::move(lines)) {}
+ScriptRunner::ScriptRunner(QList<ScriptLine> lines, bool keepGoing, int priorFailures, QObject* parent)
+    : QObject(parent), lines_(std::move(lines)), keepGoing_(keepGoing), failures_(priorFailures) {}
 
 ScriptRunner::~ScriptRunner() { StopTrace(); }
 
 void ScriptRunner::Start() {
-    if (Form1) Form1->Timer1->installEventFilter(this);
+    if (Form1) {
+        Form1->Timer1->installEventFilter(this);
+        // Ticks that arrive in real time are traced as the tick command's own are.
+        connect(Form1->Timer1, &QTimer::timeout, this, [this] {
+            if (realtime_ && trace_.isOpen()) WriteTraceRow();
+        });
+    }
     Post();
 }
 
 bool ScriptRunner::eventFilter(QObject* watched, QEvent* event) {
-    if (Form1 && watched == Form1->Timer1 && event->type() == QEvent::Timer) return true;
+    if (!realtime_ && Form1 && watched == Form1->Timer1 && event->type() == QEvent::Timer) return true;
     return QObject::eventFilter(watched, event);
 }
 
@@ -426,12 +491,13 @@ void ScriptRunner::Continue() {
         const int number = !running_.isEmpty() ? lines_[running_.last().index].number
                            : lines_.isEmpty()  ? 0
                                                : lines_.last().number;
-        Fail(number, QStringLiteral("%1 is still open at the end of the scenario").arg(modal->objectName()));
+        Fail(number, QStringLiteral("%1 is still open at the end of the scenario").arg(modal->objectName()),
+             true);
         return;
     }
     finished_ = true;
     StopTrace();
-    QCoreApplication::exit(0);
+    QCoreApplication::exit(failures_ > 0 ? 2 : 0);
 }
 
 void ScriptRunner::RunLine(int index) {
@@ -447,13 +513,15 @@ void ScriptRunner::RunLine(int index) {
     Post();
 }
 
-void ScriptRunner::Fail(int lineNumber, const QString& reason) {
+void ScriptRunner::Fail(int lineNumber, const QString& reason, bool fatal) {
     if (failed_) return;
-    failed_ = true;
-    StopTrace();
+    ++failures_;
     const QByteArray message = QStringLiteral("line %1: %2\n").arg(lineNumber).arg(reason).toUtf8();
     std::fputs(message.constData(), stderr);
     std::fflush(stderr);
+    if (keepGoing_ && !fatal) return;
+    failed_ = true;
+    StopTrace();
     // Leaves every event loop, the modal windows' ones included.
     QCoreApplication::exit(2);
 }
@@ -461,7 +529,7 @@ void ScriptRunner::Fail(int lineNumber, const QString& reason) {
 int ScriptRunner::Finish() {
     StopTrace();
     if (failed_) return 2;
-    if (finished_) return 0;
+    if (finished_) return failures_ > 0 ? 2 : 0;
     // The program ended by itself during the run.
     if (next_ < lines_.size()) {
         const QByteArray message =
@@ -469,7 +537,7 @@ int ScriptRunner::Finish() {
         std::fputs(message.constData(), stderr);
         return 2;
     }
-    return 0;
+    return failures_ > 0 ? 2 : 0;
 }
 
 QString ScriptRunner::Execute(const ScriptLine& line) {
@@ -492,6 +560,8 @@ QString ScriptRunner::Execute(const ScriptLine& line) {
             return WriteBytes(line.text, QJsonDocument(DescribeEverything()).toJson(QJsonDocument::Indented));
         case ScriptCommand::Trace: return StartTrace(line);
         case ScriptCommand::TraceOff: StopTrace(); return {};
+        case ScriptCommand::Close: return Close(line);
+        case ScriptCommand::Realtime: return Realtime(line);
     }
     return QStringLiteral("unknown command");
 }
@@ -605,6 +675,32 @@ QString ScriptRunner::Tick(const ScriptLine& line) {
         Form1->Timer1Timer();
         if (trace_.isOpen()) WriteTraceRow();
     }
+    return {};
+}
+
+// The window manager's close: only a window on screen has a title bar to close it by, and a window
+// behind a modal one takes no input. What the close does is the window's own affair.
+QString ScriptRunner::Close(const ScriptLine& line) {
+    QWidget* window = WindowNamed(line.window);
+    if (!window) return QStringLiteral("window %1 does not exist").arg(line.window);
+    if (!window->isVisible())
+        return QStringLiteral("%1 is not shown, so it cannot be closed").arg(line.window);
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal && modal != window)
+        return QStringLiteral("%1 is behind the modal window %2").arg(line.window, modal->objectName());
+    window->close();  // returns only when a question it asks has been answered
+    return {};
+}
+
+// The one command that lets wall-clock time pass: Timer1 runs on its own for the given time, at
+// its interval, with the screen refreshing as it would for a user.
+QString ScriptRunner::Realtime(const ScriptLine& line) {
+    if (!Form1) return QStringLiteral("the lab window does not exist");
+    QEventLoop loop;
+    QTimer::singleShot(line.x, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    realtime_ = true;
+    loop.exec();
+    realtime_ = false;
     return {};
 }
 

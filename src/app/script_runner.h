@@ -32,7 +32,9 @@ enum class ScriptCommand {
     Grab,
     Dump,
     Trace,
-    TraceOff
+    TraceOff,
+    Close,
+    Realtime
 };
 
 // One command line of a scenario, checked for form (command, arguments, numbers) before the run.
@@ -42,14 +44,16 @@ struct ScriptLine {
     QString window;   // "Form1" of "Form1.Button4"; the window of grab
     QString control;  // "Button4"
     QString text;     // combo and key text, or the file of snapshot, grab, dump and trace
-    int x = 0;        // press/move/release position, slider position, tick count
+    int x = 0;        // press/move/release position, slider position, tick count, realtime ms
     int y = 0;
     QStringList names;  // trace columns after TickCount: "NAME" or "NAME[i]"
 };
 
 // Reads a scenario. On a line that is not a well-formed command, returns false with
-// "line N: reason" in error.
-bool ParseScenario(const QString& text, QList<ScriptLine>& lines, QString& error);
+// "line N: reason" in error. With keepGoing, such lines are left out instead, each reported as
+// "line N: reason" in skipped, and the result is true.
+bool ParseScenario(const QString& text, QList<ScriptLine>& lines, QString& error, bool keepGoing = false,
+                   QStringList* skipped = nullptr);
 
 // The command list printed by --help.
 QString ScenarioHelp();
@@ -61,7 +65,10 @@ QJsonObject DescribeEverything();
 class ScriptRunner : public QObject {
     Q_OBJECT
 public:
-    explicit ScriptRunner(QList<ScriptLine> lines, QObject* parent = nullptr);
+    // With keepGoing, a line that cannot be carried out is reported and the run goes on; the exit
+    // status is still 2 at the end. priorFailures counts lines already skipped before the run.
+    explicit ScriptRunner(QList<ScriptLine> lines, bool keepGoing = false, int priorFailures = 0,
+                          QObject* parent = nullptr);
     ~ScriptRunner() override;
 
     // Posts the first step; call before QApplication::exec.
@@ -86,7 +93,9 @@ private:
     void Continue();
     void RunLine(int index);
     QString Execute(const ScriptLine& line);
-    void Fail(int lineNumber, const QString& reason);
+    // Reports a line that could not be carried out. Ends the run unless keep-going is on and the
+    // failure leaves the scenario able to go on.
+    void Fail(int lineNumber, const QString& reason, bool fatal = false);
 
     QString Click(const ScriptLine& line);
     QString Mouse(const ScriptLine& line);
@@ -94,6 +103,8 @@ private:
     QString Slider(const ScriptLine& line);
     QString Key(const ScriptLine& line);
     QString Tick(const ScriptLine& line);
+    QString Close(const ScriptLine& line);
+    QString Realtime(const ScriptLine& line);
     QString StartTrace(const ScriptLine& line);
     void StopTrace();
     void WriteTraceRow();
@@ -105,6 +116,9 @@ private:
     bool finished_ = false;
     bool failed_ = false;
     bool buttonHeld_ = false;  // the left button is down on the drawing surface
+    bool keepGoing_ = false;
+    int failures_ = 0;       // lines reported as not carried out
+    bool realtime_ = false;  // Timer1's own timeouts are let through
 
     QFile trace_;
     QStringList traceNames_;

@@ -10,16 +10,18 @@ namespace vlab {
 namespace {
 // Rounds a non-negative value to `decimals` places; values too large to carry a fraction at that
 // scale are returned as they are (a double that large has no decimals left to round).
-// Each product is formed in extended precision and stored as a double, so that scaling back by
-// 0.1 lands on the double nearest to the decimal result (0.30000000000000004 cleaned to 12
-// places gives the double nearest 0.3, where plain double products would keep the noise).
+// Scaling up, each product by 10 is rounded once, as every IEEE product is. Scaling back, each step takes
+// exactly one tenth and rounds once: r * 0.1 with the double 0.1 would carry that constant's own error
+// of 5.6e-18 into every step, so 0.30000000000000004 cleaned to 12 places would keep its noise. The exact
+// tenth is the double nearest to r / 10, which IEEE division gives on every platform, with no extended
+// precision involved.
 double RoundNonNegative(double value, int decimals) {
     double scaled = value;
-    for (int i = 0; i < decimals; ++i) scaled = static_cast<double>(static_cast<long double>(scaled) * 10.0L);
+    for (int i = 0; i < decimals; ++i) scaled *= 10.0;
     if (!std::isfinite(scaled)) return value;
     const double f = std::floor(scaled);
     double r = (scaled - f) >= 0.5 ? f + 1.0 : f;
-    for (int i = 0; i < decimals; ++i) r = static_cast<double>(static_cast<long double>(r) * 0.1L);
+    for (int i = 0; i < decimals; ++i) r /= 10.0;
     return r;
 }
 }  // namespace

@@ -6,7 +6,8 @@
 namespace vlab {
 
 // Rounds to `decimals` places, halves away from zero, scaling by repeated multiplication by 10
-// and back by repeated multiplication by 0.1 (not one division by a power of ten).
+// and back one exact tenth at a time (not one division by a power of ten). Plain doubles only:
+// the same results on every platform.
 double RoundTo(double value, int decimals);
 double AbsReal(double value);
 int AbsInt(int value);

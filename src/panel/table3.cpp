@@ -729,6 +729,8 @@ void Ttable3::Button1Click() {
     done(QDialog::Accepted);
 }
 
+void Ttable3::reject() { Button2Click(); }
+
 void Ttable3::Button2Click() {
     if (!AskConfirmation({QStringLiteral("你确定要离开吗??")})) return;
     LabHost& host = Host();

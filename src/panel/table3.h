@@ -88,6 +88,8 @@ protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // The window manager's close takes the Exit path: its question, then the Exit steps on Yes.
+    void reject() override;
 
 private:
     void MirrorBar();

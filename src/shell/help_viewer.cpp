@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QScreen>
 #include <QShowEvent>
 #include <QUrl>
 
@@ -88,7 +89,15 @@ void TForm2::FormShow() {
 
 void TForm2::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (!event->spontaneous()) FormShow();
+    if (event->spontaneous()) return;
+    // Centred on the screen each time it is shown, frame included.
+    if (QScreen* s = screen()) {
+        const QRect frame = frameGeometry();
+        const QPoint topLeft =
+            s->availableGeometry().center() - QPoint(frame.width() / 2, frame.height() / 2);
+        move(topLeft);
+    }
+    FormShow();
 }
 
 }  // namespace vlab

@@ -1,5 +1,6 @@
 #include "shell/lab_window.h"
 
+#include <QCloseEvent>
 #include <QDir>
 #include <QFrame>
 #include <QGroupBox>
@@ -427,8 +428,20 @@ void TForm1::Button11Click() {
 void TForm1::BitBtn1Click() {
     if (!AskConfirmation({QStringLiteral("你确定要离开吗??")})) return;
     Timer1->stop();
+    leaving_ = true;
     close();
     if (Main) Main->close();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (leaving_) {
+        QWidget::closeEvent(event);
+        return;
+    }
+    // The lab is left only through a confirmed Exit. Where Exit is hidden (a run set up, running,
+    // paused or ended) the only way out stays Stop, then Exit, so the close is ignored.
+    event->ignore();
+    if (!BitBtn1->isHidden()) BitBtn1Click();
 }
 
 // ---------------------------------------------------------------------------------------------

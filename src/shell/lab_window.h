@@ -129,6 +129,10 @@ public:
     void ShowReturnIfRowHidden() override;
     void SurfaceChanged() override;
 
+protected:
+    // The window manager's close (Alt+F4): asked as Exit asks, and only where Exit is on show.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void BuildControls();
     void MirrorSpeedBar();
@@ -136,6 +140,7 @@ private:
 
     bool mirroring_ = false;  // TrackBar1 is being brought in line with the model
     bool ruleRunning_ = false;
+    bool leaving_ = false;  // Exit was answered Yes: the close that follows is the program's own
 };
 
 }  // namespace vlab

@@ -16,94 +16,11 @@
 #include <numbers>
 
 #include "lab/registry.h"
+#include "scenario_support.h"
 
 namespace {
 
-struct Outcome {
-    int status = -1;
-    QString errors;
-};
-
-QString ScenarioPath(const QString& name) {
-    return QStringLiteral(VLAB_SOURCE_DIR "/tests/app/scenarios/") + name;
-}
-
-// Runs vlab-script in folder with the given arguments, feeding input on standard input.
-Outcome Play(const QString& folder, const QStringList& arguments, const QByteArray& input = {}) {
-    QProcess process;
-    process.setWorkingDirectory(folder);
-    process.start(QStringLiteral(VLAB_SCRIPT), arguments);
-    Outcome out;
-    if (!process.waitForStarted(30000)) return out;
-    process.write(input);
-    process.closeWriteChannel();
-    // A scenario never waits; this bound only keeps a broken runner from stalling the suite.
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished();
-        return out;
-    }
-    out.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    out.errors = QString::fromUtf8(process.readAllStandardError());
-    return out;
-}
-
-Outcome PlayFile(const QString& folder, const QString& scenario) {
-    return Play(folder, {ScenarioPath(scenario)});
-}
-Outcome PlayText(const QString& folder, const QString& text) {
-    return Play(folder, {QStringLiteral("-")}, text.toUtf8());
-}
-
-QJsonObject Load(const QString& folder, const QString& name) {
-    QFile file(folder + u'/' + name);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return QJsonDocument::fromJson(file.readAll()).object();
-}
-
-QJsonObject Control(const QJsonObject& dump, const char* name) {
-    return dump.value(QStringLiteral("controls")).toObject().value(QLatin1String(name)).toObject();
-}
-bool Visible(const QJsonObject& dump, const char* name) {
-    return Control(dump, name).value(QStringLiteral("visible")).toBool();
-}
-bool Enabled(const QJsonObject& dump, const char* name) {
-    return Control(dump, name).value(QStringLiteral("enabled")).toBool();
-}
-QString Text(const QJsonObject& dump, const char* name) {
-    return Control(dump, name).value(QStringLiteral("text")).toString();
-}
-bool WindowShown(const QJsonObject& dump, const char* name) {
-    return dump.value(QStringLiteral("windows"))
-        .toObject()
-        .value(QLatin1String(name))
-        .toObject()
-        .value(QStringLiteral("visible"))
-        .toBool();
-}
-bool WindowModal(const QJsonObject& dump, const char* name) {
-    return dump.value(QStringLiteral("windows"))
-        .toObject()
-        .value(QLatin1String(name))
-        .toObject()
-        .value(QStringLiteral("modal"))
-        .toBool();
-}
-double Number(const QJsonObject& dump, const char* name) {
-    return dump.value(QLatin1String(name)).toDouble();
-}
-bool TimerActive(const QJsonObject& dump) {
-    return dump.value(QStringLiteral("Timer1")).toObject().value(QStringLiteral("active")).toBool();
-}
-int TimerInterval(const QJsonObject& dump) {
-    return dump.value(QStringLiteral("Timer1")).toObject().value(QStringLiteral("interval")).toInt();
-}
-
-QStringList CsvRows(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
-    return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
-}
+using namespace vlab::test;
 
 // The block's displacement after n ticks of a spring with constant k and mass m let go at amplitude
 // a: the phase advances by sqrt(k/m) degrees a tick.
@@ -129,6 +46,13 @@ private slots:
     void linesThatCannotBeCarriedOut();
     void commandLine();
     void sameScenarioTwiceGivesTheSameFiles();
+    void labWindowClosedByTheWindowManager();
+    void panelAndDialogClosedByTheWindowManager();
+    void titleScreenAndHelpViewerClosed();
+    void helpViewerCentredOnTheScreen();
+    void comboTextKeepsTheUsersTrailingSpace();
+    void keepGoingSkipsWhatCannotBeCarriedOut();
+    void realtimeLetsTheTimerRun();
 };
 
 void ScenarioTest::startUpAndEnteringTheLab() {
@@ -508,6 +432,206 @@ void ScenarioTest::sameScenarioTwiceGivesTheSameFiles() {
             QVERIFY2(a.readAll() == b.readAll(), qPrintable(scenario + u' ' + name));
         }
     }
+}
+
+// Everything the dump holds but the confirmation dialog's own memo, which shows the last question.
+QJsonObject WithoutQuestion(QJsonObject dump) {
+    QJsonObject controls = dump.value(QStringLiteral("controls")).toObject();
+    controls.remove(QStringLiteral("check.Memo1"));
+    dump.insert(QStringLiteral("controls"), controls);
+    return dump;
+}
+
+void ScenarioTest::labWindowClosedByTheWindowManager() {
+    // Chosen and Stopped: the close asks Exit's question; No leaves everything as it was.
+    const QString chosen = QStringLiteral("click Main.Image4\nclick Form1.Button3\n");
+    const QString stopped = QStringLiteral(
+        "click Main.Image4\nclick Form1.Button1\nclick Form1.Button4\n"
+        "click Form1.Button2\ntick 5\nclick Form1.Button26\n");
+    for (const QString& state : {chosen, stopped}) {
+        QTemporaryDir dir;
+        const Outcome no =
+            PlayText(dir.path(), state + QStringLiteral("click Form1.BitBtn1\nclick check.BitBtn2\n"
+                                                        "dump before.json\nclose Form1\n"
+                                                        "dump asking.json\nclick check.BitBtn2\n"
+                                                        "dump after.json\n"));
+        QCOMPARE(no.status, 0);
+        const QJsonObject asking = Load(dir.path(), QStringLiteral("asking.json"));
+        QVERIFY(WindowModal(asking, "check"));
+        QCOMPARE(Text(asking, "check.Memo1"), QStringLiteral("你确定要离开吗??"));
+        QCOMPARE(Load(dir.path(), QStringLiteral("after.json")),
+                 Load(dir.path(), QStringLiteral("before.json")));
+
+        // Yes ends the program as Exit does: nothing may follow.
+        const Outcome yes =
+            PlayText(dir.path(), state + QStringLiteral("close Form1\nclick check.BitBtn1\n"));
+        QCOMPARE(yes.status, 0);
+        const Outcome late = PlayText(
+            dir.path(), state + QStringLiteral("close Form1\nclick check.BitBtn1\ndump late.json\n"));
+        QCOMPARE(late.status, 2);
+        QVERIFY2(late.errors.contains(QStringLiteral("the program has already ended")),
+                 qPrintable(late.errors));
+    }
+
+    // Where Exit is hidden (Ready, Running, Paused, Ended) the close changes nothing and asks nothing.
+    const QString ready = QStringLiteral("click Main.Image4\nclick Form1.Button1\nclick Form1.Button4\n");
+    const QString running = ready + QStringLiteral("click Form1.Button2\ntick 3\n");
+    const QString paused = running + QStringLiteral("click Form1.Button7\n");
+    // An induction run ends by itself at tick 620 and leaves Exit hidden: the Ended state.
+    const QString ended = QStringLiteral(
+        "click Main.Image4\nclick Form1.Button6\nclick Form1.Button4\n"
+        "click Form1.Button2\ntick 700\n");
+    for (const QString& state : {ready, running, paused, ended}) {
+        QTemporaryDir dir;
+        const Outcome run = PlayText(dir.path(), state + QStringLiteral("dump before.json\nclose Form1\n"
+                                                                        "dump after.json\n"));
+        QVERIFY2(run.status == 0, qPrintable(run.errors));
+        const QJsonObject after = Load(dir.path(), QStringLiteral("after.json"));
+        QVERIFY(!WindowShown(after, "check"));
+        QVERIFY(WindowShown(after, "Form1"));
+        QCOMPARE(after, Load(dir.path(), QStringLiteral("before.json")));
+    }
+}
+
+void ScenarioTest::panelAndDialogClosedByTheWindowManager() {
+    // The panel's close asks Exit's question and, on Yes, takes the Exit steps: the same state as
+    // its own Exit answered Yes. On No the panel stays open.
+    const QString open = QStringLiteral(
+        "click Main.Image4\nclick Form1.Button3\nclick Form1.Button4\n"
+        "combo table3.ComboBox1 作用力\nslider table3.TrackBar1 4550\n");
+    QTemporaryDir dir;
+    QCOMPARE(
+        PlayText(dir.path(), open + QStringLiteral("close table3\ndump asking.json\nclick check.BitBtn2\n"
+                                                   "dump stays.json\nclose table3\nclick check.BitBtn1\n"
+                                                   "dump closed.json\n"))
+            .status,
+        0);
+    QCOMPARE(PlayText(dir.path(), open + QStringLiteral("click table3.Button2\nclick check.BitBtn1\n"
+                                                        "dump exited.json\n"))
+                 .status,
+             0);
+    const QJsonObject asking = Load(dir.path(), QStringLiteral("asking.json"));
+    QVERIFY(WindowModal(asking, "check"));
+    QCOMPARE(Text(asking, "check.Memo1"), QStringLiteral("你确定要离开吗??"));
+    QVERIFY(WindowModal(Load(dir.path(), QStringLiteral("stays.json")), "table3"));
+    const QJsonObject closed = Load(dir.path(), QStringLiteral("closed.json"));
+    QVERIFY(!WindowShown(closed, "table3"));
+    QVERIFY(!Enabled(closed, "Form1.Button2"));  // nothing set up: Start stays off, Stop is the way on
+    QCOMPARE(closed, Load(dir.path(), QStringLiteral("exited.json")));
+
+    // The dialog's close is No: the lab stays.
+    QCOMPARE(PlayText(dir.path(), QStringLiteral("click Main.Image4\nclick Form1.BitBtn1\nclose check\n"
+                                                 "dump no.json\n"))
+                 .status,
+             0);
+    const QJsonObject no = Load(dir.path(), QStringLiteral("no.json"));
+    QVERIFY(WindowShown(no, "Form1"));
+    QVERIFY(!WindowShown(no, "check"));
+    QCOMPARE(Number(no, "ConfirmAnswer"), 0.0);
+}
+
+void ScenarioTest::titleScreenAndHelpViewerClosed() {
+    QTemporaryDir dir;
+    // The title screen's close ends the program, as its exit spot does.
+    QCOMPARE(PlayText(dir.path(), QStringLiteral("close Main\n")).status, 0);
+    const Outcome late = PlayText(dir.path(), QStringLiteral("close Main\ndump late.json\n"));
+    QCOMPARE(late.status, 2);
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("late.json"))));
+    // The help viewer just hides; a hidden window has no title bar to close.
+    QCOMPARE(PlayText(dir.path(), QStringLiteral("click Main.Image4\nclick Form1.Button3\nclose Form2\n"
+                                                 "dump hidden.json\n"))
+                 .status,
+             0);
+    const QJsonObject hidden = Load(dir.path(), QStringLiteral("hidden.json"));
+    QVERIFY(!WindowShown(hidden, "Form2"));
+    QVERIFY(WindowShown(hidden, "Form1"));
+    const Outcome again = PlayText(dir.path(), QStringLiteral("click Main.Image4\nclose Form2\n"));
+    QCOMPARE(again.status, 2);
+    QVERIFY2(again.errors.contains(QStringLiteral("line 2: Form2 is not shown")), qPrintable(again.errors));
+}
+
+void ScenarioTest::helpViewerCentredOnTheScreen() {
+    QTemporaryDir dir;
+    // Shown by the first choice, then again (closed and shown) by the help button.
+    QCOMPARE(PlayText(dir.path(), QStringLiteral("click Main.Image4\nclick Form1.Button3\ndump first.json\n"
+                                                 "click Form1.BitBtn2\ndump again.json\n"))
+                 .status,
+             0);
+    for (const char* name : {"first.json", "again.json"}) {
+        const QJsonObject dump = Load(dir.path(), QLatin1String(name));
+        const QJsonObject viewer =
+            dump.value(QStringLiteral("windows")).toObject().value(QStringLiteral("Form2")).toObject();
+        const QJsonObject screen = dump.value(QStringLiteral("screen")).toObject();
+        QVERIFY(viewer.value(QStringLiteral("visible")).toBool());
+        const double cx =
+            viewer.value(QStringLiteral("x")).toInt() + viewer.value(QStringLiteral("width")).toInt() / 2.0;
+        const double cy =
+            viewer.value(QStringLiteral("y")).toInt() + viewer.value(QStringLiteral("height")).toInt() / 2.0;
+        QVERIFY2(std::fabs(cx - screen.value(QStringLiteral("width")).toInt() / 2.0) <= 1.0, name);
+        QVERIFY2(std::fabs(cy - screen.value(QStringLiteral("height")).toInt() / 2.0) <= 1.0, name);
+    }
+}
+
+void ScenarioTest::comboTextKeepsTheUsersTrailingSpace() {
+    QTemporaryDir dir;
+    const QString open = QStringLiteral("click Main.Image4\nclick Form1.Button3\nclick Form1.Button4\n");
+    const QString leave = QStringLiteral("click table3.Button2\nclick check.BitBtn1\n");
+    QCOMPARE(PlayText(dir.path(), open +
+                                      QStringLiteral("combo table3.ComboBox1 作用力 \ndump spaced.json\n"
+                                                     "combo table3.ComboBox1 作用力\ndump exact.json\n") +
+                                      leave)
+                 .status,
+             0);
+    const QJsonObject spaced = Load(dir.path(), QStringLiteral("spaced.json"));
+    QCOMPARE(Text(spaced, "table3.ComboBox1"), QStringLiteral("作用力 "));
+    QVERIFY(!Enabled(spaced, "table3.Button1"));  // an item the box does not offer
+    QVERIFY(Enabled(Load(dir.path(), QStringLiteral("exact.json")), "table3.Button1"));
+}
+
+void ScenarioTest::keepGoingSkipsWhatCannotBeCarriedOut() {
+    QTemporaryDir dir;
+    // Start is disabled in the Chosen state, and line 4 is not a command.
+    const QString scenario = QStringLiteral(
+        "click Main.Image4\nclick Form1.Button1\nclick Form1.Button2\n"
+        "jump 3\nclick Form1.Button4\nclick Form1.Button2\ntick 7\n"
+        "dump went_on.json\n");
+    const Outcome stopped = PlayText(dir.path(), scenario);
+    QCOMPARE(stopped.status, 2);
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("went_on.json"))));
+
+    const Outcome going =
+        Play(dir.path(), {QStringLiteral("--keep-going"), QStringLiteral("-")}, scenario.toUtf8());
+    QCOMPARE(going.status, 2);
+    QVERIFY2(going.errors.contains(QStringLiteral("line 3: Form1.Button2 is disabled")),
+             qPrintable(going.errors));
+    QVERIFY2(going.errors.contains(QStringLiteral("line 4: unknown command 'jump'")),
+             qPrintable(going.errors));
+    const QJsonObject dump = Load(dir.path(), QStringLiteral("went_on.json"));
+    QCOMPARE(Number(dump, "TickCount"), 7.0);
+    QVERIFY(TimerActive(dump));
+
+    // Nothing to skip: a clean run.
+    QCOMPARE(Play(dir.path(), {QStringLiteral("--keep-going"), QStringLiteral("-")},
+                  QByteArray("click Main.Image4\n"))
+                 .status,
+             0);
+}
+
+void ScenarioTest::realtimeLetsTheTimerRun() {
+    QTemporaryDir dir;
+    // The spring at the fastest setting, 1 ms a step, for 300 ms of wall clock. How many ticks
+    // arrive depends on the machine; they can only come from the timer, at most one a millisecond.
+    QCOMPARE(
+        PlayText(dir.path(), QStringLiteral("click Main.Image4\nclick Form1.Button1\nclick Form1.Button4\n"
+                                            "click Form1.Button2\nslider Form1.TrackBar1 1\n"
+                                            "trace real.csv SpringX\nrealtime 300\ndump real.json\n"))
+            .status,
+        0);
+    const QJsonObject dump = Load(dir.path(), QStringLiteral("real.json"));
+    QCOMPARE(TimerInterval(dump), 1);
+    const int ticks = static_cast<int>(Number(dump, "TickCount"));
+    QVERIFY2(ticks > 0 && ticks <= 310, qPrintable(QString::number(ticks)));
+    QCOMPARE(CsvRows(dir.filePath(QStringLiteral("real.csv"))).size(), ticks + 1);  // and its header
 }
 
 QTEST_MAIN(ScenarioTest)

@@ -1,0 +1,101 @@
+#pragma once
+// Shared by the scenario tests: plays scenarios through the built vlab-script, each in a folder of
+// the test's own, and reads back the dumps, traces and pictures it wrote.
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+namespace vlab::test {
+
+struct Outcome {
+    int status = -1;
+    QString errors;
+};
+
+inline QString ScenarioPath(const QString& name) {
+    return QStringLiteral(VLAB_SOURCE_DIR "/tests/app/scenarios/") + name;
+}
+
+// Runs vlab-script in folder with the given arguments, feeding input on standard input.
+inline Outcome Play(const QString& folder, const QStringList& arguments, const QByteArray& input = {}) {
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    process.start(QStringLiteral(VLAB_SCRIPT), arguments);
+    Outcome out;
+    if (!process.waitForStarted(30000)) return out;
+    process.write(input);
+    process.closeWriteChannel();
+    // A scenario never waits; this bound only keeps a broken runner from stalling the suite.
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        return out;
+    }
+    out.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    out.errors = QString::fromUtf8(process.readAllStandardError());
+    return out;
+}
+
+inline Outcome PlayFile(const QString& folder, const QString& scenario) {
+    return Play(folder, {ScenarioPath(scenario)});
+}
+inline Outcome PlayText(const QString& folder, const QString& text) {
+    return Play(folder, {QStringLiteral("-")}, text.toUtf8());
+}
+
+inline QJsonObject Load(const QString& folder, const QString& name) {
+    QFile file(folder + u'/' + name);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return QJsonDocument::fromJson(file.readAll()).object();
+}
+
+inline QJsonObject Control(const QJsonObject& dump, const char* name) {
+    return dump.value(QStringLiteral("controls")).toObject().value(QLatin1String(name)).toObject();
+}
+inline bool Visible(const QJsonObject& dump, const char* name) {
+    return Control(dump, name).value(QStringLiteral("visible")).toBool();
+}
+inline bool Enabled(const QJsonObject& dump, const char* name) {
+    return Control(dump, name).value(QStringLiteral("enabled")).toBool();
+}
+inline QString Text(const QJsonObject& dump, const char* name) {
+    return Control(dump, name).value(QStringLiteral("text")).toString();
+}
+inline bool WindowShown(const QJsonObject& dump, const char* name) {
+    return dump.value(QStringLiteral("windows"))
+        .toObject()
+        .value(QLatin1String(name))
+        .toObject()
+        .value(QStringLiteral("visible"))
+        .toBool();
+}
+inline bool WindowModal(const QJsonObject& dump, const char* name) {
+    return dump.value(QStringLiteral("windows"))
+        .toObject()
+        .value(QLatin1String(name))
+        .toObject()
+        .value(QStringLiteral("modal"))
+        .toBool();
+}
+inline double Number(const QJsonObject& dump, const char* name) {
+    return dump.value(QLatin1String(name)).toDouble();
+}
+inline bool TimerActive(const QJsonObject& dump) {
+    return dump.value(QStringLiteral("Timer1")).toObject().value(QStringLiteral("active")).toBool();
+}
+inline int TimerInterval(const QJsonObject& dump) {
+    return dump.value(QStringLiteral("Timer1")).toObject().value(QStringLiteral("interval")).toInt();
+}
+
+inline QStringList CsvRows(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
+    return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+}
+
+}  // namespace vlab::test
