@@ -22,6 +22,9 @@ extern double CoilCornerY;  // the coil's lower corner on the incline, y
 
 void InductionStep();
 void InductionReset();
+void InductionMouseDown(int x, int y);
+void InductionMouseMove(int x, int y);
+void InductionMouseUp(int x, int y);
 void InductionDescribe(QJsonObject& out);
 void InductionResetProgramState();
 

@@ -161,6 +161,9 @@ const Experiment kInduction{
     .reset = InductionReset,  // turns both mouse flags on itself
     .startSilencesMouse = true,
     .pauseUsable = true,
+    .mouseDown = InductionMouseDown,
+    .mouseMove = InductionMouseMove,
+    .mouseUp = InductionMouseUp,
     .describe = InductionDescribe,
     .resetProgramState = InductionResetProgramState,
 };
