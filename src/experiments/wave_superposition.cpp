@@ -166,7 +166,10 @@ void PlotPulsePair(double xFrom, double xTo, double rightStart, double baseline,
                 SetDrawStyle(kRed, 1, 2, 0, 0, 0);
                 Segment(x, PrevY2, Y2);
             }
-            if (In2 == 0) {
+            // Where neither pulse covers the column both lines are the same piece of string,
+            // already drawn just above in the same pen: drawing it again would change no pixel.
+            const bool sameAsSecond = In1 == 0 && PrevY1 == PrevY2 && Y1 == Y2;
+            if (In2 == 0 && !sameAsSecond) {
                 SetDrawStyle(kSilver, penWidth, 1, 0, 0, 0);
                 Segment(x, PrevY1, Y1);
             } else if (both && showParts == 1) {
