@@ -20,8 +20,24 @@ extern double In2;      // 1 if the column lies within the second pulse
 extern double Front1;   // leading edge x of the first pulse
 extern double Front2;   // leading edge x of the second pulse
 
+// Clears the surface and draws one frame; the pulses advance one step.
 void WaveSuperpositionStep();
 void WaveSuperpositionReset();
+// A press in the step area (x 201 to 269, y 151 to 179) advances one step, at any time.
+void WaveSuperpositionMouseDown(int x, int y);
+void WaveSuperpositionMouseUp(int x, int y);
+
+// One step of the pulse plotter: advances WavePlotCounts[slot], puts the fronts at
+// xFrom + N * speed and rightStart - N * speed, and draws the string column by column from xFrom
+// to xTo. The steep sides have slope 2e, the gentle ones e, both pulses are f high. Stops the run
+// when a front reaches the far end. A slot outside 0..3, a slope e that is not positive or an
+// argument that is not finite draws nothing and changes nothing.
+void PlotPulsePair(double xFrom, double xTo, double rightStart, double baseline, double e, double f,
+                   double speed, int kind, int sumColour, int penWidth, int showParts, int slot);
+// The string at column x for the fronts in Front1 and Front2: sets Y1, In1, Y2, In2 and YSum.
+// kind is the second pulse's shape: 1 a crest and 0 a trough with the steep side leading, 4 a crest
+// and 3 a trough with the gentle side leading; any other kind has no second pulse.
+void PulseColumn(double x, double baseline, double e, double f, int kind);
 void WaveSuperpositionDescribe(QJsonObject& out);
 void WaveSuperpositionResetProgramState();
 

@@ -182,6 +182,8 @@ const Experiment kWaveSuperposition{
     .step = WaveSuperpositionStep,
     .reset = WaveSuperpositionReset,
     .settingOpensPanel = true,
+    .mouseDown = WaveSuperpositionMouseDown,  // no flag test: the step area answers at any time
+    .mouseUp = WaveSuperpositionMouseUp,
     .describe = WaveSuperpositionDescribe,
     .resetProgramState = WaveSuperpositionResetProgramState,
 };
