@@ -220,7 +220,7 @@ void ElectricFieldStep() {
     SumVectors4(FieldMag[0], FieldAngle[0], FieldMag[1], FieldAngle[1], FieldMag[2], FieldAngle[2],
                 FieldMag[3], FieldAngle[3]);
 
-    // 7. Without a test charge it is drawn as a red arrow as long as the field is strong.
+    // 7. Without a test charge it is drawn as a red arrow, as many pixels long as the field is strong.
     if (TestSign == 0) {
         DrawLabelledArrow(SumMag, TruncToInt(VectorAngleDeg), TestX, TestY, kCopy, kSolidPen, kRed, 2, 1, 2,
                           14, QString());
@@ -228,22 +228,25 @@ void ElectricFieldStep() {
 
     // 8. With a test charge: one step of its flight under the resultant, y measured upwards. It
     //    starts from rest on the first tick; presses before Start move it with the stored velocity.
-    if (TestSign != 0 && reachedCharge) {
-        Host().ShowStoppedControls();
-    } else if (TestSign != 0) {
-        const double a = DegToRad(VectorAngleDeg);
-        const double ax = TestSign * SumMag * std::cos(a);
-        const double ay = TestSign * SumMag * std::sin(a);
-        const double vx = TickCount == 1 ? 0.0 : BodyVX[0];
-        const double vy = TickCount == 1 ? 0.0 : BodyVY[0];
-        AdvanceBody(vx, vy, ax, ay, TestX, -TestY, kTimeStep, 0);
-        TestX = BodyX[0];
-        TestY = -BodyY[0];
-        // The previous position turns pale under a silver dot merged into it: that is the trail.
-        if (TickCount > 1)
-            DrawEllipse(TestPrevX, TestPrevY, 5, 5, kSilver, 1, kSolidPen, kMerge, kSolidBrush, kSilver);
-        TestPrevX = TestX;
-        TestPrevY = TestY;
+    //    A charge that has reached another stays where it is and its run ends.
+    if (TestSign != 0) {
+        if (reachedCharge) {
+            Host().ShowStoppedControls();
+        } else {
+            const double a = DegToRad(VectorAngleDeg);
+            const double ax = TestSign * SumMag * std::cos(a);
+            const double ay = TestSign * SumMag * std::sin(a);
+            const double vx = TickCount == 1 ? 0.0 : BodyVX[0];
+            const double vy = TickCount == 1 ? 0.0 : BodyVY[0];
+            AdvanceBody(vx, vy, ax, ay, TestX, -TestY, kTimeStep, 0);
+            TestX = BodyX[0];
+            TestY = -BodyY[0];
+            // The previous position turns pale under a silver dot merged into it: that is the trail.
+            if (TickCount > 1)
+                DrawEllipse(TestPrevX, TestPrevY, 5, 5, kSilver, 1, kSolidPen, kMerge, kSolidBrush, kSilver);
+            TestPrevX = TestX;
+            TestPrevY = TestY;
+        }
         const int colour = 1 - TestSign;  // red for +1, blue for -1
         DrawEllipse(TestX, TestY, 5, 5, colour, 1, kSolidPen, kCopy, kSolidBrush, colour);
     }

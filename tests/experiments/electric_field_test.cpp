@@ -358,6 +358,7 @@ private slots:
         QCOMPARE(host.stops, 1);
         QCOMPARE(TickCount, 1);
         QCOMPARE(TestX, 450.01);
+        QCOMPARE(Pixel(450, 250), QRgb(0xFF0000));  // the test charge stays drawn where it stopped
         QVERIFY(DumpIsFinite());
     }
 };
