@@ -1,6 +1,8 @@
 #pragma once
-// Electric field of point charges (code 206): field arrows at a test point and the test charge's flight.
+// Electric field of point charges (code 206): the field grid, the field arrows at a test point and
+// the test charge's flight.
 
+#include <QColor>
 #include <QJsonObject>
 
 #include <array>
@@ -21,6 +23,12 @@ extern std::array<double, 4> FieldAngle;  // its direction, degrees, y up
 
 void ElectricFieldStep();
 void ElectricFieldReset();
+void ElectricFieldMouseDown(int x, int y);
+void ElectricFieldMouseMove(int x, int y);
+void ElectricFieldMouseUp(int x, int y);
+// The colour of a grid arrow for a field strength: white at 0, aqua at 255, green towards 2550,
+// darkening to black at 25500 and beyond.
+QRgb FieldStrengthColour(double strength);
 void ElectricFieldDescribe(QJsonObject& out);
 void ElectricFieldResetProgramState();
 

@@ -143,6 +143,9 @@ const Experiment kElectricField{
     .settingMouse = SettingMouse::AfterStep,
     .startWaitsForSurface = true,  // the sign of the test charge is picked on the surface
     .startSilencesMouse = true,
+    .mouseDown = ElectricFieldMouseDown,
+    .mouseMove = ElectricFieldMouseMove,
+    .mouseUp = ElectricFieldMouseUp,
     .describe = ElectricFieldDescribe,
     .resetProgramState = ElectricFieldResetProgramState,
 };

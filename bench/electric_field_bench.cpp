@@ -1,0 +1,62 @@
+// Medians of the electric field's frames against the 1 ms the fastest speed-bar setting allows:
+// the set-up picture with its grid of 1504 arrows around four charges is the heaviest.
+
+#include <benchmark/benchmark.h>
+
+#include "draw/figures.h"
+#include "experiments/electric_field.h"
+#include "lab/lab_host.h"
+#include "lab/lab_state.h"
+#include "lab/registry.h"
+
+using namespace vlab;
+
+namespace {
+
+// The panel confirmed on four charges.
+class FourCharges : public NullHost {
+public:
+    QString ChargeLayoutText() override { return QStringLiteral("四个点电荷"); }
+};
+FourCharges host;
+
+void SetUp() {
+    SetHost(&host);
+    ResetProgramState();
+    ElectricFieldReset();
+    ChargeQ[0] = 3, ChargeQ[1] = -2, ChargeQ[2] = 4, ChargeQ[3] = -1;
+    ElectricFieldStep();
+    MouseClickActive = 1;
+    ElectricFieldMouseDown(300, 280);
+}
+
+// The picture drawn at set-up and on every press before Start: cleared surface, grid, test point
+// with the four field arrows and their resultant.
+void BM_ElectricFieldGridFrame(benchmark::State& state) {
+    SetUp();
+    for (auto _ : state) {
+        TickCount = 0;
+        ElectricFieldStep();
+    }
+}
+
+// A tick of the flight, from tick 2 on: charges, buttons, trail and the moving charge only.
+void BM_ElectricFieldFlightTick(benchmark::State& state) {
+    SetUp();
+    ElectricFieldMouseDown(615, 80);
+    TickCount = 2;
+    for (auto _ : state) {
+        // The flight loops round the +3 charge for some 660 ticks; start it again before it leaves.
+        if (TickCount > 600) {
+            TestX = 300, TestY = 280;
+            TickCount = 0;
+        }
+        ++TickCount;
+        ElectricFieldStep();
+    }
+}
+
+BENCHMARK(BM_ElectricFieldGridFrame)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ElectricFieldFlightTick)->Repetitions(9)->ReportAggregatesOnly(true);
+
+}  // namespace
