@@ -539,7 +539,8 @@ void LabWindowTest::mouseAnywhereChangesNoRunControl() {
     QTimer closer;
     closer.setInterval(0);
     connect(&closer, &QTimer::timeout, [] {
-        if (QWidget* w = QApplication::activeModalWidget()) static_cast<QDialog*>(w)->reject();
+        // The panel is left without values (its close would ask first), the question answered No.
+        if (QWidget* w = QApplication::activeModalWidget()) static_cast<QDialog*>(w)->done(QDialog::Rejected);
     });
     closer.start();
     auto send = [](QEvent::Type type, int x, int y) {
@@ -632,7 +633,7 @@ void LabWindowTest::rapidClicksNeverLeaveTheTimerRunningWhenStopped() {
             if (w == check)
                 Click(check->BitBtn2);
             else
-                static_cast<QDialog*>(w)->reject();
+                static_cast<QDialog*>(w)->done(QDialog::Rejected);  // left without values
         }
     });
     closer.start();
