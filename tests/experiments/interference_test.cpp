@@ -78,23 +78,6 @@ double PathDifference(double y, double gap) {
     return std::hypot(300.0, y - 110 + gap) - std::hypot(300.0, y - 110 - gap);
 }
 
-// Screen rows (real y within the tank) where the path difference is `halfWaves` half wavelengths,
-// found by bisection on both sides of the centre line.
-std::vector<double> RowsAt(double halfWaves, double gap, double wavelength) {
-    const double target = halfWaves * wavelength / 2;
-    std::vector<double> rows;
-    for (int side : {-1, 1}) {
-        // |PathDifference| grows monotonically with the distance from the centre line.
-        auto f = [&](double off) { return std::fabs(PathDifference(110 + side * off, gap)) - target; };
-        if (f(0) > 0 || f(100) < 0) continue;
-        double lo = 0, hi = 100;
-        for (int i = 0; i < 60; ++i) (f((lo + hi) / 2) < 0 ? lo : hi) = (lo + hi) / 2;
-        rows.push_back(110 + side * lo);
-        if (halfWaves == 0) break;
-    }
-    return rows;
-}
-
 // Brightness of a fringe row read back from the picture, 0 dark to 2 bright: red light spans red
 // 130..255, violet light blue 125..255.
 double ColumnBrightness(int row, bool violet) {
@@ -102,9 +85,9 @@ double ColumnBrightness(int row, bool violet) {
     return violet ? (qBlue(c) - 125) / 65.0 : (qRed(c) - 130) / 62.5;
 }
 
+// Ticks until the fringe column shows, then one tick more.
 void RunUntilFringes() {
-    const double needed = 300 / WaveFactor;
-    for (int guard = 0; SlitWaveTicks < needed && guard < 400; ++guard) Tick();
+    for (int guard = 0; Pixel(560, 110) == kPaleBlue && guard < 400; ++guard) Tick();
     Tick();
 }
 
@@ -273,8 +256,9 @@ private slots:
     }
 
     // Bright bands where the path difference is a whole number of wavelengths, dark ones at odd
-    // half wavelengths, for both lights and all three spacings. Each bar is 4 px wide and the
-    // next one is drawn over it, so a band may show up to 3 px from its row.
+    // half wavelengths, for both lights and all three spacings: every screen row within a tenth
+    // of a half wave of either shows within 0.1 of full or no brightness. Each 4 px bar is drawn
+    // over by the next ones, so the column shows a row up to 2 px higher.
     void fringesLieWhereThePathDifferenceSaysSo() {
         for (int light : {0, 1})
             for (double gap : {30.0, 40.0, 50.0}) {
@@ -284,36 +268,26 @@ private slots:
                 RunUntilFringes();
                 const bool violet = light == 1;
                 const double lambda = violet ? 12 : 15;
-                const QString what = QStringLiteral("light %1 gap %2").arg(light).arg(gap);
-                int bands = 0;
-                for (int h = 0; h <= 12; ++h)
-                    for (double row : RowsAt(h, gap, lambda)) {
-                        if (row < 14 || row > 206) continue;
-                        const bool bright = h % 2 == 0;
-                        // The middle of the rows that share the extreme value: a broad band
-                        // has several.
-                        double bestValue = bright ? -1 : 3;
-                        for (int y = int(row) - 5; y <= int(row) + 5; ++y) {
-                            const double v = ColumnBrightness(y, violet);
-                            bestValue = bright ? std::max(bestValue, v) : std::min(bestValue, v);
-                        }
-                        double sum = 0;
-                        int count = 0;
-                        for (int y = int(row) - 5; y <= int(row) + 5; ++y)
-                            if (ColumnBrightness(y, violet) == bestValue) {
-                                sum += y;
-                                ++count;
-                            }
-                        QVERIFY2(std::fabs(sum / count - row) <= 3,
-                                 qPrintable(what + QString(" row %1").arg(row)));
-                        QVERIFY2(bright ? bestValue > 1.97 : bestValue < 0.03, qPrintable(what));
-                        ++bands;
-                    }
-                QVERIFY(bands >= 3);
-                // At the bright centre violet light has red 180 and red light no blue at all.
+                int bright = 0, dark = 0;
+                for (int y = 14; y <= 206; ++y) {
+                    const double h = std::fabs(PathDifference(y, gap)) / lambda * 2;
+                    if (std::fabs(h - std::round(h)) > 0.1) continue;
+                    const bool isBright = std::lround(h) % 2 == 0;
+                    double best = isBright ? -1 : 3;
+                    for (int r = y - 3; r <= y + 1; ++r)
+                        best = isBright ? std::max(best, ColumnBrightness(r, violet))
+                                        : std::min(best, ColumnBrightness(r, violet));
+                    QVERIFY2(isBright ? best > 1.9 : best < 0.1,
+                             qPrintable(QStringLiteral("light %1 gap %2 row %3").arg(light).arg(gap).arg(y)));
+                    ++(isBright ? bright : dark);
+                }
+                QVERIFY(bright >= 3 && dark >= 2);
+                // The central band (path difference 0) is the brightest: violet light there has
+                // red 180, red light no blue at all.
                 int centre = 105;
-                for (int y = 105; y <= 115; ++y)
+                for (int y = 105; y <= 112; ++y)
                     if (ColumnBrightness(y, violet) > ColumnBrightness(centre, violet)) centre = y;
+                QCOMPARE(ColumnBrightness(centre, violet), 2.0);
                 QCOMPARE(violet ? qRed(Pixel(560, centre)) : qBlue(Pixel(560, centre)), violet ? 180 : 0);
             }
     }
@@ -324,8 +298,12 @@ private slots:
         Setting();
         RunUntilFringes();
         const double lambda = 15;
-        const double dark = RowsAt(1, 40, lambda).front();  // above the centre line
-        for (int probe : {110, 52, static_cast<int>(std::lround(dark)), 96, 30}) {
+        int dark = 110;  // the row above the centre nearest to half a wavelength
+        for (int y = 60; y < 110; ++y)
+            if (std::fabs(std::fabs(PathDifference(y, 40)) - lambda / 2) <
+                std::fabs(std::fabs(PathDifference(dark, 40)) - lambda / 2))
+                dark = y;
+        for (int probe : {110, 52, dark, 96, 30}) {
             Press(500, probe);
             QCOMPARE(ProbeY, double(probe));
             const double h = std::fabs(PathDifference(probe, 40)) / lambda * 2;
