@@ -146,11 +146,11 @@ void Line(double x0, double y0, double x1, double y1) {
     c.lineTo(x1, y1);
 }
 
-// A barrier across the tank: everything right of x is erased, the tank is refilled from there,
-// and the barrier itself is an olive line of width 2.
-void Barrier(double x) {
+// A barrier across the tank: everything right of x is erased, the tank is refilled from there
+// (from `top` down), and the barrier itself is an olive line of width 2.
+void Barrier(double x, double top) {
     ClearArea(TruncToInt(x), 0, 700, 550);
-    DrawTiltedPanel(x, 3, 90, 550, 700, kPaleBlue, 0);
+    DrawTiltedPanel(x, top, 90, 550, 700, kPaleBlue, 0);
     DrawRay(700, 90, x, 550, 0, 0, kOlive, 2, 0, 0, 5, 5);
 }
 
@@ -207,7 +207,7 @@ void InterferenceStep() {
                         kPlaneSlot);
 
     // 3, 4. The single-slit barrier cuts the plane wave off; S0 is a gap in it.
-    Barrier(SourceSlitX);
+    Barrier(SourceSlitX, 3);
     Slit(SourceSlitX, SlitCentreY);
 
     // 5. The light chosen now sets the wavelength and colour of everything below.
@@ -226,7 +226,7 @@ void InterferenceStep() {
     const double slitX = 2 * SourceSlitX;
     const double upperY = SlitCentreY - SlitHalfGap;
     const double lowerY = SlitCentreY + SlitHalfGap;
-    Barrier(slitX);
+    Barrier(slitX, 3);
     Slit(slitX, upperY);
     Slit(slitX, lowerY);
 
@@ -240,7 +240,7 @@ void InterferenceStep() {
     }
 
     // 10. The screen cuts the slit rings off at x 500.
-    Barrier(ScreenX);
+    Barrier(ScreenX, 0);
 
     // 11. Everything above and below the tank is erased, which clips the rings at the walls.
     ClearArea(0, 210, 700, 550);
