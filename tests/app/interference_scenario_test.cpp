@@ -2,35 +2,17 @@
 // bar as the user meets them, the wave counters of the trace, the clicks while the timer runs, and
 // the fringe column of each snapshot against the path difference worked out from the geometry.
 
-#include <QFile>
 #include <QImage>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <cmath>
 
+#include "scenario_support.h"
+
+using namespace vlab::test;
+
 namespace {
-
-QJsonObject Load(const QString& folder, const QString& name) {
-    QFile file(folder + u'/' + name);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return QJsonDocument::fromJson(file.readAll()).object();
-}
-
-double Number(const QJsonObject& dump, const char* name) {
-    return dump.value(QLatin1String(name)).toDouble();
-}
-
-QJsonObject Control(const QJsonObject& dump, const char* name) {
-    return dump.value(QStringLiteral("controls")).toObject().value(QLatin1String(name)).toObject();
-}
-
-bool TimerActive(const QJsonObject& dump) {
-    return dump.value(QStringLiteral("Timer1")).toObject().value(QStringLiteral("active")).toBool();
-}
 
 // Path difference from the slits at (200, 110 -+ gap) to the screen point (500, y).
 double PathDifference(double y, double gap) {
@@ -75,12 +57,7 @@ class InterferenceScenarioTest : public QObject {
 private slots:
     void playedAsAUserWould() {
         QTemporaryDir dir;
-        QProcess process;
-        process.setWorkingDirectory(dir.path());
-        process.start(QStringLiteral(VLAB_SCRIPT),
-                      {QStringLiteral(VLAB_SOURCE_DIR "/tests/app/scenarios/interference.vls")});
-        QVERIFY(process.waitForFinished(120000));
-        QCOMPARE(process.exitCode(), 0);
+        QCOMPARE(PlayFile(dir.path(), QStringLiteral("interference.vls")).status, 0);
         const QString folder = dir.path();
 
         // Setting: the first frame, the mouse on, Start ready; the bar asked for 100..700 at 400
@@ -90,7 +67,7 @@ private slots:
         QCOMPARE(Number(setup, "TickCount"), 0.0);
         QCOMPARE(Number(setup, "MouseClickActive"), 1.0);
         QVERIFY(!TimerActive(setup));
-        QVERIFY(Control(setup, "Form1.Button2").value(QStringLiteral("enabled")).toBool());
+        QVERIFY(Enabled(setup, "Form1.Button2"));
         const QJsonObject bar = Control(setup, "Form1.TrackBar1");
         QCOMPARE(bar.value(QStringLiteral("min")).toInt(), 1);
         QCOMPARE(bar.value(QStringLiteral("max")).toInt(), 100);
@@ -103,9 +80,7 @@ private slots:
 
         // The trace: source rings from tick 18, slit rings once the source has run 22 steps, the
         // phase at the probe from 60 slit steps on; each tick steps each running counter once.
-        QFile trace(dir.filePath(QStringLiteral("interference_trace.csv")));
-        QVERIFY(trace.open(QIODevice::ReadOnly | QIODevice::Text));
-        const QStringList rows = QString::fromUtf8(trace.readAll()).split(u'\n', Qt::SkipEmptyParts);
+        const QStringList rows = CsvRows(dir.filePath(QStringLiteral("interference_trace.csv")));
         QCOMPARE(rows.size(), 99);
         QCOMPARE(rows[0], QStringLiteral("TickCount,SourceWaveTicks,SlitWaveTicks,PhaseHalfWaves"));
         for (int t = 1; t <= 98; ++t) {
@@ -145,8 +120,7 @@ private slots:
         const QJsonObject paused = Load(folder, QStringLiteral("interference_paused.json"));
         QVERIFY(!TimerActive(paused));
         QCOMPARE(Number(paused, "TickCount"), 118.0);
-        QCOMPARE(Control(paused, "Form1.Button7").value(QStringLiteral("text")).toString(),
-                 QStringLiteral("Continue"));
+        QCOMPARE(Text(paused, "Form1.Button7"), QStringLiteral("Continue"));
         const QJsonObject longRun = Load(folder, QStringLiteral("interference_long_run.json"));
         QCOMPARE(Number(longRun, "TickCount"), 318.0);
         QCOMPARE(Number(longRun, "InterferenceTicks"), 318.0);
