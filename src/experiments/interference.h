@@ -20,6 +20,9 @@ extern double PhaseHalfWaves;   // path difference in half wavelengths
 
 void InterferenceStep();
 void InterferenceReset();
+void InterferenceMouseDown(int x, int y);
+void InterferenceMouseMove(int x, int y);
+void InterferenceMouseUp(int x, int y);
 void InterferenceDescribe(QJsonObject& out);
 void InterferenceResetProgramState();
 

@@ -122,6 +122,9 @@ const Experiment kInterference{
     .settingMouse = SettingMouse::AfterStep,
     .pauseUsable = true,  // and its mouse stays on while it runs
     .countsRealTicks = true,
+    .mouseDown = InterferenceMouseDown,
+    .mouseMove = InterferenceMouseMove,
+    .mouseUp = InterferenceMouseUp,
     .describe = InterferenceDescribe,
     .resetProgramState = InterferenceResetProgramState,
 };
