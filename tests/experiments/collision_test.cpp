@@ -178,6 +178,17 @@ private slots:
         QVERIFY(std::fabs(CollisionEint0 - 500.0 / 3) < 1e-9);
         QCOMPARE(CollisionEs, 0.0);
         QCOMPARE(CollisionEtotal, 300.0);
+        // In flight the relaxed spring stands on B's left face; pressed, it reaches from A's right
+        // face to B's, 54 px shorter by the overlap.
+        while (TickCount < 20) QVERIFY(Tick());
+        QVERIFY(ColourNear(0xFF0000, BodyX[1] - 76 + 2, 65, 1) && ColourNear(0xFF0000, BodyX[1] - 64, 97, 1));
+        QVERIFY(!ColourNear(0xFF0000, BodyX[1] - 90, 78, 8));
+        while (TickCount < 55) QVERIFY(Tick());
+        QVERIFY(98 - (BodyX[1] - BodyX[0]) > 15);
+        QVERIFY(ColourNear(0xFF0000, BodyX[0] + 24, 65, 1));
+        QVERIFY(ColourNear(0xFF0000, BodyX[1] - 23, 78, 1));
+        QCOMPARE(Pixel(int(BodyX[0]) + 15, 95), QRgb(0xFF0000));
+        QCOMPARE(Pixel(int(BodyX[1]) - 15, 95), QRgb(0x0000FF));
         while (TickCount < 120) QVERIFY(Tick());
         for (int t : {61, 80, 100}) {
             const double x = 20 + 3 * t;
