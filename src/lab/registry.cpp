@@ -102,6 +102,7 @@ const Experiment kCollision{
     .settingOpensPanel = true,
     .startSilencesMouse = true,
     .pauseUsable = true,
+    .mouseUp = CollisionMouseUp,
     .describe = CollisionDescribe,
     .resetProgramState = CollisionResetProgramState,
 };
