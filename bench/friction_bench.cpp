@@ -1,0 +1,49 @@
+// Medians of the friction experiment's frames against the 1 ms of the fastest speed-bar setting:
+// a tick while the block slides (strip, table, pull and friction arrows with their labels, block
+// and graph dot) and the first set-up after choosing Friction (the whole surface, the hatched graph
+// area and both axes).
+
+#include <benchmark/benchmark.h>
+
+#include "draw/shapes.h"
+#include "experiments/friction.h"
+#include "lab/lab_state.h"
+#include "lab/registry.h"
+
+using namespace vlab;
+
+namespace {
+
+// 120 N at 30 degrees, lying block, on tick 450: the block slides with a 45 N pull.
+void BM_FrictionSlidingTick(benchmark::State& state) {
+    ResetProgramState();
+    ExperimentCode = 201;
+    AppliedForce = 120;
+    ForceAngle = 30;
+    BlockHeight = 50;
+    FrictionSetCount = 0;
+    for (auto _ : state) {
+        // Held on the same tick, so that every frame draws the same picture.
+        TickCount = 450;
+        FrictionTicks = 449;
+        FrictionForces[0] = 44;
+        BodyX[0] = 300;
+        BodyVX[0] = 20;
+        FrictionStep();
+    }
+}
+
+void BM_FrictionFirstSetUp(benchmark::State& state) {
+    ResetProgramState();
+    ExperimentCode = 201;
+    for (auto _ : state) {
+        TickCount = 0;
+        FrictionSetCount = -1;
+        FrictionStep();
+    }
+}
+
+BENCHMARK(BM_FrictionSlidingTick)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_FrictionFirstSetUp)->Repetitions(9)->ReportAggregatesOnly(true);
+
+}  // namespace
