@@ -6,6 +6,7 @@
 #include <QPolygon>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <memory>
 
@@ -147,9 +148,23 @@ bool InClipBox(double x, double y) {
            y <= kBoxBottom;
 }
 
+namespace {
+bool referenceDrawing = false;
+}  // namespace
+
+void SetReferenceDrawing(bool on) {
+    referenceDrawing = on;
+    Surface().endPainting();
+}
+
+bool ReferenceDrawing() { return referenceDrawing; }
+
 Canvas::Canvas() : image_(kSurfaceWidth, kSurfaceHeight, QImage::Format_RGB32) { reset(); }
 
+Canvas::~Canvas() { endPainting(); }
+
 void Canvas::reset() {
+    endPainting();
     image_.fill(Qt::white);
     penColour_ = Qt::black;
     penWidth_ = 1;
@@ -163,6 +178,7 @@ void Canvas::reset() {
     font_.setPixelSize(PointsToPixels(fontPointSize_));
     fontColour_ = Qt::black;
     penPos_ = QPointF(0, 0);
+    fontChanged();
 }
 
 void Canvas::setBrushColour(QColor c) {
@@ -170,62 +186,124 @@ void Canvas::setBrushColour(QColor c) {
     if (brushStyle_ == BrushStyle::Clear) brushStyle_ = BrushStyle::Solid;
 }
 
+void Canvas::setFontBold(bool b) {
+    if (font_.bold() == b) return;
+    font_.setBold(b);
+    fontChanged();
+}
+
 void Canvas::setFontStyles(bool bold, bool italic, bool underline, bool strikeOut) {
+    if (font_.bold() == bold && font_.italic() == italic && font_.underline() == underline &&
+        font_.strikeOut() == strikeOut)
+        return;
     font_.setBold(bold);
     font_.setItalic(italic);
     font_.setUnderline(underline);
     font_.setStrikeOut(strikeOut);
+    fontChanged();
 }
 
 void Canvas::setFontPointSize(int size) {
     fontPointSize_ = size;
-    font_.setPixelSize(PointsToPixels(size));
+    const int px = PointsToPixels(size);
+    if (font_.pixelSize() == px) return;
+    font_.setPixelSize(px);
+    fontChanged();
 }
 
-namespace {
+void Canvas::fontChanged() {
+    metrics_.reset();
+    ++fontGeneration_;
+}
 
-// A painter set up with the canvas's pen, brush and raster operation.
-class StyledPainter {
-public:
-    StyledPainter(QImage& image, const Canvas& c, bool withBrush) : p_(&image) {
-        p_.setRenderHint(QPainter::Antialiasing, false);
-        p_.setCompositionMode(CompositionOf(c.penMode()));
-        if (c.penStyle() == PenStyle::Clear) {
-            p_.setPen(Qt::NoPen);
-        } else {
-            QPen pen(c.penColour());
-            const int w = c.penWidth();
-            pen.setWidth(w <= 1 ? 0 : w);
-            // Thin lines leave out their last pixel (flat caps); wide ones have round ends, and a
-            // dashed or dotted pen wider than 1 pixel draws solid.
-            pen.setCapStyle(w <= 1 ? Qt::FlatCap : Qt::RoundCap);
-            pen.setJoinStyle(w <= 1 ? Qt::MiterJoin : Qt::RoundJoin);
-            if (w <= 1) {
-                switch (c.penStyle()) {
-                    case PenStyle::Dash: pen.setDashPattern({18, 6}); break;
-                    case PenStyle::Dot: pen.setDashPattern({3, 3}); break;
-                    case PenStyle::DashDot: pen.setDashPattern({9, 6, 3, 6}); break;
-                    case PenStyle::DashDotDot: pen.setDashPattern({9, 3, 3, 3, 3, 3}); break;
-                    default: break;
-                }
-            }
-            p_.setPen(pen);
-        }
-        if (withBrush) {
-            const Qt::BrushStyle bs = QtBrushStyle(c.brushStyle());
-            p_.setBrush(bs == Qt::NoBrush ? QBrush() : QBrush(c.brushColour(), bs));
-            p_.setBackgroundMode(Qt::TransparentMode);
-        } else {
-            p_.setBrush(Qt::NoBrush);
-        }
+const QFontMetrics& Canvas::metrics() {
+    if (!metrics_ || referenceDrawing) metrics_ = std::make_unique<QFontMetrics>(font_);
+    return *metrics_;
+}
+
+void Canvas::endPainting() const {
+    if (painter_) painter_->end();
+    painter_.reset();
+}
+
+void Canvas::donePrimitive() {
+    if (referenceDrawing) endPainting();
+}
+
+QPainter& Canvas::openPainter() {
+    if (!painter_) {
+        painter_ = std::make_unique<QPainter>(&image_);
+        painter_->setRenderHint(QPainter::Antialiasing, false);
+        painter_->setRenderHint(QPainter::TextAntialiasing, false);
+        applied_ = PainterStyle{};
+        textFontGeneration_ = -1;
     }
-    QPainter* operator->() { return &p_; }
+    return *painter_;
+}
 
-private:
-    QPainter p_;
-};
+// The painter set up with the canvas's pen, brush and raster operation.
+QPainter& Canvas::styledPainter(bool withBrush) {
+    QPainter& p = openPainter();
+    const PainterStyle want{withBrush ? 1 : 0,
+                            penColour_.rgb(),
+                            penWidth_,
+                            penStyle_,
+                            penMode_,
+                            withBrush ? brushStyle_ : BrushStyle::Clear,
+                            withBrush ? brushColour_.rgb() : 0};
+    if (want == applied_) return p;
+    applied_ = want;
+    p.setCompositionMode(CompositionOf(penMode_));
+    if (penStyle_ == PenStyle::Clear) {
+        p.setPen(Qt::NoPen);
+    } else {
+        QPen pen(penColour_);
+        const int w = penWidth_;
+        pen.setWidth(w <= 1 ? 0 : w);
+        // Thin lines leave out their last pixel (flat caps); wide ones have round ends, and a
+        // dashed or dotted pen wider than 1 pixel draws solid.
+        pen.setCapStyle(w <= 1 ? Qt::FlatCap : Qt::RoundCap);
+        pen.setJoinStyle(w <= 1 ? Qt::MiterJoin : Qt::RoundJoin);
+        if (w <= 1) {
+            switch (penStyle_) {
+                case PenStyle::Dash: pen.setDashPattern({18, 6}); break;
+                case PenStyle::Dot: pen.setDashPattern({3, 3}); break;
+                case PenStyle::DashDot: pen.setDashPattern({9, 6, 3, 6}); break;
+                case PenStyle::DashDotDot: pen.setDashPattern({9, 3, 3, 3, 3, 3}); break;
+                default: break;
+            }
+        }
+        p.setPen(pen);
+    }
+    if (withBrush) {
+        const Qt::BrushStyle bs = QtBrushStyle(brushStyle_);
+        p.setBrush(bs == Qt::NoBrush ? QBrush() : QBrush(brushColour_, bs));
+    } else {
+        p.setBrush(Qt::NoBrush);
+    }
+    return p;
+}
 
-}  // namespace
+// Text and plain fills are painted over the surface, whatever the pen mode.
+QPainter& Canvas::textPainter() {
+    QPainter& p = openPainter();
+    if (applied_.kind != 2) {
+        applied_ = PainterStyle{};
+        applied_.kind = 2;
+        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        p.setBrush(Qt::NoBrush);
+        p.setPen(fontColour_);
+        textColour_ = fontColour_.rgb();
+    } else if (textColour_ != fontColour_.rgb()) {
+        p.setPen(fontColour_);
+        textColour_ = fontColour_.rgb();
+    }
+    if (textFontGeneration_ != fontGeneration_) {
+        p.setFont(font_);
+        textFontGeneration_ = fontGeneration_;
+    }
+    return p;
+}
 
 void Canvas::moveTo(double x, double y) { penPos_ = QPointF(x, y); }
 
@@ -245,37 +323,34 @@ QRgb applyRasterOp(PenMode mode, QRgb pen, QRgb dst) {
 }
 
 // On/off run lengths, in pixels along the line, of the thin pen styles.
-std::vector<int> dashRuns(PenStyle style) {
+struct DashRuns {
+    std::array<int, 6> run{};
+    int count = 0;
+};
+DashRuns dashRuns(PenStyle style) {
     switch (style) {
-        case PenStyle::Dash: return {18, 6};
-        case PenStyle::Dot: return {3, 3};
-        case PenStyle::DashDot: return {9, 6, 3, 6};
-        case PenStyle::DashDotDot: return {9, 3, 3, 3, 3, 3};
+        case PenStyle::Dash: return {{18, 6}, 2};
+        case PenStyle::Dot: return {{3, 3}, 2};
+        case PenStyle::DashDot: return {{9, 6, 3, 6}, 4};
+        case PenStyle::DashDotDot: return {{9, 3, 3, 3, 3, 3}, 6};
         default: return {};
     }
 }
 
-}  // namespace
-
-// A thin line is stepped pixel by pixel: it starts on its first pixel and leaves out its last, so
-// that under XOR the shared vertex of a polyline is drawn once.
-void Canvas::thinLine(QPoint a, QPoint b) {
-    const QRgb pen = penColour_.rgb() & 0xFFFFFF;
-    const std::vector<int> runs = dashRuns(penStyle_);
-    std::size_t run = 0;
-    int left = runs.empty() ? 0 : runs[0];
+// Bresenham from a to b, calling plot(x, y, on) for every pixel but the last; `on` follows the
+// dash pattern.
+template <typename Plot>
+void StepLine(QPoint a, QPoint b, const DashRuns& runs, Plot plot) {
+    int run = 0;
+    int left = runs.count == 0 ? 0 : runs.run[0];
     const int dx = std::abs(b.x() - a.x()), dy = -std::abs(b.y() - a.y());
     const int sx = a.x() < b.x() ? 1 : -1, sy = a.y() < b.y() ? 1 : -1;
     int err = dx + dy, x = a.x(), y = a.y();
     while (x != b.x() || y != b.y()) {
-        const bool on = runs.empty() || run % 2 == 0;
-        if (on && x >= 0 && y >= 0 && x < kSurfaceWidth && y < kSurfaceHeight) {
-            QRgb* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
-            line[x] = 0xFF000000u | (applyRasterOp(penMode_, pen, line[x] & 0xFFFFFF) & 0xFFFFFF);
-        }
-        if (!runs.empty() && --left == 0) {
-            run = (run + 1) % runs.size();
-            left = runs[run];
+        plot(x, y, runs.count == 0 || run % 2 == 0);
+        if (runs.count != 0 && --left == 0) {
+            run = (run + 1) % runs.count;
+            left = runs.run[run];
         }
         const int e2 = 2 * err;
         if (e2 >= dy) {
@@ -289,6 +364,34 @@ void Canvas::thinLine(QPoint a, QPoint b) {
     }
 }
 
+bool OnSurface(int x, int y) { return x >= 0 && y >= 0 && x < kSurfaceWidth && y < kSurfaceHeight; }
+
+}  // namespace
+
+// A thin line is stepped pixel by pixel: it starts on its first pixel and leaves out its last, so
+// that under XOR the shared vertex of a polyline is drawn once. The pixels are written straight
+// into the image's memory, found once per line.
+void Canvas::thinLine(QPoint a, QPoint b) {
+    const QRgb pen = penColour_.rgb() & 0xFFFFFF;
+    uchar* const bits = image_.bits();
+    const qsizetype stride = image_.bytesPerLine();
+    const PenMode mode = penMode_;
+    StepLine(a, b, dashRuns(penStyle_), [&](int x, int y, bool on) {
+        if (!on || !OnSurface(x, y)) return;
+        QRgb& px = reinterpret_cast<QRgb*>(bits + y * stride)[x];
+        px = 0xFF000000u | (applyRasterOp(mode, pen, px & 0xFFFFFF) & 0xFFFFFF);
+    });
+}
+
+void Canvas::thinLineReference(QPoint a, QPoint b) {
+    const QRgb pen = penColour_.rgb() & 0xFFFFFF;
+    StepLine(a, b, dashRuns(penStyle_), [&](int x, int y, bool on) {
+        if (!on || !OnSurface(x, y)) return;
+        image_.setPixel(
+            x, y, 0xFF000000u | (applyRasterOp(penMode_, pen, image_.pixel(x, y) & 0xFFFFFF) & 0xFFFFFF));
+    });
+}
+
 void Canvas::lineTo(double x, double y) {
     double x0 = penPos_.x(), y0 = penPos_.y(), x1 = x, y1 = y;
     penPos_ = QPointF(x, y);
@@ -297,11 +400,14 @@ void Canvas::lineTo(double x, double y) {
     const QPoint a(TruncToPixel(x0), TruncToPixel(y0)), b(TruncToPixel(x1), TruncToPixel(y1));
     if (a == b) return;  // a line of no length sets no pixel
     if (penWidth_ <= 1) {
-        thinLine(a, b);
+        if (referenceDrawing)
+            thinLineReference(a, b);
+        else
+            thinLine(a, b);
         return;
     }
-    StyledPainter p(image_, *this, false);
-    p->drawLine(a, b);
+    styledPainter(false).drawLine(a, b);
+    donePrimitive();
 }
 
 namespace {
@@ -324,28 +430,30 @@ bool BoxOf(double left, double top, double right, double bottom, QRect& box) {
 void Canvas::rectangle(double left, double top, double right, double bottom) {
     QRect box;
     if (penMode_ == PenMode::NoOp || !BoxOf(left, top, right, bottom, box)) return;
-    StyledPainter p(image_, *this, true);
+    QPainter& p = styledPainter(true);
     // One pixel less each way: a 1-pixel outline then covers left..right-1 and top..bottom-1, and
     // without a pen the fill leaves out the right column and the bottom row as well.
     const QRect r(box.topLeft(), box.size() - QSize(1, 1));
     if (penStyle_ == PenStyle::Clear)
-        p->fillRect(r, p->brush());
+        p.fillRect(r, p.brush());
     else
-        p->drawRect(r);
+        p.drawRect(r);
+    donePrimitive();
 }
 
 void Canvas::ellipse(double left, double top, double right, double bottom) {
     QRect box;
     if (penMode_ == PenMode::NoOp || !BoxOf(left, top, right, bottom, box)) return;
-    StyledPainter p(image_, *this, true);
-    p->drawEllipse(QRect(box.topLeft(), box.size() - QSize(1, 1)));
+    styledPainter(true).drawEllipse(QRect(box.topLeft(), box.size() - QSize(1, 1)));
+    donePrimitive();
 }
 
 void Canvas::roundRect(double left, double top, double right, double bottom, int cornerW, int cornerH) {
     QRect box;
     if (penMode_ == PenMode::NoOp || !BoxOf(left, top, right, bottom, box)) return;
-    StyledPainter p(image_, *this, true);
-    p->drawRoundedRect(QRect(box.topLeft(), box.size() - QSize(1, 1)), cornerW / 2.0, cornerH / 2.0);
+    styledPainter(true).drawRoundedRect(QRect(box.topLeft(), box.size() - QSize(1, 1)), cornerW / 2.0,
+                                        cornerH / 2.0);
+    donePrimitive();
 }
 
 void Canvas::polygon(const std::vector<QPointF>& corners) {
@@ -366,8 +474,8 @@ void Canvas::polygon(const std::vector<QPointF>& corners) {
         if (!InClipBox(c.x(), c.y())) return;  // corners so far apart that their distance overflows
     QPolygon poly;
     for (const QPointF& c : pts) poly << QPoint(TruncToPixel(c.x()), TruncToPixel(c.y()));
-    StyledPainter p(image_, *this, true);
-    p->drawPolygon(poly, Qt::OddEvenFill);
+    styledPainter(true).drawPolygon(poly, Qt::OddEvenFill);
+    donePrimitive();
 }
 
 void Canvas::fillRect(double left, double top, double right, double bottom) {
@@ -375,23 +483,21 @@ void Canvas::fillRect(double left, double top, double right, double bottom) {
     if (!BoxOf(left, top, right, bottom, box)) return;
     const Qt::BrushStyle bs = QtBrushStyle(brushStyle_);
     if (bs == Qt::NoBrush) return;
-    QPainter p(&image_);
-    p.fillRect(box, QBrush(brushColour_, bs));
+    textPainter().fillRect(box, QBrush(brushColour_, bs));
+    donePrimitive();
 }
 
 void Canvas::textOut(double x, double y, const QString& text) {
     if (text.isEmpty() || !InClipBox(x, y)) return;
     const QPoint at(TruncToPixel(x), TruncToPixel(y));
-    QPainter p(&image_);
-    p.setRenderHint(QPainter::TextAntialiasing, false);
-    p.setFont(font_);
-    const QFontMetrics fm(font_);
+    QPainter& p = textPainter();
+    const QFontMetrics& fm = metrics();
     // Under a solid brush text sits on an opaque box in the brush colour; under any other brush
     // it is transparent.
     if (brushStyle_ == BrushStyle::Solid)
         p.fillRect(QRect(at, QSize(fm.horizontalAdvance(text), fm.height())), brushColour_);
-    p.setPen(fontColour_);
     p.drawText(QPoint(at.x(), at.y() + fm.ascent()), text);
+    donePrimitive();
 }
 
 namespace {

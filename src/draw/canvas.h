@@ -8,7 +8,11 @@
 #include <QPointF>
 #include <QString>
 
+#include <memory>
 #include <vector>
+
+class QFontMetrics;
+class QPainter;
 
 namespace vlab {
 
@@ -27,8 +31,16 @@ class Canvas {
 public:
     Canvas();
 
-    QImage& image() { return image_; }
-    const QImage& image() const { return image_; }
+    // Reading the image closes the frame's painter first, so that whoever reads it sees every
+    // primitive drawn so far and may paint on a copy of it.
+    QImage& image() {
+        endPainting();
+        return image_;
+    }
+    const QImage& image() const {
+        endPainting();
+        return image_;
+    }
 
     // Style state. A clear brush turns solid when its colour is set.
     void setPenColour(QColor c) { penColour_ = c; }
@@ -37,7 +49,7 @@ public:
     void setPenMode(PenMode m) { penMode_ = m; }
     void setBrushStyle(BrushStyle s) { brushStyle_ = s; }
     void setBrushColour(QColor c);
-    void setFontBold(bool b) { font_.setBold(b); }
+    void setFontBold(bool b);
     void setFontStyles(bool bold, bool italic, bool underline, bool strikeOut);
     void setFontPointSize(int size);
     void setFontColour(QColor c) { fontColour_ = c; }
@@ -69,8 +81,41 @@ public:
     // default font.
     void reset();
 
+    // Closes the painter that the primitives of a frame share (it opens again on the next one).
+    void endPainting() const;
+
+    ~Canvas();
+
 private:
+    // What the open painter was last given, so that a primitive in the same style as the one
+    // before it changes nothing on the painter.
+    struct PainterStyle {
+        int kind = -1;  // -1: nothing set since the painter opened
+        QRgb penColour = 0;
+        int penWidth = 0;
+        PenStyle penStyle = PenStyle::Solid;
+        PenMode penMode = PenMode::Copy;
+        BrushStyle brushStyle = BrushStyle::Solid;
+        QRgb brushColour = 0;
+        bool operator==(const PainterStyle&) const = default;
+    };
+
+    QPainter& styledPainter(bool withBrush);
+    QPainter& textPainter();
+    QPainter& openPainter();
+    // With the reference path on, every primitive closes its own painter when it is done.
+    void donePrimitive();
+    void fontChanged();
+    const QFontMetrics& metrics();
     void thinLine(QPoint a, QPoint b);
+    void thinLineReference(QPoint a, QPoint b);
+
+    mutable std::unique_ptr<QPainter> painter_;
+    PainterStyle applied_;
+    int textFontGeneration_ = -1;
+    QRgb textColour_ = 0;
+    std::unique_ptr<QFontMetrics> metrics_;
+    int fontGeneration_ = 0;
 
     QImage image_;
     QColor penColour_;
@@ -96,5 +141,11 @@ int TruncToPixel(double v);
 
 // True when the value is finite and lies within the clip box around the surface.
 bool InClipBox(double x, double y);
+
+// The straightforward drawing path: every primitive opens and closes its own painter, thin lines
+// are set one pixel at a time through the image's accessors, and the kit's arc, arrow and label
+// tables are bypassed. The fast path must give the same pixels; the tests render through both.
+void SetReferenceDrawing(bool on);
+bool ReferenceDrawing();
 
 }  // namespace vlab

@@ -45,12 +45,39 @@ bool HeadSize(double length, int headKind, int& h, int& w, int& g) {
     }
 }
 
+// Arrows already worked out, by length, angle and head kind: the field grid draws some 1,500
+// arrows of one length a frame, at a few hundred different angles. Direct-mapped; an entry that
+// does not match is simply worked out again and takes the place.
+struct ArrowMemo {
+    double length = -1;
+    int angle = 0;
+    int headKind = 0;
+    ArrowGeometry g{};
+};
+constexpr std::size_t kArrowMemoSize = 1024;
+std::array<ArrowMemo, kArrowMemoSize> arrowMemo;
+
+std::size_t ArrowMemoSlot(double length, int angle, int headKind) {
+    const auto a = static_cast<std::size_t>(static_cast<unsigned>(angle));
+    const auto l = static_cast<std::size_t>(static_cast<long long>(length * 8) & 0xFFFF);
+    return (a * 31 + l * 7 + static_cast<std::size_t>(headKind)) % kArrowMemoSize;
+}
+
 // Computes the head and shaft of an arrow and stores the head in ArrowHeadPts. False when no
 // arrow is drawn (too short, or an unknown head).
 bool ArrowGeometryOf(double length, int angle, int headKind, ArrowGeometry& g) {
     if (!(length > 0.001)) return false;
     int h = 0, w = 0, gap = 0;
     if (!HeadSize(length, headKind, h, w, gap)) return false;
+    ArrowMemo* memo = nullptr;
+    if (!ReferenceDrawing() && std::isfinite(length) && length < 1e6) {
+        memo = &arrowMemo[ArrowMemoSlot(length, angle, headKind)];
+        if (memo->length == length && memo->angle == angle && memo->headKind == headKind) {
+            g = memo->g;
+            ArrowHeadPts = {g.c1x, g.tipx, g.c2x, g.c1y, g.tipy, g.c2y};
+            return true;
+        }
+    }
     const double c = std::cos(DegToRad(angle)), s = std::sin(DegToRad(angle));
     g.c1x = RoundTo(c * (length - h) - s * w, 12);
     g.c1y = RoundTo(s * (length - h) + c * w, 12);
@@ -61,6 +88,7 @@ bool ArrowGeometryOf(double length, int angle, int headKind, ArrowGeometry& g) {
     g.shaftx = RoundTo(c * (length - gap), 12);
     g.shafty = RoundTo(s * (length - gap), 12);
     ArrowHeadPts = {g.c1x, g.tipx, g.c2x, g.c1y, g.tipy, g.c2y};
+    if (memo) *memo = ArrowMemo{length, angle, headKind, g};
     return true;
 }
 
@@ -107,18 +135,22 @@ void DrawLabelledArrow(double length, int angle, double x, double y, int penMode
     // A label without an arrow sits as if the shaft ended at the tail.
     if (ArrowGeometryOf(length, angle, headKind, g))
         DrawArrowLines(g, x, y, penMode, penStyle, colour, shaftWidth, headWidth, headKind);
-    const double b = DegToRad(angle - 90.0);
-    double ox, oy;
-    if (angle > 90 && angle < 270) {
-        ox = RoundTo(15 * std::cos(b), 12);
-        oy = RoundTo(15 * std::sin(b), 12);
-    } else {
-        ox = RoundTo(25 * std::cos(b), 12);
-        oy = RoundTo(15 * std::sin(b) + 10, 12);
-    }
     SetDrawStyle(12, 2, 0, 1, 6, 12);
     SetFont(0, fontSize, 5);
-    Surface().textOut(std::trunc(x + g.shaftx + ox), std::trunc(y - g.shafty - oy), label);
+    // An empty label writes nothing (the field grid's arrows have none), so its place is not
+    // worked out.
+    if (!label.isEmpty() || ReferenceDrawing()) {
+        const double b = DegToRad(angle - 90.0);
+        double ox, oy;
+        if (angle > 90 && angle < 270) {
+            ox = RoundTo(15 * std::cos(b), 12);
+            oy = RoundTo(15 * std::sin(b), 12);
+        } else {
+            ox = RoundTo(25 * std::cos(b), 12);
+            oy = RoundTo(15 * std::sin(b) + 10, 12);
+        }
+        Surface().textOut(std::trunc(x + g.shaftx + ox), std::trunc(y - g.shafty - oy), label);
+    }
     SetDrawStyle(12, 2, 0, 1, 0, 12);
 }
 
@@ -213,6 +245,7 @@ void ResetDrawKit() {
     BodyY.fill(0);
     ArrowHeadPts.fill(0);
     KitSlots.fill(0);
+    arrowMemo.fill(ArrowMemo{});
     Surface().reset();
 }
 

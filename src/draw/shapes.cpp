@@ -23,6 +23,34 @@ constexpr int kMaxArcSteps = 3600;
 // No zigzag of the lab has more than a few dozen vertices; this only bounds absurd counts.
 constexpr int kMaxZigzagVertices = 100000;
 
+// Cosine and sine of every whole degree an arc of the lab runs through, computed exactly as the
+// arc loop would compute them; degrees outside the table are computed on the spot.
+constexpr int kArcTableFirst = -360;
+constexpr int kArcTableLast = 720;
+struct ArcTable {
+    std::array<double, kArcTableLast - kArcTableFirst + 1> cos{}, sin{};
+    ArcTable() {
+        for (int d = kArcTableFirst; d <= kArcTableLast; ++d) {
+            const double th = d;
+            cos[d - kArcTableFirst] = std::cos(DegToRad(th));
+            sin[d - kArcTableFirst] = std::sin(DegToRad(th));
+        }
+    }
+};
+const ArcTable kArcTable;
+
+// th is a whole number of degrees.
+void ArcCosSin(double th, double& c, double& s) {
+    if (!ReferenceDrawing() && th >= kArcTableFirst && th <= kArcTableLast) {
+        const auto i = static_cast<std::size_t>(static_cast<int>(th) - kArcTableFirst);
+        c = kArcTable.cos[i];
+        s = kArcTable.sin[i];
+        return;
+    }
+    c = std::cos(DegToRad(th));
+    s = std::sin(DegToRad(th));
+}
+
 // Corners of a block whose base starts at (x, y) and runs `length` along `angle`, standing `width`
 // on the upper side of the base. Empty outside 0 < angle < 180.
 std::optional<std::vector<QPointF>> tiltedCorners(double x, double y, double angle, double length,
@@ -65,8 +93,10 @@ void DrawArc(double centreX, double centreY, double startDeg, double endDeg, dou
     Canvas& c = Surface();
     int steps = 0;
     for (double th = std::trunc(startDeg); th <= endDeg && steps < kMaxArcSteps; th += 1.0, ++steps) {
-        const double dx = RoundTo(std::cos(DegToRad(th)) * radius, 0);
-        const double dy = RoundTo(std::sin(DegToRad(th)) * radius, 0);
+        double cosTh = 0, sinTh = 0;
+        ArcCosSin(th, cosTh, sinTh);
+        const double dx = RoundTo(cosTh * radius, 0);
+        const double dy = RoundTo(sinTh * radius, 0);
         const double px = std::trunc(centreX + dx), py = std::trunc(centreY - dy);
         if (th == startDeg) c.moveTo(px, py);
         c.lineTo(px, py);

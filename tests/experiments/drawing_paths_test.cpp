@@ -1,0 +1,259 @@
+// The fast drawing path against the straightforward one: every experiment is played twice from the
+// same start values, once through each path, and the pictures at its set-up, its busiest ticks and
+// its last tick must agree pixel for pixel.
+
+#include <QPainter>
+#include <QtTest>
+
+#include <functional>
+#include <vector>
+
+#include "draw/canvas.h"
+#include "draw/figures.h"
+#include "draw/fonts.h"
+#include "draw/shapes.h"
+#include "draw/style.h"
+#include "experiments/collision.h"
+#include "experiments/electric_field.h"
+#include "experiments/friction.h"
+#include "experiments/induction.h"
+#include "experiments/interference.h"
+#include "experiments/spring_energy.h"
+#include "experiments/wave_superposition.h"
+#include "lab/lab_host.h"
+#include "lab/lab_state.h"
+#include "lab/registry.h"
+
+using namespace vlab;
+
+namespace {
+
+// The panel confirmed on four charges.
+class FourCharges : public NullHost {
+public:
+    QString ChargeLayoutText() override { return QStringLiteral("四个点电荷"); }
+};
+
+// One experiment's run: its start values, the ticks it is played to, and the ticks whose
+// pictures are compared. Mouse presses during the run go through `atTick`.
+struct Run {
+    const char* name;
+    int code;
+    std::function<void()> setUp;
+    int lastTick;
+    std::vector<int> compared;
+    std::function<void(int)> atTick = [](int) {};
+};
+
+// Plays the run through one drawing path and returns the pictures of the compared ticks.
+std::vector<QImage> Play(const Run& run, bool reference) {
+    SetReferenceDrawing(reference);
+    ResetProgramState();
+    const Experiment* e = FindExperiment(run.code);
+    ExperimentCode = run.code;
+    if (e->reset) e->reset();
+    run.setUp();
+    std::vector<QImage> pictures;
+    std::size_t next = 0;
+    for (TickCount = 0; TickCount <= run.lastTick && next < run.compared.size(); ++TickCount) {
+        run.atTick(TickCount);
+        e->step();
+        if (TickCount == run.compared[next]) {
+            pictures.push_back(Surface().image().copy());
+            ++next;
+        }
+    }
+    SetReferenceDrawing(false);
+    return pictures;
+}
+
+// The first pixel where two pictures differ, for the failure message.
+QString FirstDifference(const QImage& a, const QImage& b) {
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y))
+                return QStringLiteral("(%1, %2): %3 against %4")
+                    .arg(x)
+                    .arg(y)
+                    .arg(a.pixel(x, y), 6, 16)
+                    .arg(b.pixel(x, y), 6, 16);
+    return {};
+}
+
+FourCharges fourCharges;
+
+}  // namespace
+
+class DrawingPathsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { InstallFontSubstitutes(); }
+    void cleanup() {
+        SetReferenceDrawing(false);
+        SetHost(nullptr);
+        ResetProgramState();
+    }
+
+    void experimentsDrawTheSamePixels_data();
+    void experimentsDrawTheSamePixels();
+    void primitivesDrawTheSamePixels();
+    void pictureIsCompleteWheneverItIsRead();
+};
+
+void DrawingPathsTest::experimentsDrawTheSamePixels_data() {
+    QTest::addColumn<int>("index");
+    QTest::newRow("Friction") << 0;
+    QTest::newRow("SpringEnergy") << 1;
+    QTest::newRow("Collision") << 2;
+    QTest::newRow("Interference") << 3;
+    QTest::newRow("ElectricField") << 4;
+    QTest::newRow("InductionConstantSpeed") << 5;
+    QTest::newRow("InductionIncline") << 6;
+    QTest::newRow("WaveSuperposition") << 7;
+}
+
+void DrawingPathsTest::experimentsDrawTheSamePixels() {
+    QFETCH(int, index);
+    const std::vector<Run> runs = {
+        // A 120 N pull at 30 degrees: the block slides, its force arrows and the graph grow.
+        {"Friction",
+         201,
+         [] {
+             AppliedForce = 120;
+             ForceAngle = 30;
+             BlockHeight = 50;
+             FrictionSetCount = 0;
+         },
+         120,
+         {0, 1, 60, 120}},
+        // k = 3 swinging 200 px: the spring, the energy bars and the trail of dots.
+        {"SpringEnergy",
+         203,
+         [] {
+             SpringConstant = 3;
+             SpringDisplacement = 200;
+         },
+         90,
+         {0, 1, 45, 90}},
+        // The reset blocks meet in the middle: flight, contact and rebound.
+        {"Collision", 204, [] {}, 140, {0, 1, 50, 90, 140}},
+        // Red light until every ring is at its cap and the fringes and graph are drawn; the
+        // probe off the centre line, then violet light and the widest slits late in the run.
+        {"Interference",
+         205,
+         [] {
+             ProbeY = 96;
+             MouseClickActive = 1;
+         },
+         150,
+         {0, 1, 40, 110, 150},
+         [](int tick) {
+             if (tick == 120) InterferenceMouseDown(50, 265);   // violet light
+             if (tick == 130) InterferenceMouseDown(290, 265);  // wider slits
+         }},
+        // Four charges: the grid at set-up and tick 1, then the test charge's flight.
+        {"ElectricField",
+         206,
+         [] {
+             SetHost(&fourCharges);
+             ChargeQ[0] = 3, ChargeQ[1] = -2, ChargeQ[2] = 4, ChargeQ[3] = -1;
+         },
+         40,
+         {0, 1, 2, 40},
+         [](int tick) {
+             if (tick == 1) {
+                 MouseClickActive = 1;
+                 ElectricFieldMouseDown(300, 280);
+             }
+         }},
+        {"InductionConstantSpeed",
+         207,
+         [] {
+             InductionMode = 0;
+             FieldDirection = 1;
+         },
+         260,
+         {0, 1, 100, 180, 260}},
+        {"InductionIncline",
+         207,
+         [] {
+             InductionMode = 1;
+             FieldDirection = 0;
+         },
+         200,
+         {0, 1, 60, 120, 200}},
+        // Pair C: the pulses apart, overlapping with all their columns, and apart again.
+        {"WaveSuperposition", 208, [] { WaveVariant = 4; }, 300, {0, 1, 100, 200, 300}},
+    };
+    const Run& run = runs.at(static_cast<std::size_t>(index));
+
+    const std::vector<QImage> fast = Play(run, false);
+    const std::vector<QImage> reference = Play(run, true);
+    QCOMPARE(fast.size(), run.compared.size());
+    QCOMPARE(reference.size(), run.compared.size());
+    for (std::size_t i = 0; i < fast.size(); ++i) {
+        const QString where = QStringLiteral("%1 at tick %2").arg(run.name).arg(run.compared[i]);
+        // A blank picture would agree with a blank one: each compared tick must show something.
+        QVERIFY2(fast[i] != QImage(fast[i].size(), fast[i].format()), qPrintable(where));
+        QVERIFY2(fast[i] == reference[i], qPrintable(where + ": " + FirstDifference(fast[i], reference[i])));
+    }
+}
+
+// Each kind of primitive in a row that changes pen, brush, raster operation and font between
+// neighbours, so that a style left over on the shared painter would show.
+void DrawingPathsTest::primitivesDrawTheSamePixels() {
+    auto draw = [] {
+        ResetDrawKit();
+        DrawRect(20, 20, 200, 120, 0, 3, 0, 0, 1, 9);
+        DrawRay(300, 10, 10, 300, 2, 1, 4, 1, 0, 0, 0, 0);  // dotted, XOR
+        DrawRay(300, 10, 10, 310, 0, 1, 4, 5, 0, 0, 0, 0);  // wide, XOR
+        DrawEllipse(300, 100, 120, 80, 5, 2, 0, 4, 6, 10);
+        DrawLabel(40, 40, 14, 2, 7, QStringLiteral("标签 Label"));
+        DrawArc(400, 300, 0, 359, 90, 10, 1, 0, 1);
+        DrawArc(400, 300, 30, 200, 60, 0, 3, 0, 0);
+        DrawArc(400, 300, -30, 30, 40, 2, 1, 0, 0);
+        DrawTiltedPanel2(100, 400, 30, 200, 60, 14, 5, 4);
+        DrawLabelledArrow(120, 135, 500, 400, 0, 1, 2, 2, 1, 1, 12, QStringLiteral("F"));
+        DrawLabelledArrow(12, 300, 520, 420, 2, 0, 3, 1, 1, 3, 14, QString());
+        DrawArrow(80, 45, 600, 500, 1, 4, 3, 2, 2);
+        DrawLabel(450, 60, 9, 4, 0, QStringLiteral("第二行"));
+        Surface().fillRect(600, 10, 690, 60);
+        SetDrawStyle(17, 1, 0, 6, 7, 16);
+        Surface().roundRect(560, 200, 680, 260, 20, 20);
+        DrawZigzag(20, 200, 12, 15, 10, 1, 2, 3);
+        DrawSpring(20, 460, 10, 4, 0, 1, 0);
+        ClearArea(650, 400, 700, 548);
+        return Surface().image().copy();
+    };
+    const QImage fast = draw();
+    SetReferenceDrawing(true);
+    const QImage reference = draw();
+    SetReferenceDrawing(false);
+    QVERIFY(fast == reference);
+    // The same again on the fast path: a table or memo filled by the first round changes nothing.
+    QCOMPARE(draw(), fast);
+}
+
+// The frame's painter stays open between primitives; reading the picture must close it, so that a
+// copy taken between two primitives holds the first and not the second.
+void DrawingPathsTest::pictureIsCompleteWheneverItIsRead() {
+    ResetDrawKit();
+    DrawEllipse(100, 100, 60, 60, 0, 2, 0, 0, 0, 2);
+    const QImage first = Surface().image();
+    DrawRect(80, 80, 120, 120, 5, 1, 0, 0, 0, 9);
+    QCOMPARE(first.pixel(100, 100), QColor(Qt::blue).rgb());
+    QCOMPARE(Surface().image().pixel(100, 100), QColor(Qt::yellow).rgb());
+    // Another painter may work on the surface between frames.
+    {
+        QPainter p(&Surface().image());
+        QVERIFY(p.isActive());
+        p.fillRect(0, 0, 10, 10, Qt::red);
+    }
+    DrawRect(5, 5, 20, 20, 5, 1, 0, 0, 0, 2);
+    QCOMPARE(Surface().image().pixel(2, 2), QColor(Qt::red).rgb());
+    QCOMPARE(Surface().image().pixel(10, 10), QColor(Qt::blue).rgb());
+}
+
+QTEST_MAIN(DrawingPathsTest)
+#include "drawing_paths_test.moc"
