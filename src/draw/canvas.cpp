@@ -143,11 +143,6 @@ int TruncToPixel(double v) {
     return static_cast<int>(ClampToBox(std::trunc(v), kBoxLeft, kBoxRight + kSurfaceHeight));
 }
 
-bool InClipBox(double x, double y) {
-    return std::isfinite(x) && std::isfinite(y) && x >= kBoxLeft && x <= kBoxRight && y >= kBoxTop &&
-           y <= kBoxBottom;
-}
-
 namespace {
 bool referenceDrawing = false;
 }  // namespace
@@ -383,6 +378,32 @@ void Canvas::thinLine(QPoint a, QPoint b) {
     });
 }
 
+void Canvas::ThinPolylinePixels(const std::vector<QPoint>& points, std::vector<std::uint32_t>& offsets) {
+    offsets.clear();
+    const int stride = kSurfaceWidth;  // RGB32 rows of the surface hold exactly its width
+    for (std::size_t i = 1; i < points.size(); ++i) {
+        if (points[i - 1] == points[i]) continue;
+        StepLine(points[i - 1], points[i], DashRuns{}, [&](int x, int y, bool) {
+            if (OnSurface(x, y)) offsets.push_back(static_cast<std::uint32_t>(y * stride + x));
+        });
+    }
+}
+
+void Canvas::replayPixels(const std::vector<std::uint32_t>& offsets, QPointF end) {
+    penPos_ = end;
+    if (penMode_ == PenMode::NoOp || penStyle_ == PenStyle::Clear || offsets.empty()) return;
+    const QRgb pen = penColour_.rgb() & 0xFFFFFF;
+    QRgb* const px = reinterpret_cast<QRgb*>(image_.bits());
+    const PenMode mode = penMode_;
+    if (mode == PenMode::Copy) {
+        const QRgb colour = 0xFF000000u | pen;
+        for (const std::uint32_t o : offsets) px[o] = colour;
+        return;
+    }
+    for (const std::uint32_t o : offsets)
+        px[o] = 0xFF000000u | (applyRasterOp(mode, pen, px[o] & 0xFFFFFF) & 0xFFFFFF);
+}
+
 void Canvas::thinLineReference(QPoint a, QPoint b) {
     const QRgb pen = penColour_.rgb() & 0xFFFFFF;
     StepLine(a, b, dashRuns(penStyle_), [&](int x, int y, bool on) {
@@ -406,8 +427,85 @@ void Canvas::lineTo(double x, double y) {
             thinLine(a, b);
         return;
     }
-    styledPainter(false).drawLine(a, b);
-    donePrimitive();
+    wideLine(a, b);
+}
+
+void Canvas::lineToPixel(int x, int y) {
+    const QPoint a(static_cast<int>(penPos_.x()), static_cast<int>(penPos_.y())), b(x, y);
+    penPos_ = QPointF(x, y);
+    if (penMode_ == PenMode::NoOp || penStyle_ == PenStyle::Clear || a == b) return;
+    if (penWidth_ <= 1)
+        thinLine(a, b);
+    else
+        wideLine(a, b);
+}
+
+// A wide line in the copy mode whose pixels all lie on the surface is drawn from its stamp: the
+// pixels Qt's rasterizer covers for exactly these ends and this width, found once on a scratch
+// image and then filled straight into the surface. Stamps are kept by their exact ends, so the
+// pixels are the rasterizer's own; the fringe bars, the graph curves and the erase borders repeat
+// from frame to frame.
+void Canvas::wideLine(QPoint a, QPoint b) {
+    const int w = penWidth_;
+    const int margin = w + 2;
+    const bool stampable =
+        !referenceDrawing && penMode_ == PenMode::Copy && penColour_.alpha() == 255 && w < 64 &&
+        std::min(a.x(), b.x()) - margin >= 0 && std::min(a.y(), b.y()) - margin >= 0 &&
+        std::max(a.x(), b.x()) + margin < kSurfaceWidth && std::max(a.y(), b.y()) + margin < kSurfaceHeight;
+    if (!stampable) {
+        styledPainter(false).drawLine(a, b);
+        donePrimitive();
+        return;
+    }
+    const std::uint64_t key = static_cast<std::uint64_t>(w) << 40 | static_cast<std::uint64_t>(a.x()) << 30 |
+                              static_cast<std::uint64_t>(a.y()) << 20 |
+                              static_cast<std::uint64_t>(b.x()) << 10 | static_cast<std::uint64_t>(b.y());
+    auto found = stamps_.find(key);
+    if (found == stamps_.end()) {
+        if (stamps_.size() >= kMaxStamps) stamps_.clear();
+        found = stamps_.emplace(key, stampOf(a, b, w)).first;
+    }
+    const QRgb colour = 0xFF000000u | (penColour_.rgb() & 0xFFFFFF);
+    uchar* const bits = image_.bits();
+    const qsizetype stride = image_.bytesPerLine();
+    for (const Span& span : found->second) {
+        QRgb* line = reinterpret_cast<QRgb*>(bits + span.y * stride);
+        std::fill(line + span.x0, line + span.x1, colour);
+    }
+}
+
+// The pixels a wide line covers, as runs per row: drawn in white on the black scratch image and
+// read back, which leaves the scratch image black again.
+std::vector<Canvas::Span> Canvas::stampOf(QPoint a, QPoint b, int width) {
+    if (scratch_.isNull()) {
+        scratch_ = QImage(kSurfaceWidth, kSurfaceHeight, QImage::Format_RGB32);
+        scratch_.fill(0xFF000000u);
+    }
+    {
+        QPainter p(&scratch_);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        QPen pen(QColor(Qt::white));
+        pen.setWidth(width);
+        pen.setCapStyle(Qt::RoundCap);
+        pen.setJoinStyle(Qt::RoundJoin);
+        p.setPen(pen);
+        p.setBrush(Qt::NoBrush);
+        p.drawLine(a, b);
+    }
+    std::vector<Span> spans;
+    const int margin = width + 2;
+    const int x0 = std::min(a.x(), b.x()) - margin, x1 = std::max(a.x(), b.x()) + margin;
+    const int y0 = std::min(a.y(), b.y()) - margin, y1 = std::max(a.y(), b.y()) + margin;
+    for (int y = y0; y <= y1; ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(scratch_.scanLine(y));
+        for (int x = x0; x <= x1; ++x) {
+            if (line[x] == 0xFF000000u) continue;
+            const int start = x;
+            while (x <= x1 && line[x] != 0xFF000000u) line[x++] = 0xFF000000u;
+            spans.push_back({y, start, x});
+        }
+    }
+    return spans;
 }
 
 namespace {

@@ -8,7 +8,9 @@
 #include <QPointF>
 #include <QString>
 
+#include <cstdint>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 class QFontMetrics;
@@ -68,6 +70,9 @@ public:
     // NaN, infinite or far outside the surface never reach an int conversion (see TruncToPixel).
     void moveTo(double x, double y);
     void lineTo(double x, double y);
+    // lineTo for a whole-pixel point within the clip box, from a pen position that is one too
+    // (the arcs' inner loop).
+    void lineToPixel(int x, int y);
     void rectangle(double left, double top, double right, double bottom);
     void ellipse(double left, double top, double right, double bottom);
     void roundRect(double left, double top, double right, double bottom, int cornerW, int cornerH);
@@ -76,6 +81,13 @@ public:
     void textOut(double x, double y, const QString& text);
 
     QPointF penPosition() const { return penPos_; }
+
+    // The pixels a thin solid polyline through whole-pixel points inside the clip box sets, as
+    // offsets into the image in drawing order (a pixel two segments share comes twice), so that
+    // replaying them under any raster operation gives what the lineTo calls would.
+    static void ThinPolylinePixels(const std::vector<QPoint>& points, std::vector<std::uint32_t>& offsets);
+    // Applies the pen colour and raster operation to those pixels, then stands the pen on `end`.
+    void replayPixels(const std::vector<std::uint32_t>& offsets, QPointF end);
 
     // Back to the program-start state: white surface, black 1-pixel pen, solid white brush,
     // default font.
@@ -109,6 +121,17 @@ private:
     const QFontMetrics& metrics();
     void thinLine(QPoint a, QPoint b);
     void thinLineReference(QPoint a, QPoint b);
+    void wideLine(QPoint a, QPoint b);
+
+    // A run of pixels x0 <= x < x1 on row y.
+    struct Span {
+        int y, x0, x1;
+    };
+    std::vector<Span> stampOf(QPoint a, QPoint b, int width);
+    // Wide-line stamps by width and ends; emptied when full (a few thousand lines repeat at most).
+    static constexpr std::size_t kMaxStamps = 20000;
+    std::unordered_map<std::uint64_t, std::vector<Span>> stamps_;
+    QImage scratch_;
 
     mutable std::unique_ptr<QPainter> painter_;
     PainterStyle applied_;
@@ -140,7 +163,10 @@ inline constexpr double kClipMargin = 10000.0;
 int TruncToPixel(double v);
 
 // True when the value is finite and lies within the clip box around the surface.
-bool InClipBox(double x, double y);
+inline bool InClipBox(double x, double y) {
+    return x >= -kClipMargin && x <= kSurfaceWidth + kClipMargin && y >= -kClipMargin &&
+           y <= kSurfaceHeight + kClipMargin;  // false for NaN; infinities lie outside
+}
 
 // The straightforward drawing path: every primitive opens and closes its own painter, thin lines
 // are set one pixel at a time through the image's accessors, and the kit's arc, arrow and label

@@ -246,6 +246,7 @@ void ResetDrawKit() {
     ArrowHeadPts.fill(0);
     KitSlots.fill(0);
     arrowMemo.fill(ArrowMemo{});
+    ResetArcCache();
     Surface().reset();
 }
 

@@ -3,12 +3,35 @@
 
 #include <QString>
 
+#include <cmath>
+
 namespace vlab {
 
 // Rounds to `decimals` places, halves away from zero, scaling by repeated multiplication by 10
 // and back one exact tenth at a time (not one division by a power of ten). Plain doubles only:
 // the same results on every platform.
 double RoundTo(double value, int decimals);
+// std::trunc and std::floor without a library call, for the drawing loops that round every
+// point. Exact: doubles of magnitude 2^52 and above are whole numbers already, and NaN and the
+// infinities come back as they are.
+inline double FastTrunc(double v) {
+    constexpr double kWhole = 4503599627370496.0;  // 2^52
+    if (!(v > -kWhole && v < kWhole)) return v;
+    const double t = static_cast<double>(static_cast<long long>(v));
+    return t == 0 ? std::copysign(0.0, v) : t;  // trunc keeps the sign of a zero
+}
+inline double FastFloor(double v) {
+    const double t = FastTrunc(v);
+    return t > v ? t - 1.0 : t;
+}
+// RoundTo(value, 0), inline.
+inline double RoundToWhole(double value) {
+    if (!(value - value == 0)) return value;  // NaN and infinities as they are
+    const double a = value >= 0 ? value : -value;
+    const double f = FastFloor(a);
+    const double r = (a - f) >= 0.5 ? f + 1.0 : f;
+    return value >= 0 ? r : -r;
+}
 double AbsReal(double value);
 int AbsInt(int value);
 // a - b * |trunc(a / b)|: the ordinary remainder for a >= 0 and b > 0.

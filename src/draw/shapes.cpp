@@ -1,7 +1,9 @@
 #include "draw/shapes.h"
 
 #include <cmath>
+#include <cstdint>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "draw/canvas.h"
@@ -41,7 +43,7 @@ const ArcTable kArcTable;
 
 // th is a whole number of degrees.
 void ArcCosSin(double th, double& c, double& s) {
-    if (!ReferenceDrawing() && th >= kArcTableFirst && th <= kArcTableLast) {
+    if (th >= kArcTableFirst && th <= kArcTableLast) {
         const auto i = static_cast<std::size_t>(static_cast<int>(th) - kArcTableFirst);
         c = kArcTable.cos[i];
         s = kArcTable.sin[i];
@@ -72,7 +74,54 @@ std::optional<std::vector<QPointF>> tiltedCorners(double x, double y, double ang
     return std::vector<QPointF>{{x, y}, {x + ux, y + uy}, {px + ux, py + uy}, {px, py}};
 }
 
+// Thin solid arcs already worked out, by centre, angles and radius: the pixels they set and the
+// point the pen ends on. The ripple tank draws the same few hundred rings frame after frame.
+struct ArcKey {
+    double centreX, centreY, startDeg, endDeg, radius;
+    bool operator==(const ArcKey&) const = default;
+};
+struct ArcKeyHash {
+    std::size_t operator()(const ArcKey& k) const {
+        std::size_t h = 0;
+        for (const double v : {k.centreX, k.centreY, k.startDeg, k.endDeg, k.radius})
+            h = h * 1000003u ^ std::hash<double>{}(v);
+        return h;
+    }
+};
+struct ArcPixels {
+    std::vector<std::uint32_t> offsets;
+    QPointF end;
+};
+constexpr std::size_t kMaxCachedArcs = 4096;
+std::unordered_map<ArcKey, ArcPixels, ArcKeyHash> arcCache;
+std::vector<QPoint> arcPoints;  // scratch for the points of the arc being worked out
+
+// The arc from the cache, worked out first if need be; null when one of its points lies outside
+// the clip box (such an arc is drawn point by point). startDeg is a whole number.
+const ArcPixels* CachedArc(double centreX, double centreY, double startDeg, double endDeg, double radius) {
+    const ArcKey key{centreX, centreY, startDeg, endDeg, radius};
+    if (const auto found = arcCache.find(key); found != arcCache.end()) return &found->second;
+    arcPoints.clear();
+    int steps = 0;
+    for (double th = startDeg; th <= endDeg && steps < kMaxArcSteps; th += 1.0, ++steps) {
+        double cosTh = 0, sinTh = 0;
+        ArcCosSin(th, cosTh, sinTh);
+        const double px = FastTrunc(centreX + RoundToWhole(cosTh * radius));
+        const double py = FastTrunc(centreY - RoundToWhole(sinTh * radius));
+        if (!InClipBox(px, py)) return nullptr;
+        arcPoints.emplace_back(static_cast<int>(px), static_cast<int>(py));
+    }
+    if (arcPoints.empty()) return nullptr;
+    if (arcCache.size() >= kMaxCachedArcs) arcCache.clear();
+    ArcPixels arc;
+    Canvas::ThinPolylinePixels(arcPoints, arc.offsets);
+    arc.end = QPointF(arcPoints.back());
+    return &arcCache.emplace(key, std::move(arc)).first->second;
+}
+
 }  // namespace
+
+void ResetArcCache() { arcCache.clear(); }
 
 void DrawRect(double left, double top, double right, double bottom, int penColour, int penWidth, int penStyle,
               int penMode, int brushStyle, int brushColour) {
@@ -92,14 +141,40 @@ void DrawArc(double centreX, double centreY, double startDeg, double endDeg, dou
     if (!std::isfinite(startDeg) || !std::isfinite(endDeg)) return;
     Canvas& c = Surface();
     int steps = 0;
+    if (ReferenceDrawing()) {
+        for (double th = std::trunc(startDeg); th <= endDeg && steps < kMaxArcSteps; th += 1.0, ++steps) {
+            const double dx = RoundTo(std::cos(DegToRad(th)) * radius, 0);
+            const double dy = RoundTo(std::sin(DegToRad(th)) * radius, 0);
+            const double px = std::trunc(centreX + dx), py = std::trunc(centreY - dy);
+            if (th == startDeg) c.moveTo(px, py);
+            c.lineTo(px, py);
+        }
+        return;
+    }
+    if (c.penWidth() <= 1 && c.penStyle() == PenStyle::Solid && std::trunc(startDeg) == startDeg) {
+        if (const ArcPixels* arc = CachedArc(centreX, centreY, startDeg, endDeg, radius)) {
+            c.replayPixels(arc->offsets, arc->end);
+            return;
+        }
+    }
+    // The same points from the tables; once the pen stands on a whole pixel inside the clip box,
+    // each step to a point inside it skips the clipping and the conversions of lineTo.
+    bool onPixel = false;
     for (double th = std::trunc(startDeg); th <= endDeg && steps < kMaxArcSteps; th += 1.0, ++steps) {
         double cosTh = 0, sinTh = 0;
         ArcCosSin(th, cosTh, sinTh);
-        const double dx = RoundTo(cosTh * radius, 0);
-        const double dy = RoundTo(sinTh * radius, 0);
-        const double px = std::trunc(centreX + dx), py = std::trunc(centreY - dy);
-        if (th == startDeg) c.moveTo(px, py);
-        c.lineTo(px, py);
+        const double px = FastTrunc(centreX + RoundToWhole(cosTh * radius));
+        const double py = FastTrunc(centreY - RoundToWhole(sinTh * radius));
+        if (th == startDeg) {
+            c.moveTo(px, py);
+            onPixel = InClipBox(px, py);
+        }
+        const bool inside = InClipBox(px, py);
+        if (onPixel && inside)
+            c.lineToPixel(static_cast<int>(px), static_cast<int>(py));
+        else
+            c.lineTo(px, py);
+        onPixel = inside;
     }
 }
 

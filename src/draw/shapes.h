@@ -34,6 +34,8 @@ void ClearArea(int left, int top, int right, int bottom);
 void VectorAngle(double x, double y);
 void SumVectors4(double mag1, double deg1, double mag2, double deg2, double mag3, double deg3, double mag4,
                  double deg4);
+// Forgets the arcs the kit has worked out (they are worked out again on their next use).
+void ResetArcCache();
 void AdvanceBody(double vx, double vy, double ax, double ay, double x, double y, double dt, int slot);
 
 }  // namespace vlab
