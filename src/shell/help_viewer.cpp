@@ -62,8 +62,8 @@ TForm2::TForm2(QWidget* parent)
     CppWebBrowser1->setObjectName(QStringLiteral("CppWebBrowser1"));
     CppWebBrowser1->setGeometry(0, 0, 510, 518);
     setFocusProxy(CppWebBrowser1);
-    Describe(this, QStringLiteral("帮助"), QStringLiteral("操作说明和教学页"));
-    Describe(CppWebBrowser1, QStringLiteral("帮助页"), QStringLiteral("本实验的操作说明或教学内容"));
+    SetAccessible(this, QStringLiteral("帮助"), QStringLiteral("操作说明和教学页"));
+    SetAccessible(CppWebBrowser1, QStringLiteral("帮助页"), QStringLiteral("本实验的操作说明或教学内容"));
 }
 
 QStringList TForm2::InstalledDataFolders() {

@@ -251,25 +251,25 @@ void TForm1::BuildControls() {
 }
 
 void TForm1::DescribeControls() {
-    Describe(Image1, QStringLiteral("实验画面"),
+    SetAccessible(Image1, QStringLiteral("实验画面"),
              QStringLiteral("实验的绘图区：动画、图线和读数画在这里，部分实验在此点击或拖动设置初始值"));
-    Describe(Image3, QStringLiteral("实验室图片"), QStringLiteral("选择实验之前显示的图片"));
-    Describe(Image2, QStringLiteral("虚拟实验室竖排标题"), QStringLiteral("实验室的竖排标题图片"));
-    Describe(Memo1, QStringLiteral("实验记录"), QStringLiteral("设置的初始值和实验结果的文字记录"));
-    Describe(PageControl1, QStringLiteral("实验选择"), QStringLiteral("八个实验的按钮"));
-    Describe(TrackBar1, QStringLiteral("速度"), QStringLiteral("动画速度：越往右越快"));
-    for (const Experiment* e : AllExperiments()) {
-        if (auto* b = findChild<QPushButton*>(QLatin1String(e->buttonName)))
-            Describe(b, QString(), QStringLiteral("选择实验：%1").arg(b->text().simplified()));
+    SetAccessible(Image3, QStringLiteral("实验室图片"), QStringLiteral("选择实验之前显示的图片"));
+    SetAccessible(Image2, QStringLiteral("虚拟实验室竖排标题"), QStringLiteral("实验室的竖排标题图片"));
+    SetAccessible(Memo1, QStringLiteral("实验记录"), QStringLiteral("设置的初始值和实验结果的文字记录"));
+    SetAccessible(PageControl1, QStringLiteral("实验选择"), QStringLiteral("八个实验的按钮"));
+    SetAccessible(TrackBar1, QStringLiteral("速度"), QStringLiteral("拖动改变动画的速度"));
+    for (int i = 0; i < kExperimentCount; ++i) {
+        if (QPushButton* b = ExperimentButton(AllExperiments()[i]->code))
+            SetAccessible(b, QString(), QStringLiteral("选择实验：%1").arg(b->text().simplified()));
     }
-    Describe(Button11, QString(), QStringLiteral("返回实验选择"));
-    Describe(BitBtn2, QString(), QStringLiteral("打开本实验的操作说明"));
-    Describe(SpeedButton1, QString(), QStringLiteral("打开本实验的教学页"));
-    Describe(Button4, QString(), QStringLiteral("设置实验的初始值"));
-    Describe(Button2, QString(), QStringLiteral("开始动画"));
-    Describe(Button7, QString(), QStringLiteral("暂停或继续动画"));
-    Describe(Button26, QString(), QStringLiteral("停止动画"));
-    Describe(BitBtn1, QString(), QStringLiteral("退出程序，先询问是否确定"));
+    SetAccessible(Button11, QString(), QStringLiteral("返回实验选择"));
+    SetAccessible(BitBtn2, QString(), QStringLiteral("打开本实验的操作说明"));
+    SetAccessible(SpeedButton1, QString(), QStringLiteral("打开本实验的教学页"));
+    SetAccessible(Button4, QString(), QStringLiteral("设置实验的初始值"));
+    SetAccessible(Button2, QString(), QStringLiteral("开始动画"));
+    SetAccessible(Button7, QString(), QStringLiteral("暂停或继续动画"));
+    SetAccessible(Button26, QString(), QStringLiteral("停止动画"));
+    SetAccessible(BitBtn1, QString(), QStringLiteral("退出程序，先询问是否确定"));
 }
 
 void TForm1::MirrorSpeedBar() {

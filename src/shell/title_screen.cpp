@@ -56,9 +56,9 @@ TMain::TMain(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindow
     Image5->OnClick = [this] { Image5Click(); };
     Image5->OnMove = [this](int, int) { Image5MouseMove(); };
 
-    Describe(Image6, QStringLiteral("虚拟实验室标题画面"), QStringLiteral("程序的标题图片"));
-    Describe(Image4, QStringLiteral("进入实验室"), QStringLiteral("点击进入实验室，选择实验"));
-    Describe(Image5, QStringLiteral("退出"), QStringLiteral("点击退出程序"));
+    SetAccessible(Image6, QStringLiteral("虚拟实验室标题画面"), QStringLiteral("程序的标题图片"));
+    SetAccessible(Image4, QStringLiteral("进入实验室"), QStringLiteral("点击进入实验室，选择实验"));
+    SetAccessible(Image5, QStringLiteral("退出"), QStringLiteral("点击退出程序"));
 
     // Creation steps.
     Image4->show();

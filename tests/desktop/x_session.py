@@ -21,6 +21,7 @@ SCREEN_W, SCREEN_H = 1024, 768
 MAIN = (807, 607)
 FORM1 = (788, 600)
 CHECK = (220, 111)
+FORM2 = (510, 518)
 # The lab's pale rose (#E7D1D1) and the surface's white.
 ROSE = (0xE7, 0xD1, 0xD1)
 WHITE = (0xFF, 0xFF, 0xFF)
@@ -37,7 +38,7 @@ class Session:
         self.display = None
         self.xvfb = None
         self.lab = None
-        self.shot_count = 0
+        self.names = []
 
     # --- the display and the program ---------------------------------------------------------
 
@@ -134,11 +135,14 @@ class Session:
 
     def shot(self, name):
         """The whole screen as rows of (r, g, b); also kept as a picture to look at."""
-        data = subprocess.run(["import", "-display", self.display, "-window", "root", "ppm:-"],
+        data = subprocess.run(["import", "-display", self.display, "-window", "root", "-depth", "8", "ppm:-"],
                               capture_output=True, timeout=20, check=True).stdout
-        self.shot_count += 1
         if self.pictures:
-            with open(os.path.join(self.pictures, f"x_session_{self.shot_count:02d}_{name}.ppm"), "wb") as f:
+            # A step polled for keeps its last picture only.
+            if name not in self.names:
+                self.names.append(name)
+            number = self.names.index(name) + 1
+            with open(os.path.join(self.pictures, f"{number:02d}_{name}.ppm"), "wb") as f:
                 f.write(data)
         # P6 header: magic, width, height, maximum, each separated by whitespace.
         fields, at = [], 0
@@ -151,6 +155,8 @@ class Session:
             fields.append(data[start:at])
         at += 1
         width, height = int(fields[1]), int(fields[2])
+        if fields[0] != b"P6" or fields[3] != b"255":
+            raise Failure("the screen picture is not an 8-bit PPM")
         return Shot(width, height, data[at:])
 
 
@@ -197,16 +203,20 @@ def run(session, folder):
     # The entering spot shows the lab window and hides the title screen.
     session.click(mx + 338 + 67, my + 305 + 25)
     fx, fy = session.wait_window(FORM1, gone=[MAIN])
-    lab = session.wait_for("the lab window's rose", lambda: (lambda s: s if s.share(fx + 710, fy + 560, 60, 20, ROSE) > 0.5
+    lab = session.wait_for("the lab window's rose", lambda: (lambda s: s if s.share(fx + 20, fy + 560, 600, 30, ROSE) > 0.9
                                                                 else None)(session.shot("lab")))
-    check(lab.share(fx + 710, fy + 560, 60, 20, ROSE) > 0.5, "the lab window is on show in the lab's rose")
+    check(lab.share(fx + 20, fy + 560, 600, 30, ROSE) > 0.9, "the lab window is on show, its text strip in the lab's rose")
     splash = lab.region(fx + 12, fy + 67, 677, 472)
 
     # Friction's button, then Setting opens the panel.
     session.click(fx + 1 + 2 + 80 + 40, fy + 22 + 15)
-    chosen = session.wait_for("Friction's title", lambda: (lambda s: s if s.region(fx + 12, fy + 67, 677, 472) != splash
+    # The first choice also shows the help viewer with the operating instructions, over the surface.
+    hx, hy = session.wait_window(FORM2)
+    chosen = session.wait_for("Friction's title", lambda: (lambda s: s if s.region(fx + 12, fy + 67, 100, 472) != splash
                                                                else None)(session.shot("friction")))
-    check(chosen.share(fx + 100, fy + 200, 500, 300, WHITE) > 0.8, "choosing Friction clears the drawing surface")
+    check(chosen.share(fx + 12, fy + 130, 100, 400, WHITE) > 0.95, "choosing Friction clears the drawing surface")
+    page = chosen.share(hx + 5, hy + 5, 500, 300, chosen.at(hx + 500, hy + 510))
+    check(0.5 < page < 0.97, f"the help viewer shows a page with text ({page:.2f} of it background)")
     before = set(session.windows())
     session.click(fx + 704 + 8 + 32, fy + 368 + 96 + 15)
     panel = session.wait_for("the panel", lambda: [s for s in session.windows() if s not in before])
@@ -230,7 +240,7 @@ def run(session, folder):
     session.click(cx + 11 + 20 + 30, cy + 66 + 8 + 11)
     set_up = session.wait_for("Friction's first picture",
                               lambda: (lambda s: s if CHECK not in session.windows() and psize not in session.windows()
-                                       and s.share(fx + 100, fy + 200, 500, 300, WHITE) < 0.97 else None)(session.shot("set_up")))
+                                       and s.region(fx + 12, fy + 130, 100, 400) != chosen.region(fx + 12, fy + 130, 100, 400) else None)(session.shot("set_up")))
     check(True, "Yes closes the panel and draws the table and the block")
 
     # Start, and real time: the picture moves.
