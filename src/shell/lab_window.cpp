@@ -252,7 +252,7 @@ void TForm1::BuildControls() {
 
 void TForm1::DescribeControls() {
     SetAccessible(Image1, QStringLiteral("实验画面"),
-             QStringLiteral("实验的绘图区：动画、图线和读数画在这里，部分实验在此点击或拖动设置初始值"));
+                  QStringLiteral("实验的绘图区：动画、图线和读数画在这里，部分实验在此点击或拖动设置初始值"));
     SetAccessible(Image3, QStringLiteral("实验室图片"), QStringLiteral("选择实验之前显示的图片"));
     SetAccessible(Image2, QStringLiteral("虚拟实验室竖排标题"), QStringLiteral("实验室的竖排标题图片"));
     SetAccessible(Memo1, QStringLiteral("实验记录"), QStringLiteral("设置的初始值和实验结果的文字记录"));
