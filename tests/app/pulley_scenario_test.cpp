@@ -1,0 +1,129 @@
+// The pulley scenario played by the built vlab-script: each arrangement chosen on the surface, its
+// masses set in the panel, run to its end (one paused on the way, one panel left by its Exit), and
+// the dumps and pictures read back.
+
+#include <QFile>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cmath>
+
+namespace {
+
+QJsonObject Load(const QString& folder, const QString& name) {
+    QFile file(folder + u'/' + name);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return QJsonDocument::fromJson(file.readAll()).object();
+}
+
+QJsonObject Control(const QJsonObject& dump, const char* name) {
+    return dump.value(QStringLiteral("controls")).toObject().value(QLatin1String(name)).toObject();
+}
+bool TimerActive(const QJsonObject& dump) {
+    return dump.value(QStringLiteral("Timer1")).toObject().value(QStringLiteral("active")).toBool();
+}
+double At(const QJsonObject& dump, const char* name, int i) {
+    return dump.value(QLatin1String(name)).toArray()[i].toDouble();
+}
+int Int(const QJsonObject& dump, const char* name) { return dump.value(QLatin1String(name)).toInt(); }
+QStringList Memo(const QJsonObject& dump) {
+    QStringList lines;
+    for (const auto& v : dump.value(QStringLiteral("Memo1")).toArray()) lines << v.toString();
+    return lines;
+}
+
+int RedCount(const QImage& image) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) n += (image.pixel(x, y) & 0xFFFFFF) == 0xFF0000;
+    return n;
+}
+QRgb Pixel(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFF; }
+
+}  // namespace
+
+class PulleyScenarioTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void eachArrangementChosenSetAndRun() {
+        QTemporaryDir dir;
+        QProcess process;
+        process.setWorkingDirectory(dir.path());
+        process.start(QStringLiteral(VLAB_SCRIPT),
+                      {QStringLiteral(VLAB_SOURCE_DIR "/tests/app/scenarios/pulley.vls")});
+        QVERIFY(process.waitForFinished(120000));
+        QVERIFY2(process.exitCode() == 0, process.readAllStandardError().constData());
+        const QString d = dir.path();
+
+        // Arrangement 1, 3 kg against 1 kg: B rises 0.005 * 4.9 * n^2 pixels and meets the rim on
+        // tick 89, held at 190.
+        const QJsonObject one = Load(d, "pulley1.json");
+        QCOMPARE(Int(one, "PulleyTicks"), 89);
+        QCOMPARE(At(one, "BodyY", 0), 190.0);
+        QVERIFY(!TimerActive(one));
+        QVERIFY(Control(one, "Form1.Button4").value("enabled").toBool());  // Setting is the way on
+        const QImage tick60(d + "/pulley1_tick60.png"), end1(d + "/pulley1_end.png");
+        QCOMPARE(Pixel(tick60, 168, int(260 - 0.005 * 4.9 * 3600)), QRgb(0));
+        QVERIFY(RedCount(tick60) > 100);  // the equations
+        QCOMPARE(Pixel(end1, 168, 70), QRgb(0));
+        QCOMPARE(Pixel(end1, 168, 85), QRgb(0xC0C0C0));
+        QCOMPARE(RedCount(QImage(d + "/pulley1_rest.png")), 0);
+        const QImage choice(d + "/pulley_choice.png");
+        for (int x : {130, 170, 300, 360, 480, 520}) QCOMPARE(Pixel(choice, x, 140), QRgb(0xC0C0C0));
+
+        // Arrangement 2, paused after 40 ticks: the ticks of the pause deliver nothing, and the
+        // run goes on to tick 125 with one read-out line.
+        const QJsonObject paused = Load(d, "pulley2_paused.json");
+        QCOMPARE(Int(paused, "PulleyTicks"), 40);
+        QVERIFY(!TimerActive(paused));
+        QCOMPARE(Control(paused, "Form1.Button7").value("text").toString(), QStringLiteral("Continue"));
+        const QJsonObject two = Load(d, "pulley2.json");
+        QCOMPARE(Int(two, "PulleyTicks"), 125);
+        QCOMPARE(At(two, "BodyY", 0), 218.0);
+        QCOMPARE(Memo(two).filter(QStringLiteral("Mb加速度  = 2.8")).size(), 1);
+
+        // The panel left by its Exit: the arrangement stays drawn at rest and nothing runs.
+        const QJsonObject left = Load(d, "pulley3_exit.json");
+        QVERIFY(!TimerActive(left));
+        QCOMPARE(Int(left, "PulleyTicks"), 0);
+        QCOMPARE(At(left, "BodyY", 0), 0.0);
+        QCOMPARE(Int(left, "PulleyArrangement"), 3);
+        const QImage exitPicture(d + "/pulley3_exit.png");
+        QCOMPARE(RedCount(exitPicture), 0);
+        QCOMPARE(Pixel(exitPicture, 58, 365), QRgb(0xC0C0C0));  // A at rest
+
+        // Arrangement 3, 2/1/1 kg: A sinks by C's rise plus B's rise against the pulley and reaches
+        // 166 pixels on tick 73.
+        const QJsonObject three = Load(d, "pulley3.json");
+        QCOMPARE(Int(three, "PulleyTicks"), 73);
+        const double a = At(three, "PulleyMotion", 0), a1 = At(three, "PulleyMotion", 1);
+        QVERIFY(std::fabs(At(three, "BodyY", 0) - 0.005 * a * 73 * 73) < 1e-9);
+        QVERIFY(std::fabs(At(three, "BodyY", 1) - 0.005 * a1 * 73 * 73) < 1e-9);
+        QVERIFY(At(three, "BodyY", 0) + At(three, "BodyY", 1) >= 166);
+        QVERIFY(0.005 * (a + a1) * 72 * 72 < 166);
+        QVERIFY(RedCount(QImage(d + "/pulley3_tick50.png")) > 100);
+
+        // The panel offered two masses for arrangements 1 and 2 and three for 3; every run wrote
+        // its read-out once.
+        const QStringList memo = Memo(three);
+        QCOMPARE(memo,
+                 (QStringList{
+                     "方块A质量= 3    方块B质量= 1        ",
+                     "Ma绳张力 = 14.7       Mb绳张力 = 14.7       Ma加速度 = -4.9       Mb加速度 = 4.9 ",
+                     "方块A质量= 3    方块B质量= 1        ",
+                     "Ma绳张力 = 25.2       Mb绳张力 = 12.6       Ma加速度  = -1.4       Mb加速度  = 2.8",
+                     "方块A质量= 2    方块B质量= 1    方块C质量= 1    ",
+                     "Ma绳张力 = 7.127       Mb绳张力 = 7.127       Mc绳张力 = 14.255 ",
+                     "Ma加速度 = -6.236       Mb加速度 = -2.673       Mc加速度 = 4.455 ",
+                 }));
+    }
+};
+
+QTEST_MAIN(PulleyScenarioTest)
+#include "pulley_scenario_test.moc"
