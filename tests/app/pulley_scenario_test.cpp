@@ -2,35 +2,23 @@
 // masses set in the panel, run to its end (one paused on the way, one panel left by its Exit), and
 // the dumps and pictures read back.
 
-#include <QFile>
 #include <QImage>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <cmath>
 
+#include "scenario_support.h"
+
+using namespace vlab::test;
+
 namespace {
 
-QJsonObject Load(const QString& folder, const QString& name) {
-    QFile file(folder + u'/' + name);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return QJsonDocument::fromJson(file.readAll()).object();
-}
-
-QJsonObject Control(const QJsonObject& dump, const char* name) {
-    return dump.value(QStringLiteral("controls")).toObject().value(QLatin1String(name)).toObject();
-}
-bool TimerActive(const QJsonObject& dump) {
-    return dump.value(QStringLiteral("Timer1")).toObject().value(QStringLiteral("active")).toBool();
-}
 double At(const QJsonObject& dump, const char* name, int i) {
     return dump.value(QLatin1String(name)).toArray()[i].toDouble();
 }
-int Int(const QJsonObject& dump, const char* name) { return dump.value(QLatin1String(name)).toInt(); }
 QStringList Memo(const QJsonObject& dump) {
     QStringList lines;
     for (const auto& v : dump.value(QStringLiteral("Memo1")).toArray()) lines << v.toString();
@@ -53,21 +41,17 @@ class PulleyScenarioTest : public QObject {
 private slots:
     void eachArrangementChosenSetAndRun() {
         QTemporaryDir dir;
-        QProcess process;
-        process.setWorkingDirectory(dir.path());
-        process.start(QStringLiteral(VLAB_SCRIPT),
-                      {QStringLiteral(VLAB_SOURCE_DIR "/tests/app/scenarios/pulley.vls")});
-        QVERIFY(process.waitForFinished(120000));
-        QVERIFY2(process.exitCode() == 0, process.readAllStandardError().constData());
+        const Outcome run = PlayFile(dir.path(), QStringLiteral("pulley.vls"));
+        QVERIFY2(run.status == 0, qPrintable(run.errors));
         const QString d = dir.path();
 
         // Arrangement 1, 3 kg against 1 kg: B rises 0.005 * 4.9 * n^2 pixels and meets the rim on
         // tick 89, held at 190.
         const QJsonObject one = Load(d, "pulley1.json");
-        QCOMPARE(Int(one, "PulleyTicks"), 89);
+        QCOMPARE(Number(one, "PulleyTicks"), 89.0);
         QCOMPARE(At(one, "BodyY", 0), 190.0);
         QVERIFY(!TimerActive(one));
-        QVERIFY(Control(one, "Form1.Button4").value("enabled").toBool());  // Setting is the way on
+        QVERIFY(Enabled(one, "Form1.Button4"));  // Setting is the way on
         const QImage tick60(d + "/pulley1_tick60.png"), end1(d + "/pulley1_end.png");
         QCOMPARE(Pixel(tick60, 168, int(260 - 0.005 * 4.9 * 3600)), QRgb(0));
         QVERIFY(RedCount(tick60) > 100);  // the equations
@@ -78,20 +62,20 @@ private slots:
         // Arrangement 2, paused after 40 ticks: the ticks of the pause deliver nothing, and the
         // run goes on to tick 125 with one read-out line.
         const QJsonObject paused = Load(d, "pulley2_paused.json");
-        QCOMPARE(Int(paused, "PulleyTicks"), 40);
+        QCOMPARE(Number(paused, "PulleyTicks"), 40.0);
         QVERIFY(!TimerActive(paused));
-        QCOMPARE(Control(paused, "Form1.Button7").value("text").toString(), QStringLiteral("Continue"));
+        QCOMPARE(Text(paused, "Form1.Button7"), QStringLiteral("Continue"));
         const QJsonObject two = Load(d, "pulley2.json");
-        QCOMPARE(Int(two, "PulleyTicks"), 125);
+        QCOMPARE(Number(two, "PulleyTicks"), 125.0);
         QCOMPARE(At(two, "BodyY", 0), 218.0);
         QCOMPARE(Memo(two).filter(QStringLiteral("Mb加速度  = 2.8")).size(), 1);
 
         // The panel left by its Exit: the arrangement stays drawn at rest and nothing runs.
         const QJsonObject left = Load(d, "pulley3_exit.json");
         QVERIFY(!TimerActive(left));
-        QCOMPARE(Int(left, "PulleyTicks"), 0);
+        QCOMPARE(Number(left, "PulleyTicks"), 0.0);
         QCOMPARE(At(left, "BodyY", 0), 0.0);
-        QCOMPARE(Int(left, "PulleyArrangement"), 3);
+        QCOMPARE(Number(left, "PulleyArrangement"), 3.0);
         const QImage exitPicture(d + "/pulley3_exit.png");
         QCOMPARE(RedCount(exitPicture), 0);
         QCOMPARE(Pixel(exitPicture, 58, 365), QRgb(0xC0C0C0));  // A at rest
@@ -99,7 +83,7 @@ private slots:
         // Arrangement 3, 2/1/1 kg: A sinks by C's rise plus B's rise against the pulley and reaches
         // 166 pixels on tick 73.
         const QJsonObject three = Load(d, "pulley3.json");
-        QCOMPARE(Int(three, "PulleyTicks"), 73);
+        QCOMPARE(Number(three, "PulleyTicks"), 73.0);
         const double a = At(three, "PulleyMotion", 0), a1 = At(three, "PulleyMotion", 1);
         QVERIFY(std::fabs(At(three, "BodyY", 0) - 0.005 * a * 73 * 73) < 1e-9);
         QVERIFY(std::fabs(At(three, "BodyY", 1) - 0.005 * a1 * 73 * 73) < 1e-9);
