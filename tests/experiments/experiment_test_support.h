@@ -4,8 +4,10 @@
 
 #include <QRgb>
 #include <QString>
+#include <QStringList>
 
 #include <array>
+#include <functional>
 #include <vector>
 
 #include "draw/canvas.h"
@@ -20,9 +22,12 @@ public:
     std::vector<int> timerIntervals;            // every SetTimerInterval
     std::vector<std::array<int, 4>> speedBars;  // minimum, maximum, position, frequency
     SurfaceCursor cursor = SurfaceCursor::Default;
-    QString layout;  // the panel's charge-layout text
+    QString layout;               // the panel's charge-layout text
+    QStringList memo;             // lines written under the picture
+    std::function<void()> panel;  // stands in for the parameter panel while it is open
     bool startEnabled = false;
     int repaints = 0;
+    int panels = 0;  // times the panel was shown
     int timerStops = 0;
     int stops = 0;           // runs ended through ShowStoppedControls
     int firstStopTick = -1;  // TickCount when the first of them ended
@@ -35,7 +40,8 @@ public:
         speedBars.clear();
         cursor = SurfaceCursor::Default;
         startEnabled = false;
-        repaints = timerStops = stops = 0;
+        memo.clear();
+        repaints = panels = timerStops = stops = 0;
         firstStopTick = lastStopTick = -1;
     }
 
@@ -54,6 +60,11 @@ public:
     QString ChargeLayoutText() override { return layout; }
     void SetChargeLayoutText(const QString& t) override { layout = t; }
     void SurfaceChanged() override { ++repaints; }
+    void AppendMemo(const QString& line) override { memo << line; }
+    void ShowPanelModal() override {
+        ++panels;
+        if (panel) panel();
+    }
 };
 
 // The surface's colour at (x, y), without its alpha byte.
