@@ -81,7 +81,7 @@ private slots:
             viewer.show();
             QCOMPARE(viewer.ShownFile(), kHelp + page);
             const QString text = viewer.CppWebBrowser1->document()->toPlainText();
-            QVERIFY2(text.size() > 700,
+            QVERIFY2(text.size() > 500,
                      qPrintable(page + QStringLiteral(": %1 characters").arg(text.size())));
             QVERIFY2(!text.contains(QStringLiteral("找不到帮助页")), qPrintable(page));
         }
