@@ -50,9 +50,6 @@ private slots:
                 const int dot = shown.indexOf(u'.');
                 const int decimals = dot < 0 ? 0 : int(shown.size() - dot - 1);
                 const double tolerance = 0.5 * std::pow(10.0, -decimals) + 1e-9;
-                // The pulley experiment does not move its blocks yet; its example is the closed-form
-                // solution and becomes checked (and this expectation an unexpected pass) once it does.
-                if (page == 2) QEXPECT_FAIL("", "the pulley experiment is not drawn yet", Continue);
                 QVERIFY2(std::fabs(value.toDouble() - number) <= tolerance,
                          qPrintable(QStringLiteral("t%1: %2 shows %3, the dump holds %4")
                                         .arg(page)
