@@ -2,11 +2,19 @@
 
 #include <QApplication>
 
+#include <cstdio>
+#include <cstring>
+
 #include "draw/fonts.h"
 #include "shell/title_screen.h"
 #include "shell/windows.h"
 
 int main(int argc, char** argv) {
+    // Answered before any window or display is needed, so that it works on a machine without one.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::puts("vlab " VLAB_VERSION);
+        return 0;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vlab"));
     // The program ends when the title screen closes, not when the last visible window does.

@@ -46,6 +46,10 @@ int main(int argc, char** argv) {
         Print(stdout, vlab::ScenarioHelp());
         return 0;
     }
+    if (args.size() == 1 && args[0] == QLatin1String("--version")) {
+        Print(stdout, QStringLiteral("vlab-script " VLAB_VERSION "\n"));
+        return 0;
+    }
     const bool keepGoing = !args.isEmpty() && args[0] == QLatin1String("--keep-going");
     if (keepGoing) args.removeFirst();
     if (args.isEmpty()) return Usage(QStringLiteral("no scenario file given"));

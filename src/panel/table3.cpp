@@ -25,6 +25,7 @@
 #include "experiments/pulley.h"
 #include "lab/lab_host.h"
 #include "lab/lab_state.h"
+#include "shell/accessible.h"
 #include "shell/check_dialog.h"
 #include "shell/widget_colours.h"
 
@@ -201,6 +202,16 @@ Ttable3::Ttable3(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWi
     connect(RadioButton2, &QRadioButton::toggled, this, [this](bool on) {
         if (on) RadioButton2Click();
     });
+
+    SetAccessible(this, QStringLiteral("参数设置"), QStringLiteral("设置实验的初始值"));
+    SetAccessible(ComboBox1, QStringLiteral("设置项目"), QStringLiteral("选择或键入要设置的量"));
+    SetAccessible(ComboBox2, QStringLiteral("电荷分布"), QStringLiteral("选择电荷的分布"));
+    SetAccessible(TrackBar1, QStringLiteral("数值"), QStringLiteral("拖动设置所选的量的数值"));
+    SetAccessible(Edit1, QStringLiteral("数值"), QStringLiteral("键入所选的量的数值"));
+    SetAccessible(Button1, QString(), QStringLiteral("确认设置的数值"));
+    SetAccessible(Button2, QString(), QStringLiteral("放弃设置，关闭面板"));
+    SetAccessible(RadioButton1, QString(), QStringLiteral("木块直立，接触面积较小"));
+    SetAccessible(RadioButton2, QString(), QStringLiteral("木块横卧，接触面积较大"));
 }
 
 // ---------------------------------------------------------------------------------------------

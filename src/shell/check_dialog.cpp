@@ -11,6 +11,7 @@
 #include "draw/fonts.h"
 #include "draw/style.h"
 #include "lab/lab_state.h"
+#include "shell/accessible.h"
 #include "shell/widget_colours.h"
 #include "shell/windows.h"
 
@@ -76,6 +77,11 @@ Tcheck::Tcheck(QWidget* parent) : QDialog(parent, Qt::FramelessWindowHint | Qt::
     BitBtn2->setIcon(style()->standardIcon(QStyle::SP_DialogNoButton));
     BitBtn2->setAutoDefault(false);
     connect(BitBtn2, &QPushButton::clicked, this, [this] { BitBtn2Click(); });
+
+    SetAccessible(this, QStringLiteral("确认"), QStringLiteral("请确认下列内容"));
+    SetAccessible(Memo1, QStringLiteral("确认内容"), QStringLiteral("要确认的设置或问题"));
+    SetAccessible(BitBtn1, QString(), QStringLiteral("确认"));
+    SetAccessible(BitBtn2, QString(), QStringLiteral("不确认，返回"));
 
     // Creation steps: the drawing surface starts with this font; then the two panels' colours.
     SetFont(0, 6, 3);

@@ -1,5 +1,7 @@
 #include "shell/help_viewer.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QScreen>
@@ -7,9 +9,13 @@
 #include <QUrl>
 
 #include "lab/lab_state.h"
+#include "shell/accessible.h"
 
 #ifndef VLAB_DATA_DIR
 #define VLAB_DATA_DIR "/usr/share/vlab"
+#endif
+#ifndef VLAB_DATA_FROM_BIN
+#define VLAB_DATA_FROM_BIN "../share/vlab"
 #endif
 
 namespace vlab {
@@ -56,14 +62,31 @@ TForm2::TForm2(QWidget* parent)
     CppWebBrowser1->setObjectName(QStringLiteral("CppWebBrowser1"));
     CppWebBrowser1->setGeometry(0, 0, 510, 518);
     setFocusProxy(CppWebBrowser1);
+    SetAccessible(this, QStringLiteral("帮助"), QStringLiteral("操作说明和教学页"));
+    SetAccessible(CppWebBrowser1, QStringLiteral("帮助页"), QStringLiteral("本实验的操作说明或教学内容"));
+}
+
+QStringList TForm2::InstalledDataFolders() {
+    QStringList folders;
+    // The data folder as seen from the program's own folder first, so that a package installed
+    // under another prefix than the build was configured for still finds its pages.
+    if (QCoreApplication::instance()) {
+        folders << QDir::cleanPath(QCoreApplication::applicationDirPath() + QLatin1Char('/') +
+                                   QStringLiteral(VLAB_DATA_FROM_BIN));
+    }
+    const QString configured = QDir::cleanPath(QStringLiteral(VLAB_DATA_DIR));
+    if (!folders.contains(configured)) folders << configured;
+    return folders;
 }
 
 QString TForm2::ResolvePage(const QString& path) {
     if (!path.isEmpty() && QFileInfo(path).isFile()) return path;
     const QString relative = HelpRelative(path);
     if (relative.isEmpty()) return {};
-    const QString installed = QStringLiteral(VLAB_DATA_DIR) + QLatin1Char('/') + relative;
-    if (QFileInfo(installed).isFile()) return installed;
+    for (const QString& folder : InstalledDataFolders()) {
+        const QString installed = folder + QLatin1Char('/') + relative;
+        if (QFileInfo(installed).isFile()) return installed;
+    }
     return {};
 }
 

@@ -2,6 +2,7 @@
 // The help viewer `Form2`: a small tool window showing one help page, opened afresh every time the
 // window is shown.
 
+#include <QStringList>
 #include <QTextBrowser>
 #include <QWidget>
 
@@ -31,6 +32,9 @@ public:
     // Where a help page path is found: itself, else the same "help/..." file in the installed
     // data folder, else empty.
     static QString ResolvePage(const QString& path);
+    // The installed data folders, in the order they are searched: the one relative to the
+    // program's own folder, then the one the build was configured with.
+    static QStringList InstalledDataFolders();
     // The viewer's own page for a file that cannot be found.
     static QString MissingPageHtml(const QString& path);
 

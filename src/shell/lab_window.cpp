@@ -27,6 +27,7 @@
 #include "lab/lab_state.h"
 #include "lab/registry.h"
 #include "panel/table3.h"
+#include "shell/accessible.h"
 #include "shell/check_dialog.h"
 #include "shell/help_viewer.h"
 #include "shell/title_screen.h"
@@ -246,6 +247,29 @@ void TForm1::BuildControls() {
     SpeedBar.OnMirror = [this] { MirrorSpeedBar(); };
     SpeedBar.OnChange = [this] { TrackBar1Change(); };
     MirrorSpeedBar();
+    DescribeControls();
+}
+
+void TForm1::DescribeControls() {
+    SetAccessible(Image1, QStringLiteral("实验画面"),
+                  QStringLiteral("实验的绘图区：动画、图线和读数画在这里，部分实验在此点击或拖动设置初始值"));
+    SetAccessible(Image3, QStringLiteral("实验室图片"), QStringLiteral("选择实验之前显示的图片"));
+    SetAccessible(Image2, QStringLiteral("虚拟实验室竖排标题"), QStringLiteral("实验室的竖排标题图片"));
+    SetAccessible(Memo1, QStringLiteral("实验记录"), QStringLiteral("设置的初始值和实验结果的文字记录"));
+    SetAccessible(PageControl1, QStringLiteral("实验选择"), QStringLiteral("八个实验的按钮"));
+    SetAccessible(TrackBar1, QStringLiteral("速度"), QStringLiteral("拖动改变动画的速度"));
+    for (int i = 0; i < kExperimentCount; ++i) {
+        if (QPushButton* b = ExperimentButton(AllExperiments()[i]->code))
+            SetAccessible(b, QString(), QStringLiteral("选择实验：%1").arg(b->text().simplified()));
+    }
+    SetAccessible(Button11, QString(), QStringLiteral("返回实验选择"));
+    SetAccessible(BitBtn2, QString(), QStringLiteral("打开本实验的操作说明"));
+    SetAccessible(SpeedButton1, QString(), QStringLiteral("打开本实验的教学页"));
+    SetAccessible(Button4, QString(), QStringLiteral("设置实验的初始值"));
+    SetAccessible(Button2, QString(), QStringLiteral("开始动画"));
+    SetAccessible(Button7, QString(), QStringLiteral("暂停或继续动画"));
+    SetAccessible(Button26, QString(), QStringLiteral("停止动画"));
+    SetAccessible(BitBtn1, QString(), QStringLiteral("退出程序，先询问是否确定"));
 }
 
 void TForm1::MirrorSpeedBar() {

@@ -135,6 +135,8 @@ protected:
 
 private:
     void BuildControls();
+    // Names and descriptions for a screen reader.
+    void DescribeControls();
     void MirrorSpeedBar();
     void OpenHelp(const QString& page, bool introRule);
 

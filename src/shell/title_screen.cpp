@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QScreen>
 
+#include "shell/accessible.h"
 #include "shell/lab_window.h"
 #include "shell/windows.h"
 
@@ -54,6 +55,10 @@ TMain::TMain(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindow
     Image5->setGeometry(656, 480, 89, 35);
     Image5->OnClick = [this] { Image5Click(); };
     Image5->OnMove = [this](int, int) { Image5MouseMove(); };
+
+    SetAccessible(Image6, QStringLiteral("虚拟实验室标题画面"), QStringLiteral("程序的标题图片"));
+    SetAccessible(Image4, QStringLiteral("进入实验室"), QStringLiteral("点击进入实验室，选择实验"));
+    SetAccessible(Image5, QStringLiteral("退出"), QStringLiteral("点击退出程序"));
 
     // Creation steps.
     Image4->show();
