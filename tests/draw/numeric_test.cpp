@@ -7,7 +7,9 @@
 
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <vector>
 
 using namespace vlab;
 
@@ -47,6 +49,50 @@ private slots:
                  std::numeric_limits<double>::infinity());
         QCOMPARE(RoundTo(std::numeric_limits<double>::denorm_min(), 12), 0.0);
         QCOMPARE(RoundTo(0.5, 1000), 0.5);
+    }
+
+    // The inline rounding of the drawing loops must agree bit for bit with the library's, zeros'
+    // signs, halves, the edge of exact doubles and the values that are no numbers included.
+    void inlineRoundingAgreesWithTheLibrary() {
+        const double big = 4503599627370496.0;  // 2^52
+        const std::vector<double> values = {0.0,
+                                            -0.0,
+                                            0.5,
+                                            -0.5,
+                                            1.5,
+                                            -1.5,
+                                            2.5,
+                                            -2.5,
+                                            0.49999999999999994,
+                                            -0.49999999999999994,
+                                            99.99,
+                                            -99.99,
+                                            big - 0.5,
+                                            -(big - 0.5),
+                                            big,
+                                            -big,
+                                            1e300,
+                                            -1e300,
+                                            1e-300,
+                                            -1e-300,
+                                            std::nextafter(3.0, 0.0),
+                                            std::numeric_limits<double>::infinity(),
+                                            -std::numeric_limits<double>::infinity()};
+        auto same = [](double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+        for (const double v : values) {
+            QVERIFY2(same(FastTrunc(v), std::trunc(v)), qPrintable(QString::number(v, 'g', 17)));
+            QVERIFY2(same(FastFloor(v), std::floor(v)), qPrintable(QString::number(v, 'g', 17)));
+            QVERIFY2(same(RoundToWhole(v), RoundTo(v, 0)), qPrintable(QString::number(v, 'g', 17)));
+        }
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        QVERIFY(std::isnan(FastTrunc(nan)) && std::isnan(FastFloor(nan)) && std::isnan(RoundToWhole(nan)));
+        // A sweep over the arc offsets the kit rounds: cos and sin times radii of the ripple tank.
+        for (int deg = -360; deg <= 720; deg += 7)
+            for (double r = 0; r < 500; r += 12.5) {
+                const double v = std::cos(DegToRad(deg)) * r;
+                QVERIFY(same(RoundToWhole(v), RoundTo(v, 0)));
+                QVERIFY(same(FastTrunc(v + 0.25), std::trunc(v + 0.25)));
+            }
     }
 
     void fmodIsTheRemainderOfTruncatedDivision() {

@@ -18,6 +18,7 @@
 #include "experiments/friction.h"
 #include "experiments/induction.h"
 #include "experiments/interference.h"
+#include "experiments/pulley.h"
 #include "experiments/spring_energy.h"
 #include "experiments/wave_superposition.h"
 #include "lab/lab_host.h"
@@ -111,6 +112,7 @@ void DrawingPathsTest::experimentsDrawTheSamePixels_data() {
     QTest::newRow("InductionConstantSpeed") << 5;
     QTest::newRow("InductionIncline") << 6;
     QTest::newRow("WaveSuperposition") << 7;
+    QTest::newRow("Pulley") << 8;
 }
 
 void DrawingPathsTest::experimentsDrawTheSamePixels() {
@@ -185,6 +187,15 @@ void DrawingPathsTest::experimentsDrawTheSamePixels() {
          {0, 1, 60, 120, 200}},
         // Pair C: the pulses apart, overlapping with all their columns, and apart again.
         {"WaveSuperposition", 208, [] { WaveVariant = 4; }, 300, {0, 1, 100, 200, 300}},
+        // Arrangement 3 with A of 2 kg: C rises until the run ends on tick 73.
+        {"Pulley",
+         202,
+         [] {
+             PulleyArrangement = 3;
+             PulleyMassA = 2;
+         },
+         80,
+         {0, 1, 40, 73, 80}},
     };
     const Run& run = runs.at(static_cast<std::size_t>(index));
 
