@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <memory>
 
 #include "draw/fonts.h"
@@ -163,6 +164,7 @@ void Canvas::reset() {
     font_.setPixelSize(PointsToPixels(fontPointSize_));
     fontColour_ = Qt::black;
     penPos_ = QPointF(0, 0);
+    outsideCalls_ = 0;
 }
 
 void Canvas::setBrushColour(QColor c) {
@@ -229,6 +231,16 @@ private:
 
 void Canvas::moveTo(double x, double y) { penPos_ = QPointF(x, y); }
 
+void Canvas::noteOutside(std::initializer_list<double> coordinates) {
+    auto it = coordinates.begin();
+    for (; it != coordinates.end() && std::next(it) != coordinates.end(); it += 2) {
+        if (!InClipBox(*it, *std::next(it))) {
+            ++outsideCalls_;
+            return;
+        }
+    }
+}
+
 namespace {
 
 QRgb applyRasterOp(PenMode mode, QRgb pen, QRgb dst) {
@@ -292,6 +304,7 @@ void Canvas::thinLine(QPoint a, QPoint b) {
 void Canvas::lineTo(double x, double y) {
     double x0 = penPos_.x(), y0 = penPos_.y(), x1 = x, y1 = y;
     penPos_ = QPointF(x, y);
+    noteOutside({x0, y0, x1, y1});
     if (penMode_ == PenMode::NoOp || penStyle_ == PenStyle::Clear) return;
     if (!ClipSegment(x0, y0, x1, y1)) return;
     const QPoint a(TruncToPixel(x0), TruncToPixel(y0)), b(TruncToPixel(x1), TruncToPixel(y1));
@@ -322,6 +335,7 @@ bool BoxOf(double left, double top, double right, double bottom, QRect& box) {
 }  // namespace
 
 void Canvas::rectangle(double left, double top, double right, double bottom) {
+    noteOutside({left, top, right, bottom});
     QRect box;
     if (penMode_ == PenMode::NoOp || !BoxOf(left, top, right, bottom, box)) return;
     StyledPainter p(image_, *this, true);
@@ -335,6 +349,7 @@ void Canvas::rectangle(double left, double top, double right, double bottom) {
 }
 
 void Canvas::ellipse(double left, double top, double right, double bottom) {
+    noteOutside({left, top, right, bottom});
     QRect box;
     if (penMode_ == PenMode::NoOp || !BoxOf(left, top, right, bottom, box)) return;
     StyledPainter p(image_, *this, true);
@@ -342,6 +357,7 @@ void Canvas::ellipse(double left, double top, double right, double bottom) {
 }
 
 void Canvas::roundRect(double left, double top, double right, double bottom, int cornerW, int cornerH) {
+    noteOutside({left, top, right, bottom});
     QRect box;
     if (penMode_ == PenMode::NoOp || !BoxOf(left, top, right, bottom, box)) return;
     StyledPainter p(image_, *this, true);
@@ -349,6 +365,8 @@ void Canvas::roundRect(double left, double top, double right, double bottom, int
 }
 
 void Canvas::polygon(const std::vector<QPointF>& corners) {
+    if (std::any_of(corners.begin(), corners.end(), [](QPointF c) { return !InClipBox(c.x(), c.y()); }))
+        ++outsideCalls_;
     if (penMode_ == PenMode::NoOp || corners.size() < 2) return;
     for (const QPointF& c : corners)
         if (!AllFinite({c.x(), c.y()})) return;  // a figure with a NaN corner is not drawn
@@ -371,6 +389,7 @@ void Canvas::polygon(const std::vector<QPointF>& corners) {
 }
 
 void Canvas::fillRect(double left, double top, double right, double bottom) {
+    noteOutside({left, top, right, bottom});
     QRect box;
     if (!BoxOf(left, top, right, bottom, box)) return;
     const Qt::BrushStyle bs = QtBrushStyle(brushStyle_);
@@ -380,6 +399,7 @@ void Canvas::fillRect(double left, double top, double right, double bottom) {
 }
 
 void Canvas::textOut(double x, double y, const QString& text) {
+    noteOutside({x, y});
     if (text.isEmpty() || !InClipBox(x, y)) return;
     const QPoint at(TruncToPixel(x), TruncToPixel(y));
     QPainter p(&image_);

@@ -8,6 +8,7 @@
 #include <QPointF>
 #include <QString>
 
+#include <initializer_list>
 #include <vector>
 
 namespace vlab {
@@ -65,12 +66,19 @@ public:
 
     QPointF penPosition() const { return penPos_; }
 
+    // Drawing calls handed a coordinate that is NaN, infinite or beyond the clip box, counted since
+    // the last reset: a figure that computed such a point lost its place, even though nothing bad
+    // reached the image.
+    long outsideCalls() const { return outsideCalls_; }
+    void resetOutsideCalls() { outsideCalls_ = 0; }
+
     // Back to the program-start state: white surface, black 1-pixel pen, solid white brush,
     // default font.
     void reset();
 
 private:
     void thinLine(QPoint a, QPoint b);
+    void noteOutside(std::initializer_list<double> coordinates);
 
     QImage image_;
     QColor penColour_;
@@ -83,6 +91,7 @@ private:
     int fontPointSize_ = 8;
     QColor fontColour_;
     QPointF penPos_;
+    long outsideCalls_ = 0;
 };
 
 // The lab's surface (owned here for the whole run).
