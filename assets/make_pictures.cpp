@@ -1,8 +1,9 @@
 // Paints the lab's three pictures: the title screen, the vertical title of the lab window and the
-// splash collage. Run it from the repository root (or give the output folder as the argument):
-//   vlab_make_pictures assets
-// It writes title.png (800 x 600), title_vertical.png (70 x 300), splash.png (677 x 472) and
-// the program's icon vlab.png (128 x 128).
+// splash collage. Run it from the repository root (or give the output folder and the folder of the
+// experiment snapshots as arguments; scripts/help-pictures does both):
+//   vlab_make_pictures assets help/pictures
+// It writes title.png (800 x 600), title_vertical.png (70 x 300), splash.png (677 x 472, composed
+// from the snapshots) and the program's icon vlab.png (128 x 128).
 
 #include <QDir>
 #include <QFont>
@@ -14,6 +15,7 @@
 #include <QRadialGradient>
 
 #include <cmath>
+#include <cstdio>
 
 namespace {
 
@@ -149,133 +151,75 @@ QImage VerticalTitle() {
     return img;
 }
 
-// One tile of the collage: a white working area in a pale-rose frame, a sketch and a caption.
-void Tile(QPainter& p, const QRectF& r, const QString& caption) {
+// The splash collage: the eight experiments as the lab really draws them, from the snapshots the
+// help-page scenarios write (docs/help-pictures), in a 3 x 3 grid around a title plate. Each tile
+// shows a part of the 700 x 548 surface, chosen so that the apparatus and its graph are in view,
+// with the experiment's button caption under it.
+struct SplashTile {
+    const char* file;     // snapshot in the pictures folder
+    const char* caption;  // the experiment's button caption
+    QRect crop;           // part of the surface shown, about 5 : 3 like the tile
+};
+
+const SplashTile kSplashTiles[] = {
+    {"pulley.png", "滑轮", QRect(0, 0, 700, 415)},
+    {"friction_sliding.png", "摩擦力", QRect(0, 0, 700, 415)},
+    {"spring_energy.png", "弹力位能a", QRect(0, 0, 700, 415)},
+    {"collision.png", "内动能转换", QRect(0, 0, 700, 415)},
+    {"interference.png", "光的干涉", QRect(0, 0, 700, 415)},
+    {"electric_field_run.png", "电场", QRect(0, 0, 700, 415)},
+    {"induction.png", "法拉第b", QRect(0, 0, 700, 415)},
+    {"wave_superposition.png", "波的重叠a", QRect(0, 0, 700, 415)},
+};
+
+// Draws one tile; a snapshot that cannot be read leaves a plain tile and is reported, so that a
+// missing scenario shows in the picture instead of failing the whole set.
+bool Tile(QPainter& p, const QRectF& r, const QString& snapshot, const QString& caption, const QRect& crop) {
     p.setPen(Qt::NoPen);
     p.setBrush(kRose);
     p.drawRect(r);
-    p.setBrush(QColor(0xC0, 0xFF, 0xC0));
-    p.drawRect(r.adjusted(5, 5, -5, -27));
+    const QRectF picture = r.adjusted(4, 4, -4, -24);
+    const QImage shot(snapshot);
+    if (!shot.isNull()) {
+        p.drawImage(picture, shot, QRectF(crop));
+    } else {
+        p.setBrush(Qt::white);
+        p.drawRect(picture);
+    }
+    p.setPen(QPen(kMaroon, 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(picture.adjusted(-0.5, -0.5, 0.5, 0.5));
     p.setFont(Face(15, true));
-    p.setPen(kMaroon);
-    p.drawText(QRectF(r.left(), r.bottom() - 26, r.width(), 24), Qt::AlignCenter, caption);
+    p.drawText(QRectF(r.left(), r.bottom() - 23, r.width(), 22), Qt::AlignCenter, caption);
+    return !shot.isNull();
 }
 
-QImage Splash() {
+QImage Splash(const QDir& shots, bool& complete) {
     QImage img(677, 472, QImage::Format_RGB32);
-    img.fill(Qt::white);
+    img.fill(kRose);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    const double w = 677.0 / 4, h = 472.0 / 2;
-    const QStringList captions = {QStringLiteral("滑轮"),           QStringLiteral("摩擦力"),
-                                  QStringLiteral("弹力位能"),       QStringLiteral("内动能转换"),
-                                  QStringLiteral("光的干涉"),       QStringLiteral("电场"),
-                                  QStringLiteral("法拉第电磁感应"), QStringLiteral("波的重叠")};
-    for (int i = 0; i < 8; ++i) {
-        const QRectF r((i % 4) * w + 2, (i / 4) * h + 2, w - 4, h - 4);
-        Tile(p, r, captions[i]);
-        const QPointF c = r.center() - QPointF(0, 12);
-        p.save();
-        p.translate(c);
-        p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(Qt::black, 2));
-        switch (i) {
-            case 0:  // pulley
-                p.drawLine(-50, -80, 50, -80);
-                p.drawLine(0, -80, 0, -60);
-                p.drawEllipse(QPointF(0, -40), 20, 20);
-                p.drawLine(-20, -40, -20, 30);
-                p.drawLine(20, -40, 20, 0);
-                p.setBrush(Qt::red);
-                p.drawRect(QRectF(-35, 30, 30, 30));
-                p.setBrush(Qt::blue);
-                p.drawRect(QRectF(8, 0, 24, 24));
-                break;
-            case 1:  // friction: block on a table, pull and friction arrows
-                p.drawLine(-70, 30, 70, 30);
-                p.setBrush(QColor(0xFF, 0xA0, 0x40));
-                p.drawRect(QRectF(-25, -10, 40, 40));
-                p.setPen(QPen(Qt::red, 3));
-                p.drawLine(QPointF(15, 10), QPointF(60, -15));
-                p.drawLine(QPointF(60, -15), QPointF(48, -16));
-                p.drawLine(QPointF(60, -15), QPointF(54, -5));
-                p.setPen(QPen(Qt::blue, 3));
-                p.drawLine(QPointF(-25, 28), QPointF(-60, 28));
-                p.drawLine(QPointF(-60, 28), QPointF(-52, 22));
-                break;
-            case 2: {  // spring energy
-                p.drawLine(-70, -40, -70, 40);
-                QPainterPath s;
-                s.moveTo(-70, 0);
-                for (int k = 0; k < 9; ++k) s.lineTo(-62 + k * 8, (k % 2) ? -12 : 12);
-                s.lineTo(10, 0);
-                p.drawPath(s);
-                p.setBrush(QColor(0x80, 0xC0, 0xFF));
-                p.drawRect(QRectF(10, -18, 36, 36));
-                p.setBrush(Qt::NoBrush);
-                p.setPen(QPen(Qt::red, 2));
-                SineCurve(p, -70, 70, 60, 14, 70, 0);
-                break;
-            }
-            case 3: {  // collision: two blocks through a spring
-                p.drawLine(-75, 30, 75, 30);
-                p.setBrush(Qt::red);
-                p.drawRect(QRectF(-60, -10, 40, 40));
-                p.setBrush(Qt::blue);
-                p.drawRect(QRectF(30, 0, 30, 30));
-                QPainterPath s;
-                s.moveTo(-20, 10);
-                for (int k = 0; k < 7; ++k) s.lineTo(-14 + k * 6, (k % 2) ? 4 : 16);
-                s.lineTo(30, 10);
-                p.setBrush(Qt::NoBrush);
-                p.drawPath(s);
-                break;
-            }
-            case 4:  // double slit
-                p.drawLine(-50, -70, -50, -10);
-                p.drawLine(-50, 0, -50, 10);
-                p.drawLine(-50, 20, -50, 70);
-                for (int k = 1; k < 7; ++k) {
-                    p.setPen(QPen(QColor(0xC0, 0x00, 0xC0), 1));
-                    p.drawArc(QRectF(-50 - 14 * k, -5 - 14 * k, 28 * k, 28 * k), -60 * 16, 120 * 16);
-                    p.drawArc(QRectF(-50 - 14 * k, 15 - 14 * k, 28 * k, 28 * k), -60 * 16, 120 * 16);
-                }
-                p.setPen(QPen(Qt::black, 3));
-                p.drawLine(70, -70, 70, 70);
-                break;
-            case 5:  // charges and field lines
-                for (int k = 0; k < 12; ++k) {
-                    const double a = k * M_PI / 6;
-                    p.setPen(QPen(QColor(0x60, 0x60, 0x60), 1));
-                    p.drawLine(QPointF(-35 + 12 * std::cos(a), 12 * std::sin(a)),
-                               QPointF(-35 + 45 * std::cos(a), 45 * std::sin(a)));
-                    p.drawLine(QPointF(35 + 12 * std::cos(a), 12 * std::sin(a)),
-                               QPointF(35 + 45 * std::cos(a), 45 * std::sin(a)));
-                }
-                p.setPen(Qt::NoPen);
-                p.setBrush(Qt::red);
-                p.drawEllipse(QPointF(-35, 0), 10, 10);
-                p.setBrush(Qt::blue);
-                p.drawEllipse(QPointF(35, 0), 10, 10);
-                break;
-            case 6:  // induction: a loop entering a field of dots
-                p.setPen(Qt::NoPen);
-                p.setBrush(QColor(0x40, 0x40, 0x40));
-                for (int gx = 0; gx < 5; ++gx)
-                    for (int gy = 0; gy < 6; ++gy) p.drawEllipse(QPointF(5 + gx * 15, -55 + gy * 20), 3, 3);
-                p.setBrush(Qt::NoBrush);
-                p.setPen(QPen(QColor(0xC0, 0x60, 0x00), 3));
-                p.drawRect(QRectF(-60, -30, 70, 60));
-                break;
-            case 7:  // two pulses
-                p.drawLine(-75, 20, 75, 20);
-                p.setPen(QPen(Qt::red, 2));
-                SineCurve(p, -60, -20, 20, 35, 80, 0);
-                p.setPen(QPen(Qt::blue, 2));
-                SineCurve(p, 20, 60, 20, 35, 80, 0);
-                break;
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    const double w = 677.0 / 3, h = 472.0 / 3;
+    complete = true;
+    int next = 0;
+    for (int cell = 0; cell < 9; ++cell) {
+        const QRectF r((cell % 3) * w + 1, (cell / 3) * h + 1, w - 2, h - 2);
+        if (cell == 4) {
+            // The middle cell: the lab's name on a plate.
+            p.setPen(Qt::NoPen);
+            p.setBrush(kRose);
+            p.drawRect(r);
+            Plate(p, r.adjusted(10, 30, -10, -30), QStringLiteral("虚拟实验室"), 34, QColor(0xFF, 0xF6, 0xC0),
+                  kGold);
+            continue;
         }
-        p.restore();
+        const SplashTile& t = kSplashTiles[next++];
+        const QString file = shots.filePath(QLatin1String(t.file));
+        if (!Tile(p, r, file, QString::fromUtf8(t.caption), t.crop)) {
+            std::fprintf(stderr, "vlab_make_pictures: no snapshot %s\n", qPrintable(file));
+            complete = false;
+        }
     }
     return img;
 }
@@ -309,9 +253,13 @@ QImage Icon() {
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("assets"));
+    const QDir shots(argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("help/pictures"));
+    bool complete = false;
+    const QImage splash = Splash(shots, complete);
     const bool ok = TitlePicture().save(out.filePath(QStringLiteral("title.png"))) &&
                     VerticalTitle().save(out.filePath(QStringLiteral("title_vertical.png"))) &&
-                    Splash().save(out.filePath(QStringLiteral("splash.png"))) &&
+                    splash.save(out.filePath(QStringLiteral("splash.png"))) &&
                     Icon().save(out.filePath(QStringLiteral("vlab.png")));
-    return ok ? 0 : 1;
+    // A collage with a missing snapshot is written (so it can be looked at) but reported as a failure.
+    return ok && complete ? 0 : 1;
 }

@@ -15,10 +15,15 @@ extern double PulleyTension;   // tension of the rope that carries A and B, newt
 extern std::array<double, 4> PulleyMotion;  // accelerations a and a1, and a's numerator and denominator
 extern int PulleyTicks;                     // timer steps of this run
 
+// With TickCount 0 (Setting) draws the choice screen; on every timer tick advances the motion of
+// the arrangement picked and redraws it, ending the run when nothing moves or a limit is reached.
 void PulleyStep();
+// The tension and accelerations of the arrangement picked, from the masses (g = 9.8 m/s^2).
+void PulleySolve();
 void PulleyReset();
-// Draw an arrangement; the choice click calls them with every argument 0 (the apparatus at rest).
-// Their pictures come with the pulley experiment itself; until then they draw nothing.
+// Draw an arrangement: mode 0 the apparatus at rest (the choice click passes every argument 0),
+// mode 1 with the equations of motion. A positive offset raises A and lowers B (arrangements 1, 2);
+// in arrangement 3 a positive offsetC lowers C, a positive offsetAB raises A against its pulley.
 void DrawPulleyArrangement1(double offset, int mode);
 void DrawPulleyArrangement2(double offset, int mode);
 void DrawPulleyArrangement3(double offsetC, double offsetAB, int mode);

@@ -13,31 +13,13 @@
 
 #include <cmath>
 
+#include "scenario_support.h"
+
+using namespace vlab::test;
+
 namespace {
 
 constexpr double kMassA = 3, kVelA = 8, kMassB = 2, kVelB = -6;
-
-QJsonObject Load(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return QJsonDocument::fromJson(file.readAll()).object();
-}
-
-QJsonObject Control(const QJsonObject& dump, const char* name) {
-    return dump.value(QStringLiteral("controls")).toObject().value(QLatin1String(name)).toObject();
-}
-bool Enabled(const QJsonObject& dump, const char* name) {
-    return Control(dump, name).value(QStringLiteral("enabled")).toBool();
-}
-bool TimerActive(const QJsonObject& dump) {
-    return dump.value(QStringLiteral("Timer1")).toObject().value(QStringLiteral("active")).toBool();
-}
-double Number(const QJsonObject& dump, const char* name) {
-    return dump.value(QLatin1String(name)).toDouble();
-}
-double Entry(const QJsonObject& dump, const char* name, int i) {
-    return dump.value(QLatin1String(name)).toArray().at(i).toDouble();
-}
 
 struct Row {
     int tick;

@@ -15,6 +15,10 @@
 #include <array>
 #include <cmath>
 
+#include "scenario_support.h"
+
+using namespace vlab::test;
+
 namespace {
 
 // The four-charge layout; the charges are the scenario's.
@@ -33,15 +37,6 @@ QPointF Field(double x, double y) {
     return e;
 }
 
-QJsonObject Load(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return QJsonDocument::fromJson(file.readAll()).object();
-}
-bool Enabled(const QJsonObject& dump, const char* control) {
-    return dump["controls"].toObject()[QLatin1String(control)].toObject()["enabled"].toBool();
-}
-bool TimerActive(const QJsonObject& dump) { return dump["Timer1"].toObject()["active"].toBool(); }
 QRgb Pixel(const QImage& image, double x, double y) { return image.pixel(int(x), int(y)) & 0xFFFFFF; }
 bool ColourNear(const QImage& image, QRgb colour, double x, double y, int reach) {
     for (int dy = -reach; dy <= reach; ++dy)

@@ -15,48 +15,11 @@
 #include <numbers>
 
 #include "draw/style.h"
+#include "scenario_support.h"
+
+using namespace vlab::test;
 
 namespace {
-
-int Play(const QString& folder, const QStringList& arguments, const QByteArray& input = {}) {
-    QProcess process;
-    process.setWorkingDirectory(folder);
-    process.start(QStringLiteral(VLAB_SCRIPT), arguments);
-    if (!process.waitForStarted(30000)) return -1;
-    process.write(input);
-    process.closeWriteChannel();
-    // A scenario never waits; this bound only keeps a broken runner from stalling the suite.
-    if (!process.waitForFinished(120000)) {
-        process.kill();
-        process.waitForFinished();
-        return -1;
-    }
-    if (process.exitStatus() != QProcess::NormalExit) return -1;
-    const QByteArray errors = process.readAllStandardError();
-    if (!errors.isEmpty()) qWarning("%s", errors.constData());
-    return process.exitCode();
-}
-
-QJsonObject Load(const QString& folder, const QString& name) {
-    QFile file(folder + u'/' + name);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return QJsonDocument::fromJson(file.readAll()).object();
-}
-double Number(const QJsonObject& dump, const char* name) {
-    return dump.value(QLatin1String(name)).toDouble();
-}
-double Entry(const QJsonObject& dump, const char* name, int i) {
-    return dump.value(QLatin1String(name)).toArray().at(i).toDouble();
-}
-QJsonObject Control(const QJsonObject& dump, const char* name) {
-    return dump.value(QStringLiteral("controls")).toObject().value(QLatin1String(name)).toObject();
-}
-bool Enabled(const QJsonObject& dump, const char* name) {
-    return Control(dump, name).value(QStringLiteral("enabled")).toBool();
-}
-bool TimerActive(const QJsonObject& dump) {
-    return dump.value(QStringLiteral("Timer1")).toObject().value(QStringLiteral("active")).toBool();
-}
 
 // End tick and pull of a run by the friction law: 100 N block, static coefficient 0.8 with the
 // normal force lessened by the upward part of the set force, a pull of floor(t / 10) N on tick t
@@ -98,7 +61,7 @@ class FrictionScenarioTest : public QObject {
 private slots:
     void twoRunsOnOneGraph() {
         QTemporaryDir dir;
-        QCOMPARE(Play(dir.path(), {QStringLiteral(VLAB_SOURCE_DIR "/tests/app/scenarios/friction.vls")}), 0);
+        QCOMPARE(PlayFile(dir.path(), QStringLiteral("friction.vls")).status, 0);
 
         const QJsonObject setUp = Load(dir.path(), QStringLiteral("friction_setup.json"));
         QCOMPARE(Number(setUp, "TickCount"), 0.0);
@@ -181,7 +144,7 @@ tick 50
 dump zero_run.json
 snapshot zero.png
 )";
-        QCOMPARE(Play(dir.path(), {QStringLiteral("-")}, scenario), 0);
+        QCOMPARE(Play(dir.path(), {QStringLiteral("-")}, scenario).status, 0);
 
         const QJsonObject stopped = Load(dir.path(), QStringLiteral("stopped.json"));
         QCOMPARE(Number(stopped, "TickCount"), 300.0);

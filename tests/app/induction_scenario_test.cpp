@@ -13,39 +13,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "scenario_support.h"
+
+using namespace vlab::test;
+
 namespace {
-
-// Plays the scenario in folder; the exit status, or -1 when the runner did not end normally.
-int Play(const QString& folder) {
-    QProcess process;
-    process.setWorkingDirectory(folder);
-    process.start(QStringLiteral(VLAB_SCRIPT),
-                  {QStringLiteral(VLAB_SOURCE_DIR "/tests/app/scenarios/induction.vls")});
-    if (!process.waitForStarted(30000)) return -1;
-    // A scenario never waits; this bound only keeps a broken runner from stalling the suite.
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished();
-        return -1;
-    }
-    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-}
-
-QJsonObject Load(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return QJsonDocument::fromJson(file.readAll()).object();
-}
-
-double Number(const QJsonObject& dump, const char* name) {
-    return dump.value(QLatin1String(name)).toDouble();
-}
-QJsonObject Control(const QJsonObject& dump, const char* name) {
-    return dump.value(QStringLiteral("controls")).toObject().value(QLatin1String(name)).toObject();
-}
-bool TimerActive(const QJsonObject& dump) {
-    return dump.value(QStringLiteral("Timer1")).toObject().value(QStringLiteral("active")).toBool();
-}
 
 // Rows of a trace after its header, as numbers.
 QList<QList<double>> Rows(const QString& path, QString* header) {
@@ -85,7 +57,7 @@ class InductionScenarioTest : public QObject {
     QString Path(const char* name) const { return dir.filePath(QLatin1String(name)); }
 
 private slots:
-    void initTestCase() { QCOMPARE(Play(dir.path()), 0); }
+    void initTestCase() { QCOMPARE(PlayFile(dir.path(), QStringLiteral("induction.vls")).status, 0); }
 
     void settingLeavesTheButtonsAnswering() {
         const QJsonObject setting = Load(Path("induction_setting.json"));

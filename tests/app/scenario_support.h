@@ -54,6 +54,13 @@ inline QJsonObject Load(const QString& folder, const QString& name) {
     return QJsonDocument::fromJson(file.readAll()).object();
 }
 
+// A dump read from its own path.
+inline QJsonObject Load(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return QJsonDocument::fromJson(file.readAll()).object();
+}
+
 inline QJsonObject Control(const QJsonObject& dump, const char* name) {
     return dump.value(QStringLiteral("controls")).toObject().value(QLatin1String(name)).toObject();
 }
@@ -84,6 +91,10 @@ inline bool WindowModal(const QJsonObject& dump, const char* name) {
 }
 inline double Number(const QJsonObject& dump, const char* name) {
     return dump.value(QLatin1String(name)).toDouble();
+}
+// Entry i of an array variable.
+inline double Entry(const QJsonObject& dump, const char* name, int i) {
+    return dump.value(QLatin1String(name)).toArray().at(i).toDouble();
 }
 inline bool TimerActive(const QJsonObject& dump) {
     return dump.value(QStringLiteral("Timer1")).toObject().value(QStringLiteral("active")).toBool();

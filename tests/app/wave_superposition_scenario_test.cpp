@@ -11,32 +11,16 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "scenario_support.h"
+
+using namespace vlab::test;
+
 namespace {
 
 constexpr QRgb kPurple = 0x800080;
 
-QJsonObject Load(const QString& folder, const QString& name) {
-    QFile file(folder + u'/' + name);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return QJsonDocument::fromJson(file.readAll()).object();
-}
-
-double Number(const QJsonObject& dump, const char* name) {
-    return dump.value(QLatin1String(name)).toDouble();
-}
 int Step(const QJsonObject& dump) {
     return dump.value(QStringLiteral("WavePlotCounts")).toArray().at(1).toInt();
-}
-bool TimerActive(const QJsonObject& dump) {
-    return dump.value(QStringLiteral("Timer1")).toObject().value(QStringLiteral("active")).toBool();
-}
-bool Enabled(const QJsonObject& dump, const char* control) {
-    return dump.value(QStringLiteral("controls"))
-        .toObject()
-        .value(QLatin1String(control))
-        .toObject()
-        .value(QStringLiteral("enabled"))
-        .toBool();
 }
 
 // The highest and lowest row of the string area that holds a purple pixel.

@@ -17,24 +17,17 @@
 #include "draw/figures.h"
 #include "draw/fonts.h"
 #include "draw/shapes.h"
+#include "experiment_test_support.h"
 #include "experiments/wave_superposition.h"
 #include "lab/lab_host.h"
 #include "lab/lab_state.h"
 
 using namespace vlab;
+using namespace vlab::test;
 
 namespace {
 
-// Records what the experiment asks of the window; a stop ends the run as the timer would.
-class FakeHost : public NullHost {
-public:
-    std::vector<int> intervals;
-    SurfaceCursor cursor = SurfaceCursor::Hand;
-    int stops = 0;
-    void SetStepInterval(int ms) override { intervals.push_back(ms); }
-    void SetSurfaceCursor(SurfaceCursor c) override { cursor = c; }
-    void ShowStoppedControls() override { ++stops; }
-};
+using FakeHost = RecordingHost;
 
 FakeHost* host = nullptr;
 
@@ -60,8 +53,6 @@ bool Tick() {
     CollisionStep();
     return host->stops == before;
 }
-
-QRgb Pixel(int x, int y) { return Surface().image().pixel(x, y) & 0xFFFFFF; }
 
 bool ColourNear(QRgb colour, double x, double y, int reach = 2) {
     for (int py = int(y) - reach; py <= int(y) + reach; ++py)

@@ -15,33 +15,20 @@
 #include "draw/figures.h"
 #include "draw/fonts.h"
 #include "draw/shapes.h"
+#include "experiment_test_support.h"
 #include "lab/lab_host.h"
 #include "lab/lab_state.h"
 #include "lab/registry.h"
 
 using namespace vlab;
+using namespace vlab::test;
 
 namespace {
 
 const QString kTwo = QStringLiteral("两个点电荷"), kThree = QStringLiteral("三个点电荷"),
               kFour = QStringLiteral("四个点电荷");
 
-// Plays the layout box, the Start button and the timer of the lab window.
-class FakeHost : public NullHost {
-public:
-    QString layout;
-    int stops = 0;
-    bool startEnabled = false;
-    SurfaceCursor cursor = SurfaceCursor::Default;
-    void ShowStoppedControls() override {
-        ++stops;
-        MouseMoveActive = MouseClickActive = 0;
-    }
-    void SetStartEnabled(bool e) override { startEnabled = e; }
-    void SetSurfaceCursor(SurfaceCursor c) override { cursor = c; }
-    QString ChargeLayoutText() override { return layout; }
-    void SetChargeLayoutText(const QString& t) override { layout = t; }
-};
+using FakeHost = RecordingHost;
 FakeHost host;
 
 // Setting with the panel confirmed on a layout and charges, then the first picture.
@@ -63,7 +50,6 @@ void Tick(int n) {
         ElectricFieldStep();
     }
 }
-QRgb Pixel(int x, int y) { return Surface().image().pixel(x, y) & 0xFFFFFF; }
 int CountColour(QRgb c, int left, int top, int right, int bottom) {
     int n = 0;
     for (int y = top; y < bottom; ++y)

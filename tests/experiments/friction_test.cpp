@@ -15,24 +15,17 @@
 #include "draw/fonts.h"
 #include "draw/shapes.h"
 #include "draw/style.h"
+#include "experiment_test_support.h"
 #include "lab/lab_host.h"
 #include "lab/lab_state.h"
 #include "lab/registry.h"
 
 using namespace vlab;
+using namespace vlab::test;
 
 namespace {
 
-// Counts the runs that end by themselves, and when.
-class FakeHost : public NullHost {
-public:
-    int stops = 0;
-    int stoppedAtTick = -1;
-    void ShowStoppedControls() override {
-        ++stops;
-        stoppedAtTick = TickCount;
-    }
-};
+using FakeHost = RecordingHost;
 FakeHost* host = nullptr;
 
 const Experiment& Friction() { return *FindExperiment(201); }
@@ -58,7 +51,7 @@ void Setting(double force, double angle, double height = 100, bool accepted = tr
     BlockHeight = height;
     BlockWidth = height == 50 ? 100 : 50;
     host->stops = 0;
-    host->stoppedAtTick = -1;
+    host->lastStopTick = -1;
     if (!accepted) return;
     Friction().step();
     Friction().setUpDone();
@@ -71,7 +64,6 @@ void Run(int n = 100000) {
     }
 }
 
-QRgb Pixel(int x, int y) { return Surface().image().pixel(x, y) & 0xFFFFFF; }
 // The middle pixel of a 3-pixel graph dot centred at (x, y).
 QRgb DotAt(double x, double y) { return Pixel(int(x - 1.5) + 1, int(y - 1.5) + 1); }
 QRgb Code(int code) { return ColourOfCode(code).rgb() & 0xFFFFFF; }
@@ -169,7 +161,7 @@ private slots:
     void init() {
         ResetProgramState();
         fake.stops = 0;
-        fake.stoppedAtTick = -1;
+        fake.lastStopTick = -1;
     }
 
     void gridOfForcesAndAnglesFollowsTheFrictionLaw() {
@@ -183,13 +175,13 @@ private slots:
                 Choose();
                 Setting(force, angle);
                 if (force == 0) {
-                    QVERIFY2(fake.stops == 1 && fake.stoppedAtTick == 0, name);  // the set-up call ends it
+                    QVERIFY2(fake.stops == 1 && fake.lastStopTick == 0, name);  // the set-up call ends it
                     continue;
                 }
                 QVERIFY2(fake.stops == 0, name);
                 const Observed o = Watch(angle);
                 QCOMPARE(fake.stops, 1);
-                QVERIFY2(fake.stoppedAtTick == e.endTick, name);
+                QVERIFY2(fake.lastStopTick == e.endTick, name);
                 QVERIFY2(o.slideTick == e.slideTick, name);
                 QVERIFY2(o.staticOnDiagonal && o.kineticLevel && o.pointsOnGraph, name);
                 if (e.slideTick > 0) QVERIFY2(std::fabs(o.kinetic - 3 * 0.9 * e.staticMax) < 1e-9, name);
@@ -228,7 +220,7 @@ private slots:
         const Observed o = Watch(angle);
         QCOMPARE(o.slideTick, slideTick);
         if (slideTick > 0) QVERIFY(std::fabs(o.kinetic - 3 * kineticN) < 1e-9);
-        QCOMPARE(fake.stoppedAtTick, endTick);
+        QCOMPARE(fake.lastStopTick, endTick);
         QCOMPARE(FrictionForces[0], endPull);
         QVERIFY(o.staticOnDiagonal);
         if (slideTick < 0) QCOMPARE(BodyX[0], 0.0);
@@ -298,7 +290,7 @@ private slots:
             Choose();
             Setting(120, 30, height);
             Run();
-            QCOMPARE(fake.stoppedAtTick, 547);
+            QCOMPARE(fake.lastStopTick, 547);
             graphs.push_back(Surface().image().copy(0, 204, 700, 344));
         }
         QCOMPARE(graphs[0], graphs[1]);
@@ -311,7 +303,7 @@ private slots:
         Setting(120, 30);
         QCOMPARE(DotAt(280, 345), Code(0));  // the first run's 60 N point survives the set-up
         Run();
-        QCOMPARE(fake.stoppedAtTick, 547);
+        QCOMPARE(fake.lastStopTick, 547);
         QCOMPARE(DotAt(280, 345), Code(0));
         QCOMPARE(DotAt(364, 309), Code(0));  // first run sliding: 72 N friction at 88 N pull
         const double x2 = 100 + 3 * 45 * std::cos(std::numbers::pi / 6);
@@ -336,7 +328,7 @@ private slots:
         for (int run = 1; run <= 101; ++run) {
             Setting(1, 0);
             Run();
-            QCOMPARE(fake.stoppedAtTick, 10);
+            QCOMPARE(fake.lastStopTick, 10);
             const QRgb dot = DotAt(103, 522);  // the 1 N point of this run
             if (run == 23) QCOMPARE(dot, Code(22));
             if (run >= 23) {
@@ -366,7 +358,7 @@ private slots:
         QCOMPARE(DotAt(100 + 3 * 60 * std::sqrt(0.5), 525 - 3 * 60 * std::sqrt(0.5)),
                  Code(0));  // the stopped run's 60 N point stays on the graph
         Run();
-        QCOMPARE(fake.stoppedAtTick, 361);
+        QCOMPARE(fake.lastStopTick, 361);
     }
 
     // The steepest pulls reach down into the table; neither the arrow nor its label may leave
@@ -428,11 +420,11 @@ private slots:
         Choose();
         Setting(0, 30);
         QCOMPARE(fake.stops, 1);
-        QCOMPARE(fake.stoppedAtTick, 0);
+        QCOMPARE(fake.lastStopTick, 0);
         QCOMPARE(CountIn(Code(0), 0, 0, 700, 548), 0);
         fake.stops = 0;
         Run();
-        QCOMPARE(fake.stoppedAtTick, 1);
+        QCOMPARE(fake.lastStopTick, 1);
         QCOMPARE(FrictionForces[0], 0.0);
         QCOMPARE(DotAt(100, 525), Code(0));
         QCOMPARE(BodyX[0], 0.0);

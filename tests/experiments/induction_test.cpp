@@ -15,11 +15,13 @@
 #include "draw/canvas.h"
 #include "draw/fonts.h"
 #include "draw/shapes.h"
+#include "experiment_test_support.h"
 #include "lab/lab_host.h"
 #include "lab/lab_state.h"
 #include "lab/registry.h"
 
 using namespace vlab;
+using namespace vlab::test;
 
 namespace {
 
@@ -27,29 +29,7 @@ constexpr QRgb kRedPixel = 0xFF0000;
 constexpr QRgb kPurplePixel = 0x800080;
 constexpr QRgb kSilverPixel = 0xC0C0C0;
 
-// Records what the experiment asks of the lab window; stopping a run turns the mouse off, as the
-// window's stopped-state routine does.
-class FakeHost : public NullHost {
-public:
-    std::vector<int> intervals;
-    int timerStops = 0;
-    int stops = 0;
-    int stopTick = -1;
-    SurfaceCursor cursor = SurfaceCursor::Default;
-    void Clear() {
-        intervals.clear();
-        timerStops = stops = 0;
-        stopTick = -1;
-        cursor = SurfaceCursor::Default;
-    }
-    void SetStepInterval(int ms) override { intervals.push_back(ms); }
-    void StopTimer() override { ++timerStops; }
-    void ShowStoppedControls() override {
-        if (stops++ == 0) stopTick = TickCount;
-        MouseMoveActive = MouseClickActive = 0;
-    }
-    void SetSurfaceCursor(SurfaceCursor c) override { cursor = c; }
-};
+using FakeHost = RecordingHost;
 FakeHost host;
 
 const Experiment& Induction() { return *FindExperiment(207); }
@@ -85,8 +65,6 @@ void Press(int x, int y) { Induction().mouseDown(x, y); }
 void Move(int x, int y) {
     if (MouseMoveActive == 1) Induction().mouseMove(x, y);
 }
-
-QRgb Pixel(int x, int y) { return Surface().image().pixel(x, y) & 0xFFFFFF; }
 
 int CountColour(QRgb colour, int left, int top, int right, int bottom) {
     int n = 0;
@@ -216,7 +194,7 @@ private slots:
             QCOMPARE(positive, 101);
             QCOMPARE(negative, 101);
             QCOMPARE(host.stops, 1);
-            QCOMPARE(host.stopTick, 620);
+            QCOMPARE(host.firstStopTick, 620);
             host.stops = 0;
         }
     }
@@ -364,7 +342,7 @@ private slots:
         QVERIFY(brakingTicks > 60);
         QCOMPARE(host.stops, 1);
         QVERIFY(CoilTravel >= 620 && lastStart < 620);
-        QCOMPARE(host.stopTick, TickCount);
+        QCOMPARE(host.firstStopTick, TickCount);
         QCOMPARE(int(MouseClickActive), 0);
         // The corner follows the coil down the incline.
         const QPointF k = UpIncline(630 - CoilTravel);
@@ -517,7 +495,7 @@ private slots:
         Tick(120);
         QVERIFY(Surface().image().save(dir + "/induction_loop_tick120.png"));
         Tick(1000);
-        QCOMPARE(host.stopTick, 620);
+        QCOMPARE(host.firstStopTick, 620);
         QVERIFY(Surface().image().save(dir + "/induction_loop_end.png"));
         host.stops = 0;
         Setting();

@@ -16,25 +16,17 @@
 #include "draw/figures.h"
 #include "draw/fonts.h"
 #include "draw/shapes.h"
+#include "experiment_test_support.h"
 #include "lab/lab_host.h"
 #include "lab/lab_state.h"
 
 using namespace vlab;
+using namespace vlab::test;
 using std::numbers::pi;
 
 namespace {
 
-class FakeHost : public NullHost {
-public:
-    std::vector<int> timerIntervals;
-    std::vector<std::array<int, 4>> speedBars;
-    SurfaceCursor cursor = SurfaceCursor::Default;
-    int repaints = 0;
-    void SetTimerInterval(int ms) override { timerIntervals.push_back(ms); }
-    void SetSpeedBar(int lo, int hi, int pos, int freq) override { speedBars.push_back({lo, hi, pos, freq}); }
-    void SetSurfaceCursor(SurfaceCursor c) override { cursor = c; }
-    void SurfaceChanged() override { ++repaints; }
-};
+using FakeHost = RecordingHost;
 
 constexpr QRgb kRed = 0xFF0000;
 constexpr QRgb kPurple = 0x800080;
@@ -62,8 +54,6 @@ void Move(int x, int y) {
 }
 void PressLight() { Press(50, 265); }
 void PressSpacing() { Press(290, 265); }
-
-QRgb Pixel(int x, int y) { return Surface().image().pixel(x, y) & 0xFFFFFF; }
 
 int CountColour(QRgb colour, int left, int top, int right, int bottom) {
     int n = 0;

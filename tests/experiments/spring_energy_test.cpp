@@ -15,24 +15,17 @@
 #include "draw/figures.h"
 #include "draw/fonts.h"
 #include "draw/shapes.h"
+#include "experiment_test_support.h"
 #include "lab/lab_host.h"
 #include "lab/lab_state.h"
 
 using namespace vlab;
+using namespace vlab::test;
 using std::numbers::pi;
 
 namespace {
 
-// Records the intervals, cursors and repaints the experiment asks for.
-class FakeHost : public NullHost {
-public:
-    std::vector<int> intervals;
-    SurfaceCursor cursor = SurfaceCursor::Default;
-    int repaints = 0;
-    void SetStepInterval(int ms) override { intervals.push_back(ms); }
-    void SetSurfaceCursor(SurfaceCursor c) override { cursor = c; }
-    void SurfaceChanged() override { ++repaints; }
-};
+using FakeHost = RecordingHost;
 
 // The lab window's part of the sequences a user drives.
 void CommonReset() {
@@ -73,8 +66,6 @@ void DragTo(double amplitude) {
     Move(target, 100);
     SpringEnergyMouseUp(target, 100);
 }
-
-QRgb Pixel(int x, int y) { return Surface().image().pixel(x, y) & 0xFFFFFF; }
 
 // Leftmost and rightmost pure-blue pixel of a row of the top band (the force arrow's colour).
 std::pair<int, int> BlueSpan(int y) {

@@ -16,26 +16,22 @@
 #include "draw/figures.h"
 #include "draw/fonts.h"
 #include "draw/shapes.h"
+#include "experiment_test_support.h"
 #include "lab/lab_host.h"
 #include "lab/lab_state.h"
 
 using namespace vlab;
+using namespace vlab::test;
 
 namespace {
 
-// Records what the experiment asks of the lab window.
-class FakeHost : public NullHost {
+// Notes the plotter's step count when the run is first stopped.
+class FakeHost : public RecordingHost {
 public:
-    std::vector<int> intervals;
-    SurfaceCursor cursor = SurfaceCursor::Hand;
-    int repaints = 0;
-    int stops = 0;
-    int stopsAtStep = -2;  // the plotter's step count when the run was first stopped
-    void SetStepInterval(int ms) override { intervals.push_back(ms); }
-    void SetSurfaceCursor(SurfaceCursor c) override { cursor = c; }
-    void SurfaceChanged() override { ++repaints; }
+    int stopsAtStep = -2;
     void ShowStoppedControls() override {
-        if (stops++ == 0) stopsAtStep = WavePlotCounts[1];
+        if (stops == 0) stopsAtStep = WavePlotCounts[1];
+        RecordingHost::ShowStoppedControls();
     }
 };
 
@@ -78,8 +74,6 @@ constexpr Pair kPairA{2, true, true};
 constexpr Pair kPairB{3, false, false};
 constexpr Pair kPairC{4, false, true};
 constexpr Pair kPairD{1, true, false};
-
-QRgb Pixel(int x, int y) { return Surface().image().pixel(x, y) & 0xFFFFFF; }
 
 int CountColour(QRgb colour, int left, int top, int right, int bottom) {
     int n = 0;

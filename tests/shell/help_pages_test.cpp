@@ -1,0 +1,143 @@
+// The help pages as the viewer shows them: every page opens with real content, every local link
+// and picture it names is there, and every caption it quotes is a text the program really shows.
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QImage>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTest>
+
+#include "lab/lab_state.h"
+#include "lab/registry.h"
+#include "shell/help_viewer.h"
+
+using namespace vlab;
+
+namespace {
+
+const QString kHelp = QStringLiteral(VLAB_SOURCE_DIR "/help/");
+
+QStringList Pages() {
+    QStringList pages{QStringLiteral("op.htm")};
+    for (int i = 1; i <= 8; ++i)
+        pages << QStringLiteral("M%1.htm").arg(i) << QStringLiteral("t%1.htm").arg(i);
+    return pages;
+}
+
+QString Read(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+// Every string literal of the program's sources (and of the picture tool, which paints the title
+// screen's captions), trimmed, with the mnemonic marker of button captions taken out. A literal
+// with a number filled in at run time ("点电荷%1") stands for each text with a number in its place.
+struct ProgramTexts {
+    QSet<QString> exact;
+    QList<QRegularExpression> numbered;
+    bool Shows(const QString& caption) const {
+        if (exact.contains(caption)) return true;
+        for (const QRegularExpression& r : numbered)
+            if (r.match(caption).hasMatch()) return true;
+        return false;
+    }
+};
+
+ProgramTexts CollectProgramTexts() {
+    ProgramTexts texts;
+    static const QRegularExpression literal(QStringLiteral("\"((?:[^\"\\\\\\n]|\\\\.)*)\""));
+    QStringList files{QStringLiteral(VLAB_SOURCE_DIR "/assets/make_pictures.cpp")};
+    QDirIterator it(QStringLiteral(VLAB_SOURCE_DIR "/src"), {QStringLiteral("*.cpp"), QStringLiteral("*.h")},
+                    QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) files << it.next();
+    for (const QString& file : files) {
+        auto m = literal.globalMatch(Read(file));
+        while (m.hasNext()) {
+            const QString text = m.next().captured(1).remove(u'&').trimmed();
+            if (text.contains(QLatin1String("%1"))) {
+                QString pattern = QRegularExpression::escape(text);
+                pattern.replace(QLatin1String("%1"), QLatin1String("-?[0-9.]+"));
+                texts.numbered << QRegularExpression(u'^' + pattern + u'$');
+            } else {
+                texts.exact.insert(text);
+            }
+        }
+    }
+    return texts;
+}
+
+}  // namespace
+
+class HelpPagesTest : public QObject {
+    Q_OBJECT
+private slots:
+    // The viewer opens each page from disk, and the page has grown beyond a placeholder.
+    void everyPageOpensWithContent() {
+        for (const QString& page : Pages()) {
+            TForm2 viewer;
+            HelpPagePath = kHelp + page;
+            viewer.show();
+            QCOMPARE(viewer.ShownFile(), kHelp + page);
+            const QString text = viewer.CppWebBrowser1->document()->toPlainText();
+            QVERIFY2(text.size() > 500,
+                     qPrintable(page + QStringLiteral(": %1 characters").arg(text.size())));
+            QVERIFY2(!text.contains(QStringLiteral("找不到帮助页")), qPrintable(page));
+        }
+    }
+
+    // Every page the registry names exists, so no button leads to the viewer's "missing" page.
+    void registryPagesExist() {
+        for (int code = 201; code <= 208; ++code) {
+            const Experiment* e = FindExperiment(code);
+            QVERIFY(e);
+            QVERIFY2(QFile::exists(kHelp + e->helpPage.section(u'/', -1)), qPrintable(e->helpPage));
+            QVERIFY2(QFile::exists(kHelp + e->teachingPage.section(u'/', -1)), qPrintable(e->teachingPage));
+        }
+    }
+
+    // Local links and pictures are present; pictures load through the viewer as real images.
+    void linksAndPicturesPresent() {
+        static const QRegularExpression ref(QStringLiteral("(?:href|src)=\"([^\"#:]+)\""));
+        int pictures = 0;
+        for (const QString& page : Pages()) {
+            auto m = ref.globalMatch(Read(kHelp + page));
+            while (m.hasNext()) {
+                const QString target = m.next().captured(1);
+                const QString path = QDir::cleanPath(kHelp + target);
+                QVERIFY2(QFile::exists(path), qPrintable(page + QStringLiteral(" -> ") + target));
+                if (target.endsWith(QLatin1String(".png"))) {
+                    HelpBrowser browser;
+                    const QVariant image =
+                        browser.loadResource(QTextDocument::ImageResource, QUrl::fromLocalFile(path));
+                    QVERIFY2(!QImage::fromData(image.toByteArray()).isNull(), qPrintable(target));
+                    ++pictures;
+                }
+            }
+        }
+        QVERIFY(pictures >= 16);
+    }
+
+    // A caption quoted in 「」 or in quotation marks is one the program shows, exactly.
+    void quotedCaptionsAreProgramTexts() {
+        const ProgramTexts texts = CollectProgramTexts();
+        QVERIFY(texts.Shows(QStringLiteral("Setting")));
+        QVERIFY(!texts.Shows(QStringLiteral("匀速")));
+        static const QRegularExpression quoted(QStringLiteral("[「“\"]([^」”\"<>]+)[」”\"]"));
+        for (const QString& page : Pages()) {
+            TForm2 viewer;
+            HelpPagePath = kHelp + page;
+            viewer.show();
+            const QString text = viewer.CppWebBrowser1->document()->toPlainText();
+            auto m = quoted.globalMatch(text);
+            while (m.hasNext()) {
+                const QString caption = m.next().captured(1).trimmed();
+                QVERIFY2(texts.Shows(caption), qPrintable(page + QStringLiteral(": 「") + caption + u'」'));
+            }
+        }
+    }
+};
+
+QTEST_MAIN(HelpPagesTest)
+#include "help_pages_test.moc"
