@@ -14,6 +14,10 @@ class HelpBrowser : public QTextBrowser {
 public:
     explicit HelpBrowser(QWidget* parent = nullptr);
     QVariant loadResource(int type, const QUrl& name) override;
+
+protected:
+    // A link is followed only to a page inside the help folder or the installed one.
+    void doSetSource(const QUrl& name, QTextDocument::ResourceType type) override;
 };
 
 class TForm2 : public QWidget {
@@ -33,6 +37,14 @@ public:
     static QString ResolvePage(const QString& path);
     // The viewer's own page for a file that cannot be found.
     static QString MissingPageHtml(const QString& path);
+    // The viewer's own page for a file too large to be a help page.
+    static QString TooLargePageHtml(const QString& path);
+    // True for a file inside the help folder under ProgramFolder or inside the installed one,
+    // symbolic links followed; a path that climbs out with ".." is outside.
+    static bool InsideHelp(const QString& path);
+    // Pages and pictures larger than this are not read: nothing the lab ships comes near it, and a
+    // file of hundreds of megabytes would hold the window thread for minutes.
+    static constexpr qint64 kLargestResource = 4 * 1024 * 1024;
 
 protected:
     void showEvent(QShowEvent* event) override;
