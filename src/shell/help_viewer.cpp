@@ -40,10 +40,10 @@ QVariant HelpBrowser::loadResource(int type, const QUrl& name) {
     const QString found = TForm2::ResolvePage(path);
     if (found.isEmpty() || !TForm2::InsideHelp(found))
         return page ? TForm2::MissingPageHtml(path) : QVariant();
-    if (QFileInfo(found).size() > TForm2::kLargestResource)
-        return page ? TForm2::TooLargePageHtml(path) : QVariant();
+    const qint64 largest = TForm2::LargestResource(type);
+    if (QFileInfo(found).size() > largest) return page ? TForm2::TooLargePageHtml(path) : QVariant();
     QFile file(found);
-    if (file.open(QIODevice::ReadOnly)) return file.read(TForm2::kLargestResource);
+    if (file.open(QIODevice::ReadOnly)) return file.read(largest);
     return page ? TForm2::MissingPageHtml(path) : QVariant();
 }
 
@@ -105,7 +105,7 @@ QString TForm2::MissingPageHtml(const QString& path) {
 
 void TForm2::FormShow() {
     const QString found = ResolvePage(HelpPagePath);
-    const bool tooLarge = !found.isEmpty() && QFileInfo(found).size() > kLargestResource;
+    const bool tooLarge = !found.isEmpty() && QFileInfo(found).size() > kLargestPage;
     shownFile_ = tooLarge ? QString() : found;
     if (found.isEmpty() || tooLarge) {
         CppWebBrowser1->clearHistory();

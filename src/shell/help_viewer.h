@@ -42,9 +42,14 @@ public:
     // True for a file inside the help folder under ProgramFolder or inside the installed one,
     // symbolic links followed; a path that climbs out with ".." is outside.
     static bool InsideHelp(const QString& path);
-    // Pages and pictures larger than this are not read: nothing the lab ships comes near it, and a
-    // file of hundreds of megabytes would hold the window thread for minutes.
-    static constexpr qint64 kLargestResource = 4 * 1024 * 1024;
+    // Pages and pictures larger than these are not read: the lab's own pages are a few kilobytes,
+    // and laying out megabytes of text holds the window thread for seconds (a 4 MiB page takes
+    // about 4 s), a file of hundreds of megabytes for minutes.
+    static constexpr qint64 kLargestPage = 256 * 1024;
+    static constexpr qint64 kLargestPicture = 8 * 1024 * 1024;
+    static qint64 LargestResource(int type) {
+        return type == QTextDocument::HtmlResource ? kLargestPage : kLargestPicture;
+    }
 
 protected:
     void showEvent(QShowEvent* event) override;
