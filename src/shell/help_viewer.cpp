@@ -77,8 +77,13 @@ bool TForm2::InsideHelp(const QString& path) {
     const QFileInfo file(path);
     // An existing file is judged by where it really lies; a missing one by its cleaned path.
     const QString where = file.exists() ? file.canonicalFilePath() : QDir::cleanPath(file.absoluteFilePath());
+    // The help folder under the program folder, the installed one, and the one the requested page
+    // lies in (the lab window always asks for a page of its own help folder).
+    const qsizetype at = HelpPagePath.lastIndexOf(QLatin1String("/help/"));
+    const QString requested = at >= 0 ? HelpPagePath.left(at + 5) : QString();
     for (const QString& folder :
-         {ProgramFolder + QStringLiteral("/help"), QStringLiteral(VLAB_DATA_DIR "/help")}) {
+         {ProgramFolder + QStringLiteral("/help"), QStringLiteral(VLAB_DATA_DIR "/help"), requested}) {
+        if (folder.isEmpty()) continue;
         const QFileInfo root(folder);
         const QString top =
             root.exists() ? root.canonicalFilePath() : QDir::cleanPath(root.absoluteFilePath());

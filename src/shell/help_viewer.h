@@ -39,7 +39,8 @@ public:
     static QString MissingPageHtml(const QString& path);
     // The viewer's own page for a file too large to be a help page.
     static QString TooLargePageHtml(const QString& path);
-    // True for a file inside the help folder under ProgramFolder or inside the installed one,
+    // True for a file inside the help folder under ProgramFolder, the installed one or the one
+    // HelpPagePath lies in,
     // symbolic links followed; a path that climbs out with ".." is outside.
     static bool InsideHelp(const QString& path);
     // Pages and pictures larger than these are not read: the lab's own pages are a few kilobytes,
