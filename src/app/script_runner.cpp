@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QAbstractSlider>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QEventLoop>
@@ -34,6 +35,7 @@
 #include "panel/table3.h"
 #include "shell/check_dialog.h"
 #include "shell/help_viewer.h"
+#include "shell/invariants.h"
 #include "shell/lab_window.h"
 #include "shell/title_screen.h"
 #include "shell/windows.h"
@@ -140,16 +142,23 @@ QString ParseLine(const QString& source, ScriptLine& line) {
         if (!ParseWhole(TakeWord(rest), line.y, reason)) return reason;
         return noMore(command + QStringLiteral(" X Y"));
     }
-    if (command == QLatin1String("combo") || command == QLatin1String("key")) {
-        line.command = command == QLatin1String("combo") ? ScriptCommand::Combo : ScriptCommand::Key;
+    if (command == QLatin1String("check")) {
+        line.command = ScriptCommand::Check;
+        return noMore(QStringLiteral("check"));
+    }
+    if (command == QLatin1String("combo") || command == QLatin1String("key") ||
+        command == QLatin1String("paste")) {
+        line.command = command == QLatin1String("combo")   ? ScriptCommand::Combo
+                       : command == QLatin1String("paste") ? ScriptCommand::Paste
+                                                           : ScriptCommand::Key;
         rest = source;
         rest.remove(QRegularExpression(QStringLiteral("^\\s+")));
         TakeWord(rest);  // the command itself
         QString text;
         if (!(reason = ParseTarget(TakeWordBeforeText(rest, text), line)).isEmpty()) return reason;
         rest = text;
-        if (line.command == ScriptCommand::Combo) {
-            line.text = rest;  // may be empty: the user clears the box
+        if (line.command == ScriptCommand::Combo || line.command == ScriptCommand::Paste) {
+            line.text = rest;  // may be empty: the user clears the box, or pastes nothing
             return {};
         }
         if (rest.isEmpty()) return QStringLiteral("key needs the TEXT to type");
@@ -369,6 +378,7 @@ QString ScenarioHelp() {
         "slider WINDOW.CONTROL N     the user moves a track bar to position N\n"
         "key WINDOW.CONTROL TEXT     the user types TEXT into an edit box, key by key\n"
         "                            (\\b is Backspace, \\\\ a backslash)\n"
+        "paste WINDOW.CONTROL TEXT   the user pastes TEXT (Ctrl+V) into an edit box or a combo box\n"
         "tick N                      deliver up to N ticks of Timer1; stop early once the timer stops\n"
         "snapshot FILE.png           write the 700 x 548 drawing surface\n"
         "grab WINDOW FILE.png        write a picture of a whole window (Main, Form1, table3, check, Form2)\n"
@@ -378,6 +388,9 @@ QString ScenarioHelp() {
         "trace off                   stop writing the trace\n"
         "close WINDOW                the window manager's close (title bar cross, Alt+F4) on a window\n"
         "realtime MS                 let Timer1 deliver its ticks in real time for MS milliseconds\n"
+        "check                       the lab is in one of its run-control states, Timer1 runs only\n"
+        "                            in a run, no variable is NaN or infinite and no drawing call\n"
+        "                            lost its place; otherwise the run stops there, --keep-going or not\n"
         "\n"
         "When a command opens a modal window, the next lines run while it is open. Windows are\n"
         "Main, Form1, table3, check and Form2; controls are named as on their windows.\n"
@@ -508,7 +521,8 @@ void ScriptRunner::RunLine(int index) {
     const QString reason = Execute(lines_[index]);
     running_.removeLast();
     if (!reason.isEmpty()) {
-        Fail(lines_[index].number, reason);
+        // A broken invariant is a fault of the lab, not a line a user could not carry out.
+        Fail(lines_[index].number, reason, lines_[index].command == ScriptCommand::Check);
         return;
     }
     Post();
@@ -563,6 +577,11 @@ QString ScriptRunner::Execute(const ScriptLine& line) {
         case ScriptCommand::TraceOff: StopTrace(); return {};
         case ScriptCommand::Close: return Close(line);
         case ScriptCommand::Realtime: return Realtime(line);
+        case ScriptCommand::Paste: return Paste(line);
+        case ScriptCommand::Check: {
+            const QString broken = CheckInvariants();
+            return broken.isEmpty() ? QString() : QStringLiteral("invariant broken: ") + broken;
+        }
     }
     return QStringLiteral("unknown command");
 }
@@ -666,6 +685,22 @@ QString ScriptRunner::Key(const ScriptLine& line) {
         QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, keyText);
         QCoreApplication::sendEvent(edit, &release);
     }
+    return {};
+}
+
+// Ctrl+V with TEXT on the clipboard, into the edit box or the edit field of a combo box.
+QString ScriptRunner::Paste(const ScriptLine& line) {
+    QWidget* control = nullptr;
+    const QString reason = FindUsable(line, control);
+    if (!reason.isEmpty()) return reason;
+    QWidget* target = qobject_cast<QLineEdit*>(control);
+    if (auto* box = qobject_cast<QComboBox*>(control); box && box->isEditable()) target = box->lineEdit();
+    if (!target) return QStringLiteral("%1 takes no pasted text").arg(Named(line));
+    QGuiApplication::clipboard()->setText(line.text);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier);
+    QCoreApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_V, Qt::ControlModifier);
+    QCoreApplication::sendEvent(target, &release);
     return {};
 }
 

@@ -34,7 +34,9 @@ enum class ScriptCommand {
     Trace,
     TraceOff,
     Close,
-    Realtime
+    Realtime,
+    Paste,
+    Check
 };
 
 // One command line of a scenario, checked for form (command, arguments, numbers) before the run.
@@ -105,6 +107,7 @@ private:
     QString Tick(const ScriptLine& line);
     QString Close(const ScriptLine& line);
     QString Realtime(const ScriptLine& line);
+    QString Paste(const ScriptLine& line);
     QString StartTrace(const ScriptLine& line);
     void StopTrace();
     void WriteTraceRow();

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <iterator>
 #include <memory>
 
 #include "draw/fonts.h"
@@ -174,6 +175,7 @@ void Canvas::reset() {
     fontColour_ = Qt::black;
     penPos_ = QPointF(0, 0);
     fontChanged();
+    outsideCalls_ = 0;
 }
 
 void Canvas::setBrushColour(QColor c) {
@@ -302,6 +304,16 @@ QPainter& Canvas::textPainter() {
 
 void Canvas::moveTo(double x, double y) { penPos_ = QPointF(x, y); }
 
+void Canvas::noteOutside(std::initializer_list<double> coordinates) {
+    auto it = coordinates.begin();
+    for (; it != coordinates.end() && std::next(it) != coordinates.end(); it += 2) {
+        if (!InClipBox(*it, *std::next(it))) {
+            ++outsideCalls_;
+            return;
+        }
+    }
+}
+
 namespace {
 
 QRgb applyRasterOp(PenMode mode, QRgb pen, QRgb dst) {
@@ -416,6 +428,7 @@ void Canvas::thinLineReference(QPoint a, QPoint b) {
 void Canvas::lineTo(double x, double y) {
     double x0 = penPos_.x(), y0 = penPos_.y(), x1 = x, y1 = y;
     penPos_ = QPointF(x, y);
+    noteOutside({x0, y0, x1, y1});
     if (penMode_ == PenMode::NoOp || penStyle_ == PenStyle::Clear) return;
     if (!ClipSegment(x0, y0, x1, y1)) return;
     const QPoint a(TruncToPixel(x0), TruncToPixel(y0)), b(TruncToPixel(x1), TruncToPixel(y1));
@@ -526,6 +539,7 @@ bool BoxOf(double left, double top, double right, double bottom, QRect& box) {
 }  // namespace
 
 void Canvas::rectangle(double left, double top, double right, double bottom) {
+    noteOutside({left, top, right, bottom});
     QRect box;
     if (penMode_ == PenMode::NoOp || !BoxOf(left, top, right, bottom, box)) return;
     QPainter& p = styledPainter(true);
@@ -540,6 +554,7 @@ void Canvas::rectangle(double left, double top, double right, double bottom) {
 }
 
 void Canvas::ellipse(double left, double top, double right, double bottom) {
+    noteOutside({left, top, right, bottom});
     QRect box;
     if (penMode_ == PenMode::NoOp || !BoxOf(left, top, right, bottom, box)) return;
     styledPainter(true).drawEllipse(QRect(box.topLeft(), box.size() - QSize(1, 1)));
@@ -547,6 +562,7 @@ void Canvas::ellipse(double left, double top, double right, double bottom) {
 }
 
 void Canvas::roundRect(double left, double top, double right, double bottom, int cornerW, int cornerH) {
+    noteOutside({left, top, right, bottom});
     QRect box;
     if (penMode_ == PenMode::NoOp || !BoxOf(left, top, right, bottom, box)) return;
     styledPainter(true).drawRoundedRect(QRect(box.topLeft(), box.size() - QSize(1, 1)), cornerW / 2.0,
@@ -555,6 +571,8 @@ void Canvas::roundRect(double left, double top, double right, double bottom, int
 }
 
 void Canvas::polygon(const std::vector<QPointF>& corners) {
+    if (std::any_of(corners.begin(), corners.end(), [](QPointF c) { return !InClipBox(c.x(), c.y()); }))
+        ++outsideCalls_;
     if (penMode_ == PenMode::NoOp || corners.size() < 2) return;
     for (const QPointF& c : corners)
         if (!AllFinite({c.x(), c.y()})) return;  // a figure with a NaN corner is not drawn
@@ -577,6 +595,7 @@ void Canvas::polygon(const std::vector<QPointF>& corners) {
 }
 
 void Canvas::fillRect(double left, double top, double right, double bottom) {
+    noteOutside({left, top, right, bottom});
     QRect box;
     if (!BoxOf(left, top, right, bottom, box)) return;
     const Qt::BrushStyle bs = QtBrushStyle(brushStyle_);
@@ -586,6 +605,7 @@ void Canvas::fillRect(double left, double top, double right, double bottom) {
 }
 
 void Canvas::textOut(double x, double y, const QString& text) {
+    noteOutside({x, y});
     if (text.isEmpty() || !InClipBox(x, y)) return;
     const QPoint at(TruncToPixel(x), TruncToPixel(y));
     QPainter& p = textPainter();

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <unordered_map>
+#include <initializer_list>
 #include <vector>
 
 class QFontMetrics;
@@ -88,6 +89,11 @@ public:
     static void ThinPolylinePixels(const std::vector<QPoint>& points, std::vector<std::uint32_t>& offsets);
     // Applies the pen colour and raster operation to those pixels, then stands the pen on `end`.
     void replayPixels(const std::vector<std::uint32_t>& offsets, QPointF end);
+    // Drawing calls handed a coordinate that is NaN, infinite or beyond the clip box, counted since
+    // the last reset: a figure that computed such a point lost its place, even though nothing bad
+    // reached the image.
+    long outsideCalls() const { return outsideCalls_; }
+    void resetOutsideCalls() { outsideCalls_ = 0; }
 
     // Back to the program-start state: white surface, black 1-pixel pen, solid white brush,
     // default font.
@@ -139,6 +145,7 @@ private:
     QRgb textColour_ = 0;
     std::unique_ptr<QFontMetrics> metrics_;
     int fontGeneration_ = 0;
+    void noteOutside(std::initializer_list<double> coordinates);
 
     QImage image_;
     QColor penColour_;
@@ -151,6 +158,7 @@ private:
     int fontPointSize_ = 8;
     QColor fontColour_;
     QPointF penPos_;
+    long outsideCalls_ = 0;
 };
 
 // The lab's surface (owned here for the whole run).

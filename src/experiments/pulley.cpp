@@ -428,7 +428,9 @@ void PulleyMouseDown(int x, int y) {
     PulleyArrangement = n;
     Host().SetSurfaceCursor(SurfaceCursor::Default);
     Host().ShowPanelModal();  // the masses of the chosen arrangement
-    Host().SetStartEnabled(true);
+    // A panel left by its Exit has just turned Start off and Setting on: the set-up was abandoned,
+    // and Setting is the way on, so Start waits for masses the user confirmed.
+    if (PanelAccepted == 1) Host().SetStartEnabled(true);
 }
 
 void PulleyMouseMove(int x, int y) {

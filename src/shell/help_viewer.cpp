@@ -38,19 +38,23 @@ HelpBrowser::HelpBrowser(QWidget* parent) : QTextBrowser(parent) {
 }
 
 QVariant HelpBrowser::loadResource(int type, const QUrl& name) {
-    if (name.isLocalFile()) {
-        const QString path = name.toLocalFile();
-        const QString found = TForm2::ResolvePage(path);
-        if (found.isEmpty()) {
-            if (type == QTextDocument::HtmlResource) return TForm2::MissingPageHtml(path);
-            return {};
-        }
-        QFile file(found);
-        if (file.open(QIODevice::ReadOnly)) return file.readAll();
-        if (type == QTextDocument::HtmlResource) return TForm2::MissingPageHtml(path);
-        return {};
-    }
-    return QTextBrowser::loadResource(type, name);
+    const bool page = type == QTextDocument::HtmlResource;
+    // Only files of the help folders are read, and nothing from the network.
+    if (!name.isLocalFile()) return {};
+    const QString path = name.toLocalFile();
+    const QString found = TForm2::ResolvePage(path);
+    if (found.isEmpty() || !TForm2::InsideHelp(found))
+        return page ? TForm2::MissingPageHtml(path) : QVariant();
+    const qint64 largest = TForm2::LargestResource(type);
+    if (QFileInfo(found).size() > largest) return page ? TForm2::TooLargePageHtml(path) : QVariant();
+    QFile file(found);
+    if (file.open(QIODevice::ReadOnly)) return file.read(largest);
+    return page ? TForm2::MissingPageHtml(path) : QVariant();
+}
+
+void HelpBrowser::doSetSource(const QUrl& name, QTextDocument::ResourceType type) {
+    if (!name.isLocalFile() || !TForm2::InsideHelp(name.toLocalFile())) return;
+    QTextBrowser::doSetSource(name, type);
 }
 
 TForm2::TForm2(QWidget* parent)
@@ -90,6 +94,34 @@ QString TForm2::ResolvePage(const QString& path) {
     return {};
 }
 
+bool TForm2::InsideHelp(const QString& path) {
+    if (path.isEmpty()) return false;
+    const QFileInfo file(path);
+    // An existing file is judged by where it really lies; a missing one by its cleaned path.
+    const QString where = file.exists() ? file.canonicalFilePath() : QDir::cleanPath(file.absoluteFilePath());
+    // The help folder under the program folder, the installed one, and the one the requested page
+    // lies in (the lab window always asks for a page of its own help folder).
+    const qsizetype at = HelpPagePath.lastIndexOf(QLatin1String("/help/"));
+    const QString requested = at >= 0 ? HelpPagePath.left(at + 5) : QString();
+    for (const QString& folder :
+         {ProgramFolder + QStringLiteral("/help"), QStringLiteral(VLAB_DATA_DIR "/help"), requested}) {
+        if (folder.isEmpty()) continue;
+        const QFileInfo root(folder);
+        const QString top =
+            root.exists() ? root.canonicalFilePath() : QDir::cleanPath(root.absoluteFilePath());
+        if (!top.isEmpty() && where.startsWith(top + QLatin1Char('/'))) return true;
+    }
+    return false;
+}
+
+QString TForm2::TooLargePageHtml(const QString& path) {
+    return QStringLiteral(
+               "<html><body style=\"font-family: '宋体'\"><h3>帮助页太大</h3>"
+               "<p>文件 <b>%1</b> 太大，不像是帮助页，没有打开。</p>"
+               "<p>请确认程序目录下的 help 文件夹完整。</p></body></html>")
+        .arg(path.toHtmlEscaped());
+}
+
 QString TForm2::MissingPageHtml(const QString& path) {
     return QStringLiteral(
                "<html><body style=\"font-family: '宋体'\"><h3>找不到帮助页</h3>"
@@ -100,10 +132,11 @@ QString TForm2::MissingPageHtml(const QString& path) {
 
 void TForm2::FormShow() {
     const QString found = ResolvePage(HelpPagePath);
-    shownFile_ = found;
-    if (found.isEmpty()) {
+    const bool tooLarge = !found.isEmpty() && QFileInfo(found).size() > kLargestPage;
+    shownFile_ = tooLarge ? QString() : found;
+    if (found.isEmpty() || tooLarge) {
         CppWebBrowser1->clearHistory();
-        CppWebBrowser1->setHtml(MissingPageHtml(HelpPagePath));
+        CppWebBrowser1->setHtml(tooLarge ? TooLargePageHtml(HelpPagePath) : MissingPageHtml(HelpPagePath));
     } else {
         CppWebBrowser1->setSource(QUrl::fromLocalFile(found));
     }

@@ -15,6 +15,10 @@ class HelpBrowser : public QTextBrowser {
 public:
     explicit HelpBrowser(QWidget* parent = nullptr);
     QVariant loadResource(int type, const QUrl& name) override;
+
+protected:
+    // A link is followed only to a page inside the help folder or the installed one.
+    void doSetSource(const QUrl& name, QTextDocument::ResourceType type) override;
 };
 
 class TForm2 : public QWidget {
@@ -37,6 +41,20 @@ public:
     static QStringList InstalledDataFolders();
     // The viewer's own page for a file that cannot be found.
     static QString MissingPageHtml(const QString& path);
+    // The viewer's own page for a file too large to be a help page.
+    static QString TooLargePageHtml(const QString& path);
+    // True for a file inside the help folder under ProgramFolder, the installed one or the one
+    // HelpPagePath lies in,
+    // symbolic links followed; a path that climbs out with ".." is outside.
+    static bool InsideHelp(const QString& path);
+    // Pages and pictures larger than these are not read: the lab's own pages are a few kilobytes,
+    // and laying out megabytes of text holds the window thread for seconds (a 4 MiB page takes
+    // about 4 s), a file of hundreds of megabytes for minutes.
+    static constexpr qint64 kLargestPage = 256 * 1024;
+    static constexpr qint64 kLargestPicture = 8 * 1024 * 1024;
+    static qint64 LargestResource(int type) {
+        return type == QTextDocument::HtmlResource ? kLargestPage : kLargestPicture;
+    }
 
 protected:
     void showEvent(QShowEvent* event) override;

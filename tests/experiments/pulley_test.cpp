@@ -403,14 +403,24 @@ private slots:
         QVERIFY(!host.startEnabled);
         QVERIFY(Surface().image() == choice);
         // Just inside the edges each diagram takes the click.
+        host.panel = [] { PanelAccepted = 1; };
         for (auto [x, y, n] :
              {std::tuple{111, 1, 1}, {189, 159, 1}, {281, 1, 2}, {359, 159, 2}, {481, 80, 3}, {539, 80, 3}}) {
             Setting();
+            host.startEnabled = false;
             PulleyMouseDown(x, y);
             QCOMPARE(PulleyArrangement, n);
+            QVERIFY(host.startEnabled);
         }
         QCOMPARE(host.panels, 6);
-        QVERIFY(host.startEnabled);
+        // A panel left by its Exit leaves Start off: the set-up was abandoned.
+        host.panel = [] { PanelAccepted = 0; };
+        Setting();
+        host.startEnabled = false;
+        PulleyMouseDown(150, 80);
+        QVERIFY(!host.startEnabled);
+        host.panel = nullptr;
+        QCOMPARE(host.panels, 7);
 
         // One choice per set-up, and none while running; the panel left without values keeps the
         // masses and draws the arrangement at rest.
@@ -422,7 +432,7 @@ private slots:
         const QImage running = Surface().image().copy();
         const double y = BodyY[0];
         PulleyMouseDown(510, 80);
-        QVERIFY(Surface().image() == running && BodyY[0] == y && PulleyArrangement == 1 && host.panels == 7);
+        QVERIFY(Surface().image() == running && BodyY[0] == y && PulleyArrangement == 1 && host.panels == 8);
     }
 
     void newChoiceResetsEverythingButTheArrangement() {
