@@ -9,9 +9,9 @@
 #include <QString>
 
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <unordered_map>
-#include <initializer_list>
 #include <vector>
 
 class QFontMetrics;
