@@ -41,6 +41,7 @@ namespace {
 const QColor kLabBackground(0xE7, 0xD1, 0xD1);
 const QColor kMaroon(0x80, 0x00, 0x00);
 const QColor kTeal(0x00, 0x80, 0x80);
+constexpr int kMemoLines = 1000;
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, QRect place,
                         const QFont& font) {
@@ -144,6 +145,9 @@ void TForm1::BuildControls() {
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(0, 548, 701, 49);
     Memo1->setReadOnly(true);
+    // The strip keeps the newest lines only: a lesson of restarted runs appends a few lines each
+    // and must not grow the program without bound.
+    Memo1->setMaximumBlockCount(kMemoLines);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setFont(SongFont(13));
     PaintRole(Memo1, QPalette::Text, kTeal);

@@ -157,6 +157,7 @@ private slots:
     void mouseAnywhereChangesNoRunControl();
     void pulleyArrangementChoice();
     void rapidClicksNeverLeaveTheTimerRunningWhenStopped();
+    void messageStripKeepsTheNewestLinesOnly();
 };
 
 void LabWindowTest::startUpLayout() {
@@ -623,6 +624,16 @@ void LabWindowTest::pulleyArrangementChoice() {
     QCOMPARE(PulleyArrangement, 2);
     Form1->Image1MouseUp(500, 100);
     QCOMPARE(Form1->Image1->cursor().shape(), Qt::ArrowCursor);
+}
+
+// A lesson of restarted runs appends a few lines each: the strip keeps a bounded number of the
+// newest ones instead of growing for as long as the program runs.
+void LabWindowTest::messageStripKeepsTheNewestLinesOnly() {
+    for (int i = 0; i < 5000; ++i) Form1->AppendMemo(QStringLiteral("line %1").arg(i));
+    const QStringList lines = Form1->Memo1->toPlainText().split(u'\n');
+    QVERIFY(lines.size() >= 100 && lines.size() <= 1000);
+    QCOMPARE(lines.last(), QStringLiteral("line 4999"));
+    QCOMPARE(lines.first(), QStringLiteral("line %1").arg(5000 - lines.size()));
 }
 
 void LabWindowTest::rapidClicksNeverLeaveTheTimerRunningWhenStopped() {
