@@ -7,7 +7,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -52,12 +51,8 @@ class CollisionScenarioTest : public QObject {
 private slots:
     void panelRunThroughTheContactToTheEnd() {
         QTemporaryDir dir;
-        QProcess process;
-        process.setWorkingDirectory(dir.path());
-        process.start(QStringLiteral(VLAB_SCRIPT),
-                      {QStringLiteral(VLAB_SOURCE_DIR "/tests/app/scenarios/collision.vls")});
-        QVERIFY(process.waitForFinished(60000));
-        QCOMPARE(process.exitCode(), 0);
+        const Outcome run = PlayFile(dir.path(), QStringLiteral("collision.vls"));
+        QVERIFY2(run.status == 0, qPrintable(run.errors));
 
         // Ready: the panel's values, the blocks where the set-up picture shows them.
         const QJsonObject ready = Load(dir.filePath(QStringLiteral("collision_ready.json")));

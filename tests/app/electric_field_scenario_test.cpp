@@ -8,7 +8,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPointF>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -53,12 +52,8 @@ class ElectricFieldScenarioTest : public QObject {
 private slots:
     void fourChargesAndANegativeTestCharge() {
         QTemporaryDir dir;
-        QProcess process;
-        process.setWorkingDirectory(dir.path());
-        process.start(QStringLiteral(VLAB_SCRIPT),
-                      {QStringLiteral(VLAB_SOURCE_DIR "/tests/app/scenarios/electric_field.vls")});
-        QVERIFY(process.waitForFinished(120000));
-        QCOMPARE(process.exitCode(), 0);
+        const Outcome run = PlayFile(dir.path(), QStringLiteral("electric_field.vls"));
+        QVERIFY2(run.status == 0, qPrintable(run.errors));
         const auto file = [&](const char* name) { return dir.filePath(QLatin1String(name)); };
 
         // Confirmed panel: the charges and their colours, the mouse on, Start waiting for a sign.

@@ -7,7 +7,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -44,13 +43,6 @@ QRgb Code(int code) { return vlab::ColourOfCode(code).rgb() & 0xFFFFFF; }
 // The middle pixel of the 3-pixel graph dot centred at (x, y).
 QRgb DotAt(const QImage& image, double x, double y) {
     return image.pixel(int(x - 1.5) + 1, int(y - 1.5) + 1) & 0xFFFFFF;
-}
-int CountIn(const QImage& image, QRgb colour, int left, int top, int right, int bottom) {
-    int n = 0;
-    for (int y = top; y < bottom; ++y)
-        for (int x = left; x < right; ++x)
-            if ((image.pixel(x, y) & 0xFFFFFF) == colour) ++n;
-    return n;
 }
 
 }  // namespace
@@ -107,10 +99,10 @@ private slots:
         QCOMPARE(DotAt(graph, 100 + 3 * 36 * c, 525 - 3 * 36 * c), Code(1));
         QCOMPARE(DotAt(graph, 100 + 3 * 50 * c, 525 - 3 * 28.8), Code(1));
         // Nothing of either curve above its bend.
-        QCOMPARE(CountIn(graph, Code(0), 100 + 3 * 81, 204, 700, 525 - 3 * 72 - 3), 0);
-        QCOMPARE(CountIn(graph, Code(1), 100 + 3 * 38, 204, 700, 525 - 3 * 36), 0);
+        QCOMPARE(CountColour(graph, Code(0), 100 + 3 * 81, 204, 700, 525 - 3 * 72 - 3), 0);
+        QCOMPARE(CountColour(graph, Code(1), 100 + 3 * 38, 204, 700, 525 - 3 * 36), 0);
         // Both blocks have left the table at the end.
-        QCOMPARE(CountIn(graph, Code(16), 0, 0, 700, 140), 0);
+        QCOMPARE(CountColour(graph, Code(16), 0, 0, 700, 140), 0);
     }
 
     // Stop half way and Setting again, the panel left by its Exit, then a set force of zero.

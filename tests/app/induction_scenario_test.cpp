@@ -6,7 +6,6 @@
 #include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -39,14 +38,6 @@ QList<QList<double>> Rows(const QString& path, QString* header) {
 // field fills x 185 to 535 over the loop's whole 100 px height.
 double Flux(double left) {
     return std::clamp(std::min(left + 100, 535.0) - std::max(left, 185.0), 0.0, 100.0) * 100;
-}
-
-int Count(const QImage& image, QRgb colour, int left, int top, int right, int bottom) {
-    int n = 0;
-    for (int y = top; y < bottom; ++y)
-        for (int x = left; x < right; ++x)
-            if ((image.pixel(x, y) & 0xFFFFFF) == colour) ++n;
-    return n;
 }
 
 }  // namespace
@@ -151,19 +142,19 @@ private slots:
     void pictures() {
         const QImage loop(Path("induction_loop_tick105.png"));
         QCOMPARE(loop.size(), QSize(700, 548));
-        QCOMPARE(loop.pixel(300, 200) & 0xFFFFFF, QRgb(0xA6DDA5));  // the field between its symbols
-        QCOMPARE(Count(loop, 0xFFFFFF, 197, 117, 204, 124), 0);     // solid dots, no ring
-        QVERIFY(Count(loop, 0xC0C0C0, 130, 160, 140, 170) > 0);     // the left side at x 135
-        QVERIFY(Count(loop, 0xFF0000, 395, 460, 430, 470) > 0);     // +50 plotted below the axis
+        QCOMPARE(loop.pixel(300, 200) & 0xFFFFFF, QRgb(0xA6DDA5));     // the field between its symbols
+        QCOMPARE(CountColour(loop, 0xFFFFFF, 197, 117, 204, 124), 0);  // solid dots, no ring
+        QVERIFY(CountColour(loop, 0xC0C0C0, 130, 160, 140, 170) > 0);  // the left side at x 135
+        QVERIFY(CountColour(loop, 0xFF0000, 395, 460, 430, 470) > 0);  // +50 plotted below the axis
         const QImage ringed(Path("induction_loop0_tick450.png"));
-        QVERIFY(Count(ringed, 0xFFFFFF, 197, 117, 204, 124) > 0);
+        QVERIFY(CountColour(ringed, 0xFFFFFF, 197, 117, 204, 124) > 0);
         const QImage coil(Path("induction_coil_tick110.png"));
-        QVERIFY(Count(coil, 0x800080, 0, 0, 700, 360) > 0);          // the current in the entering coil
-        QVERIFY(Count(coil, 0x808080, 300, 250, 690, 355) > 10000);  // the incline
+        QVERIFY(CountColour(coil, 0x800080, 0, 0, 700, 360) > 0);          // the current in the entering coil
+        QVERIFY(CountColour(coil, 0x808080, 300, 250, 690, 355) > 10000);  // the incline
         const QImage end(Path("induction_coil_end.png"));
         const int lastX = 2 * int(Number(Load(Path("induction_coil_end.json")), "TickCount")) + 10;
-        QVERIFY(Count(end, 0xFF0000, lastX - 3, 363, lastX + 3, 540) > 0);
-        QCOMPARE(Count(end, 0x800080, 0, 0, 700, 360), 0);  // at the foot, clear of the band
+        QVERIFY(CountColour(end, 0xFF0000, lastX - 3, 363, lastX + 3, 540) > 0);
+        QCOMPARE(CountColour(end, 0x800080, 0, 0, 700, 360), 0);  // at the foot, clear of the band
     }
 };
 
