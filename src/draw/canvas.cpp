@@ -453,49 +453,57 @@ void Canvas::lineToPixel(int x, int y) {
         wideLine(a, b);
 }
 
-// A wide line in the copy mode whose pixels all lie on the surface is drawn from its stamp: the
-// pixels Qt's rasterizer covers for exactly these ends and this width, found once on a scratch
-// image and then filled straight into the surface. Stamps are kept by their exact ends, so the
-// pixels are the rasterizer's own; the fringe bars, the graph curves and the erase borders repeat
-// from frame to frame.
+// A wide line in the copy mode is drawn from its stamp: the pixels Qt's rasterizer covers for a
+// line of this width from one end to the other, found once on a scratch image and then filled
+// straight into the surface, clipped to it as the painter clips. The rasterizer works with
+// whole-pixel ends here, so a line moved by whole pixels covers the same pixels moved with it:
+// stamps are kept by width and by the step from the first end to the second, and the fringe bars,
+// the graph curves, the pulse columns and the erase borders all share a few hundred of them.
 void Canvas::wideLine(QPoint a, QPoint b) {
     const int w = penWidth_;
+    const QPoint step = b - a;
     const int margin = w + 2;
-    const bool stampable =
-        !referenceDrawing && penMode_ == PenMode::Copy && penColour_.alpha() == 255 && w < 64 &&
-        std::min(a.x(), b.x()) - margin >= 0 && std::min(a.y(), b.y()) - margin >= 0 &&
-        std::max(a.x(), b.x()) + margin < kSurfaceWidth && std::max(a.y(), b.y()) + margin < kSurfaceHeight;
+    const qint64 stampArea =
+        static_cast<qint64>(std::abs(step.x()) + 2 * margin + 1) * (std::abs(step.y()) + 2 * margin + 1);
+    const bool stampable = !referenceDrawing && penMode_ == PenMode::Copy && penColour_.alpha() == 255 &&
+                           w < 64 && std::abs(step.x()) < kStampStepLimit &&
+                           std::abs(step.y()) < kStampStepLimit && stampArea <= kMaxStampArea;
     if (!stampable) {
         styledPainter(false).drawLine(a, b);
         donePrimitive();
         return;
     }
-    const std::uint64_t key = static_cast<std::uint64_t>(w) << 40 | static_cast<std::uint64_t>(a.x()) << 30 |
-                              static_cast<std::uint64_t>(a.y()) << 20 |
-                              static_cast<std::uint64_t>(b.x()) << 10 | static_cast<std::uint64_t>(b.y());
+    const std::uint64_t key = static_cast<std::uint64_t>(w) << 26 |
+                              static_cast<std::uint64_t>(step.x() + kStampStepLimit) << 13 |
+                              static_cast<std::uint64_t>(step.y() + kStampStepLimit);
     auto found = stamps_.find(key);
     if (found == stamps_.end()) {
         if (stamps_.size() >= kMaxStamps) stamps_.clear();
-        found = stamps_.emplace(key, stampOf(a, b, w)).first;
+        found = stamps_.emplace(key, StampOf(step, w)).first;
     }
     const QRgb colour = 0xFF000000u | (penColour_.rgb() & 0xFFFFFF);
     uchar* const bits = image_.bits();
     const qsizetype stride = image_.bytesPerLine();
     for (const Span& span : found->second) {
-        QRgb* line = reinterpret_cast<QRgb*>(bits + span.y * stride);
-        std::fill(line + span.x0, line + span.x1, colour);
+        const int y = a.y() + span.y;
+        if (y < 0 || y >= kSurfaceHeight) continue;
+        const int x0 = std::max(0, a.x() + span.x0), x1 = std::min(kSurfaceWidth, a.x() + span.x1);
+        if (x0 >= x1) continue;
+        QRgb* line = reinterpret_cast<QRgb*>(bits + y * stride);
+        std::fill(line + x0, line + x1, colour);
     }
 }
 
-// The pixels a wide line covers, as runs per row: drawn in white on the black scratch image and
-// read back, which leaves the scratch image black again.
-std::vector<Canvas::Span> Canvas::stampOf(QPoint a, QPoint b, int width) {
-    if (scratch_.isNull()) {
-        scratch_ = QImage(kSurfaceWidth, kSurfaceHeight, QImage::Format_RGB32);
-        scratch_.fill(0xFF000000u);
-    }
+// The pixels a wide line from (0, 0) to `step` covers, as runs per row: drawn in white on a black
+// scratch image just large enough for it, and read back.
+std::vector<Canvas::Span> Canvas::StampOf(QPoint step, int width) {
+    const int margin = width + 2;
+    const QPoint origin(margin - std::min(0, step.x()), margin - std::min(0, step.y()));
+    QImage scratch(std::abs(step.x()) + 2 * margin + 1, std::abs(step.y()) + 2 * margin + 1,
+                   QImage::Format_RGB32);
+    scratch.fill(0xFF000000u);
     {
-        QPainter p(&scratch_);
+        QPainter p(&scratch);
         p.setRenderHint(QPainter::Antialiasing, false);
         QPen pen(QColor(Qt::white));
         pen.setWidth(width);
@@ -503,19 +511,16 @@ std::vector<Canvas::Span> Canvas::stampOf(QPoint a, QPoint b, int width) {
         pen.setJoinStyle(Qt::RoundJoin);
         p.setPen(pen);
         p.setBrush(Qt::NoBrush);
-        p.drawLine(a, b);
+        p.drawLine(origin, origin + step);
     }
     std::vector<Span> spans;
-    const int margin = width + 2;
-    const int x0 = std::min(a.x(), b.x()) - margin, x1 = std::max(a.x(), b.x()) + margin;
-    const int y0 = std::min(a.y(), b.y()) - margin, y1 = std::max(a.y(), b.y()) + margin;
-    for (int y = y0; y <= y1; ++y) {
-        QRgb* line = reinterpret_cast<QRgb*>(scratch_.scanLine(y));
-        for (int x = x0; x <= x1; ++x) {
+    for (int y = 0; y < scratch.height(); ++y) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(scratch.constScanLine(y));
+        for (int x = 0; x < scratch.width(); ++x) {
             if (line[x] == 0xFF000000u) continue;
             const int start = x;
-            while (x <= x1 && line[x] != 0xFF000000u) line[x++] = 0xFF000000u;
-            spans.push_back({y, start, x});
+            while (x < scratch.width() && line[x] != 0xFF000000u) ++x;
+            spans.push_back({y - origin.y(), start - origin.x(), x - origin.x()});
         }
     }
     return spans;

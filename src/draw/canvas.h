@@ -129,15 +129,17 @@ private:
     void thinLineReference(QPoint a, QPoint b);
     void wideLine(QPoint a, QPoint b);
 
-    // A run of pixels x0 <= x < x1 on row y.
+    // A run of pixels x0 <= x < x1 on row y (relative to a line's first end in a stamp).
     struct Span {
         int y, x0, x1;
     };
-    std::vector<Span> stampOf(QPoint a, QPoint b, int width);
-    // Wide-line stamps by width and ends; emptied when full (a few thousand lines repeat at most).
+    static std::vector<Span> StampOf(QPoint step, int width);
+    // Wide-line stamps by width and step between the ends; emptied when full (the experiments
+    // need a few hundred). Steps and scratch images are bounded: longer lines go to the painter.
+    static constexpr int kStampStepLimit = 4096;
+    static constexpr qint64 kMaxStampArea = 1 << 20;
     static constexpr std::size_t kMaxStamps = 20000;
     std::unordered_map<std::uint64_t, std::vector<Span>> stamps_;
-    QImage scratch_;
 
     mutable std::unique_ptr<QPainter> painter_;
     PainterStyle applied_;

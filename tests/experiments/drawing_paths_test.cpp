@@ -101,6 +101,7 @@ private slots:
     void experimentsDrawTheSamePixels_data();
     void experimentsDrawTheSamePixels();
     void primitivesDrawTheSamePixels();
+    void wideLinesMovedByWholePixels();
     void pictureIsCompleteWheneverItIsRead();
 };
 
@@ -255,6 +256,37 @@ void DrawingPathsTest::primitivesDrawTheSamePixels() {
     QVERIFY(fast == reference);
     // The same again on the fast path: a table or memo filled by the first round changes nothing.
     QCOMPARE(draw(), fast);
+}
+
+// A wide line's stamp is found once for its width and the step between its ends and then reused
+// wherever a line of that shape is drawn: lines of every width the experiments use, short and
+// long, steep and flat, each drawn at several places over the surface and over its edges.
+void DrawingPathsTest::wideLinesMovedByWholePixels() {
+    struct Shape {
+        int width, dx, dy;
+    };
+    const Shape shapes[] = {{2, 1, 0},  {2, 1, -7},    {2, 5, 3},   {3, 1, 1},   {3, 0, -40},    {4, 80, 0},
+                            {4, 3, -2}, {5, 17, 29},   {6, 500, 0}, {6, 0, 300}, {7, -9, 4},     {8, 33, -61},
+                            {3, 2, 90}, {2, -120, 35}, {6, 720, 0}, {6, 0, 620}, {2, -700, -500}};
+    const QPoint places[] = {{20, 20},   {151, 37},  {300, 211}, {43, 400},
+                             {612, 480}, {180, 100}, {0, 0},     {697, 546}};
+    auto draw = [&] {
+        ResetDrawKit();
+        int colour = 0;
+        for (const QPoint p : places) {
+            for (const Shape& s : shapes) {
+                SetDrawStyle(colour++ % 21, s.width, 0, 0, 2, 12);
+                Surface().moveTo(p.x(), p.y());
+                Surface().lineTo(p.x() + s.dx, p.y() + s.dy);
+            }
+        }
+        return Surface().image().copy();
+    };
+    const QImage fast = draw();
+    SetReferenceDrawing(true);
+    const QImage reference = draw();
+    SetReferenceDrawing(false);
+    QVERIFY2(fast == reference, qPrintable(FirstDifference(fast, reference)));
 }
 
 // The frame's painter stays open between primitives; reading the picture must close it, so that a
