@@ -5,6 +5,10 @@
 #include <QPen>
 #include <QPolygon>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -149,8 +153,8 @@ bool referenceDrawing = false;
 }  // namespace
 
 void SetReferenceDrawing(bool on) {
+    Surface().image();  // the painter closed and every kept fill written out
     referenceDrawing = on;
-    Surface().endPainting();
 }
 
 bool ReferenceDrawing() { return referenceDrawing; }
@@ -161,6 +165,8 @@ Canvas::~Canvas() { endPainting(); }
 
 void Canvas::reset() {
     endPainting();
+    tileFill_.fill(0);
+    pendingTiles_ = 0;
     image_.fill(Qt::white);
     penColour_ = Qt::black;
     penWidth_ = 1;
@@ -373,16 +379,58 @@ void StepLine(QPoint a, QPoint b, const DashRuns& runs, Plot plot) {
 
 bool OnSurface(int x, int y) { return x >= 0 && y >= 0 && x < kSurfaceWidth && y < kSurfaceHeight; }
 
+// Fills n pixels with one colour, four at a time where the processor has 128-bit stores (the
+// compiler does not turn a plain loop into those at -O2).
+void FillPixels(QRgb* p, qsizetype n, QRgb colour) {
+#if defined(__SSE2__)
+    const __m128i four = _mm_set1_epi32(static_cast<int>(colour));
+    for (; n >= 4; n -= 4, p += 4) _mm_storeu_si128(reinterpret_cast<__m128i*>(p), four);
+#endif
+    std::fill(p, p + n, colour);
+}
+
+// The smallest box holding two pixels (QRect::normalized would leave out the corners' own rows and
+// columns when they come in the other order).
+QRect BoxAround(QPoint a, QPoint b) {
+    return QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+                 QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y())));
+}
+
 }  // namespace
 
 // A thin line is stepped pixel by pixel: it starts on its first pixel and leaves out its last, so
 // that under XOR the shared vertex of a polyline is drawn once. The pixels are written straight
 // into the image's memory, found once per line.
 void Canvas::thinLine(QPoint a, QPoint b) {
+    settle(BoxAround(a, b));
     const QRgb pen = penColour_.rgb() & 0xFFFFFF;
     uchar* const bits = image_.bits();
     const qsizetype stride = image_.bytesPerLine();
     const PenMode mode = penMode_;
+    if (mode == PenMode::Copy && penStyle_ == PenStyle::Solid && OnSurface(a.x(), a.y()) &&
+        OnSurface(b.x(), b.y())) {
+        // The common case, a solid line within the surface: the same steps with a pointer.
+        const QRgb colour = 0xFF000000u | pen;
+        const int dx = std::abs(b.x() - a.x()), dy = -std::abs(b.y() - a.y());
+        const int sx = a.x() < b.x() ? 1 : -1;
+        const qsizetype sy = a.y() < b.y() ? stride / 4 : -stride / 4;
+        QRgb* p = reinterpret_cast<QRgb*>(bits + a.y() * stride) + a.x();
+        QRgb* const last = reinterpret_cast<QRgb*>(bits + b.y() * stride) + b.x();
+        int err = dx + dy;
+        while (p != last) {
+            *p = colour;
+            const int e2 = 2 * err;
+            if (e2 >= dy) {
+                err += dy;
+                p += sx;
+            }
+            if (e2 <= dx) {
+                err += dx;
+                p += sy;
+            }
+        }
+        return;
+    }
     StepLine(a, b, dashRuns(penStyle_), [&](int x, int y, bool on) {
         if (!on || !OnSurface(x, y)) return;
         QRgb& px = reinterpret_cast<QRgb*>(bits + y * stride)[x];
@@ -390,20 +438,25 @@ void Canvas::thinLine(QPoint a, QPoint b) {
     });
 }
 
-void Canvas::ThinPolylinePixels(const std::vector<QPoint>& points, std::vector<std::uint32_t>& offsets) {
+void Canvas::ThinPolylinePixels(const std::vector<QPoint>& points, std::vector<std::uint32_t>& offsets,
+                                QRect& bounds) {
     offsets.clear();
+    bounds = QRect();
     const int stride = kSurfaceWidth;  // RGB32 rows of the surface hold exactly its width
     for (std::size_t i = 1; i < points.size(); ++i) {
         if (points[i - 1] == points[i]) continue;
         StepLine(points[i - 1], points[i], DashRuns{}, [&](int x, int y, bool) {
-            if (OnSurface(x, y)) offsets.push_back(static_cast<std::uint32_t>(y * stride + x));
+            if (!OnSurface(x, y)) return;
+            offsets.push_back(static_cast<std::uint32_t>(y * stride + x));
+            bounds |= QRect(x, y, 1, 1);
         });
     }
 }
 
-void Canvas::replayPixels(const std::vector<std::uint32_t>& offsets, QPointF end) {
+void Canvas::replayPixels(const std::vector<std::uint32_t>& offsets, QRect bounds, QPointF end) {
     penPos_ = end;
     if (penMode_ == PenMode::NoOp || penStyle_ == PenStyle::Clear || offsets.empty()) return;
+    settle(bounds);
     const QRgb pen = penColour_.rgb() & 0xFFFFFF;
     QRgb* const px = reinterpret_cast<QRgb*>(image_.bits());
     const PenMode mode = penMode_;
@@ -468,6 +521,7 @@ void Canvas::wideLine(QPoint a, QPoint b) {
     const bool stampable = !referenceDrawing && penMode_ == PenMode::Copy && penColour_.alpha() == 255 &&
                            w < 64 && std::abs(step.x()) < kStampStepLimit &&
                            std::abs(step.y()) < kStampStepLimit && stampArea <= kMaxStampArea;
+    settle(BoxAround(a, b).adjusted(-margin, -margin, margin, margin));
     if (!stampable) {
         styledPainter(false).drawLine(a, b);
         donePrimitive();
@@ -490,7 +544,7 @@ void Canvas::wideLine(QPoint a, QPoint b) {
         const int x0 = std::max(0, a.x() + span.x0), x1 = std::min(kSurfaceWidth, a.x() + span.x1);
         if (x0 >= x1) continue;
         QRgb* line = reinterpret_cast<QRgb*>(bits + y * stride);
-        std::fill(line + x0, line + x1, colour);
+        FillPixels(line + x0, x1 - x0, colour);
     }
 }
 
@@ -527,6 +581,13 @@ std::vector<Canvas::Span> Canvas::StampOf(QPoint step, int width) {
 }
 
 namespace {
+// The boxes drawn straight into the image: at least 3 x 3 pixels with their outline, and with
+// their top left corner on the surface. (Where the painter has to clip an outline at the top or
+// left edge, its border can lose a corner pixel; those few boxes go to the painter.)
+bool FastBox(QRect outline) {
+    return outline.width() > 2 && outline.height() > 2 && outline.left() >= 0 && outline.top() >= 0;
+}
+
 // The box handed to Qt's rectangle-like figures: corners truncated, right and bottom edges
 // exclusive (a box from (0, 0) to (10, 10) covers pixels 0..9).
 bool BoxOf(double left, double top, double right, double bottom, QRect& box) {
@@ -547,10 +608,12 @@ void Canvas::rectangle(double left, double top, double right, double bottom) {
     noteOutside({left, top, right, bottom});
     QRect box;
     if (penMode_ == PenMode::NoOp || !BoxOf(left, top, right, bottom, box)) return;
-    QPainter& p = styledPainter(true);
     // One pixel less each way: a 1-pixel outline then covers left..right-1 and top..bottom-1, and
     // without a pen the fill leaves out the right column and the bottom row as well.
     const QRect r(box.topLeft(), box.size() - QSize(1, 1));
+    if (!referenceDrawing && FastBox(box) && drawBox(r, box)) return;
+    settle(box.adjusted(-penWidth_ - 2, -penWidth_ - 2, penWidth_ + 2, penWidth_ + 2));
+    QPainter& p = styledPainter(true);
     if (penStyle_ == PenStyle::Clear)
         p.fillRect(r, p.brush());
     else
@@ -562,6 +625,7 @@ void Canvas::ellipse(double left, double top, double right, double bottom) {
     noteOutside({left, top, right, bottom});
     QRect box;
     if (penMode_ == PenMode::NoOp || !BoxOf(left, top, right, bottom, box)) return;
+    settle(box.adjusted(-penWidth_ - 2, -penWidth_ - 2, penWidth_ + 2, penWidth_ + 2));
     styledPainter(true).drawEllipse(QRect(box.topLeft(), box.size() - QSize(1, 1)));
     donePrimitive();
 }
@@ -570,6 +634,7 @@ void Canvas::roundRect(double left, double top, double right, double bottom, int
     noteOutside({left, top, right, bottom});
     QRect box;
     if (penMode_ == PenMode::NoOp || !BoxOf(left, top, right, bottom, box)) return;
+    settle(box.adjusted(-penWidth_ - 2, -penWidth_ - 2, penWidth_ + 2, penWidth_ + 2));
     styledPainter(true).drawRoundedRect(QRect(box.topLeft(), box.size() - QSize(1, 1)), cornerW / 2.0,
                                         cornerH / 2.0);
     donePrimitive();
@@ -595,6 +660,16 @@ void Canvas::polygon(const std::vector<QPointF>& corners) {
         if (!InClipBox(c.x(), c.y())) return;  // corners so far apart that their distance overflows
     QPolygon poly;
     for (const QPointF& c : pts) poly << QPoint(TruncToPixel(c.x()), TruncToPixel(c.y()));
+    if (!referenceDrawing && poly.size() == 4) {
+        // A box with its sides along the axes, as the panels are: the fill covers the pixels
+        // whose centres lie inside it, and a pen's border runs on its corners' pixels.
+        const QPoint a = poly[0], b = poly[1], c = poly[2], d = poly[3];
+        const bool upright = a.x() == b.x() && b.y() == c.y() && c.x() == d.x() && d.y() == a.y();
+        const bool flat = a.y() == b.y() && b.x() == c.x() && c.y() == d.y() && d.x() == a.x();
+        const QRect box = BoxAround(a, c);
+        if ((upright || flat) && FastBox(box) && drawBox(box.adjusted(0, 0, -1, -1), box)) return;
+    }
+    settle(poly.boundingRect().adjusted(-penWidth_ - 2, -penWidth_ - 2, penWidth_ + 2, penWidth_ + 2));
     styledPainter(true).drawPolygon(poly, Qt::OddEvenFill);
     donePrimitive();
 }
@@ -605,6 +680,7 @@ void Canvas::fillRect(double left, double top, double right, double bottom) {
     if (!BoxOf(left, top, right, bottom, box)) return;
     const Qt::BrushStyle bs = QtBrushStyle(brushStyle_);
     if (bs == Qt::NoBrush) return;
+    settle(box);
     textPainter().fillRect(box, QBrush(brushColour_, bs));
     donePrimitive();
 }
@@ -613,14 +689,207 @@ void Canvas::textOut(double x, double y, const QString& text) {
     noteOutside({x, y});
     if (text.isEmpty() || !InClipBox(x, y)) return;
     const QPoint at(TruncToPixel(x), TruncToPixel(y));
+    // Glyphs stay within a font size of their line's box, which runs to the right from `at`.
+    const int m = font_.pixelSize();
+    settle(QRect(at.x() - m, at.y() - m, kSurfaceWidth + m - at.x(), 3 * m + 2));
+    const bool opaqueBox = brushStyle_ == BrushStyle::Solid;
+    if (!referenceDrawing && fontColour_.alpha() == 255 && (!opaqueBox || brushColour_.alpha() == 255)) {
+        if (const TextStamp* stamp = textStampOf(text)) {
+            if (opaqueBox) fillSolid(QRect(at, stamp->box), 0xFF000000u | brushColour_.rgb());
+            settle(stamp->bounds.translated(at));  // the box may be kept per tile
+            const QRgb colour = 0xFF000000u | fontColour_.rgb();
+            uchar* const bits = image_.bits();
+            const qsizetype stride = image_.bytesPerLine();
+            for (const Span& span : stamp->spans) {
+                const int row = at.y() + span.y;
+                if (row < 0 || row >= kSurfaceHeight) continue;
+                const int x0 = std::max(0, at.x() + span.x0), x1 = std::min(kSurfaceWidth, at.x() + span.x1);
+                if (x0 < x1) FillPixels(reinterpret_cast<QRgb*>(bits + row * stride) + x0, x1 - x0, colour);
+            }
+            return;
+        }
+    }
     QPainter& p = textPainter();
     const QFontMetrics& fm = metrics();
     // Under a solid brush text sits on an opaque box in the brush colour; under any other brush
     // it is transparent.
-    if (brushStyle_ == BrushStyle::Solid)
-        p.fillRect(QRect(at, QSize(fm.horizontalAdvance(text), fm.height())), brushColour_);
+    if (opaqueBox) p.fillRect(QRect(at, QSize(fm.horizontalAdvance(text), fm.height())), brushColour_);
     p.drawText(QPoint(at.x(), at.y() + fm.ascent()), text);
     donePrimitive();
+}
+
+// The pixels a text sets in the current font, found once by letting the painter write it in white
+// on a black scratch image with a margin of a font size all round; null when the text is not
+// written in whole pixels of one colour or reaches the margin's edge (then the painter writes it).
+const Canvas::TextStamp* Canvas::textStampOf(const QString& text) {
+    const TextKey key{text,           font_.pixelSize(), font_.bold(),
+                      font_.italic(), font_.underline(), font_.strikeOut()};
+    if (const auto found = texts_.find(key); found != texts_.end())
+        return found->second.spans.empty() && !found->second.box.isEmpty() ? nullptr : &found->second;
+    const QFontMetrics& fm = metrics();
+    const int m = std::max(font_.pixelSize(), 1);
+    TextStamp stamp;
+    stamp.box = QSize(fm.horizontalAdvance(text), fm.height());
+    QImage scratch(stamp.box.width() + 2 * m, stamp.box.height() + 2 * m, QImage::Format_RGB32);
+    scratch.fill(0xFF000000u);
+    {
+        QPainter p(&scratch);
+        p.setRenderHint(QPainter::TextAntialiasing, false);
+        p.setFont(font_);
+        p.setPen(QColor(Qt::white));
+        p.drawText(QPoint(m, m + fm.ascent()), text);
+    }
+    bool whole = true;
+    for (int y = 0; y < scratch.height() && whole; ++y) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(scratch.constScanLine(y));
+        const bool edgeRow = y == 0 || y == scratch.height() - 1;
+        for (int x = 0; x < scratch.width(); ++x) {
+            if (line[x] == 0xFF000000u) continue;
+            if (line[x] != 0xFFFFFFFFu || edgeRow || x == 0) {
+                whole = false;
+                break;
+            }
+            const int start = x;
+            while (x < scratch.width() && line[x] == 0xFFFFFFFFu) ++x;
+            if (x == scratch.width() || line[x] != 0xFF000000u) {
+                whole = false;
+                break;
+            }
+            stamp.spans.push_back({y - m, start - m, x - m});
+            stamp.bounds |= QRect(start - m, y - m, x - start, 1);
+        }
+    }
+    if (texts_.size() >= kMaxTexts) texts_.clear();
+    if (!whole) {
+        stamp.spans.clear();
+        if (stamp.box.isEmpty()) stamp.box = QSize(1, 1);  // remembered as one the painter writes
+        texts_.emplace(key, std::move(stamp));
+        return nullptr;
+    }
+    return &texts_.emplace(key, std::move(stamp)).first->second;
+}
+
+void Canvas::settle(QRect area) const {
+    if (pendingTiles_ == 0) return;
+    area &= QRect(0, 0, kSurfaceWidth, kSurfaceHeight);
+    if (area.isEmpty()) return;
+    uchar* const bits = image_.bits();
+    const qsizetype stride = image_.bytesPerLine();
+    const int lastTx = area.right() / kTile;
+    for (int ty = area.top() / kTile; ty <= area.bottom() / kTile; ++ty) {
+        QRgb* const row = &tileFill_[static_cast<std::size_t>(ty * kTilesX)];
+        const int y0 = ty * kTile, y1 = std::min(y0 + kTile, kSurfaceHeight);
+        for (int tx = area.left() / kTile; tx <= lastTx;) {
+            const QRgb kept = row[tx];
+            if (kept == 0) {
+                ++tx;
+                continue;
+            }
+            // Neighbouring tiles kept in the same colour are written as one run per pixel row.
+            int end = tx;
+            while (end <= lastTx && row[end] == kept) row[end++] = 0;
+            pendingTiles_ -= end - tx;
+            const int x0 = tx * kTile, x1 = std::min(end * kTile, kSurfaceWidth);
+            for (int y = y0; y < y1; ++y)
+                FillPixels(reinterpret_cast<QRgb*>(bits + y * stride) + x0, x1 - x0, kept);
+            tx = end;
+        }
+    }
+}
+
+void Canvas::settleAll() const { settle(QRect(0, 0, kSurfaceWidth, kSurfaceHeight)); }
+
+void Canvas::fillSolid(QRect area, QRgb colour) {
+    const int left = std::max(area.left(), 0), right = std::min(area.right(), kSurfaceWidth - 1);
+    const int top = std::max(area.top(), 0), bottom = std::min(area.bottom(), kSurfaceHeight - 1);
+    if (left > right || top > bottom) return;
+    uchar* bits = nullptr;
+    const qsizetype stride = image_.bytesPerLine();
+    for (int ty = top / kTile; ty <= bottom / kTile; ++ty) {
+        const int tileTop = ty * kTile, tileBottom = std::min(tileTop + kTile, kSurfaceHeight) - 1;
+        const int y0 = std::max(top, tileTop), y1 = std::min(bottom, tileBottom);
+        for (int tx = left / kTile; tx <= right / kTile; ++tx) {
+            const int tileLeft = tx * kTile, tileRight = std::min(tileLeft + kTile, kSurfaceWidth) - 1;
+            const int x0 = std::max(left, tileLeft), x1 = std::min(right, tileRight);
+            QRgb& kept = tileFill_[static_cast<std::size_t>(ty * kTilesX + tx)];
+            if (x0 == tileLeft && x1 == tileRight && y0 == tileTop && y1 == tileBottom) {
+                if (kept == 0) ++pendingTiles_;
+                kept = colour;
+                continue;
+            }
+            // Part of the tile: its kept fill goes first, then this one's pixels.
+            if (kept != 0) settle(QRect(tileLeft, tileTop, 1, 1));
+            if (!bits) bits = image_.bits();
+            for (int y = y0; y <= y1; ++y)
+                FillPixels(reinterpret_cast<QRgb*>(bits + y * stride) + x0, x1 - x0 + 1, colour);
+        }
+    }
+}
+
+const std::array<std::uint8_t, 8>& Canvas::hatchOf(BrushStyle style) {
+    const auto i = static_cast<std::size_t>(style);
+    if (!hatchKnown_[i]) {
+        QImage scratch(16, 16, QImage::Format_RGB32);
+        scratch.fill(0xFF000000u);
+        {
+            QPainter p(&scratch);
+            p.fillRect(scratch.rect(), QBrush(Qt::white, QtBrushStyle(style)));
+        }
+        std::array<std::uint8_t, 8> rows{};
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x)
+                if (scratch.pixel(x, y) != 0xFF000000u) rows[y] |= static_cast<std::uint8_t>(1u << x);
+        // The pattern must repeat every 8 pixels both ways; the painter draws any that does not.
+        bool repeats = true;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x)
+                repeats =
+                    repeats && (scratch.pixel(x, y) != 0xFF000000u) == ((rows[y % 8] >> (x % 8) & 1) != 0);
+        hatch_[i] = repeats ? rows : std::array<std::uint8_t, 8>{};
+        hatchKnown_[i] = true;
+        hatchRepeats_[i] = repeats;
+    }
+    return hatch_[i];
+}
+
+bool Canvas::drawBox(QRect fill, QRect outline) {
+    const bool pen = penStyle_ != PenStyle::Clear;
+    if (penMode_ != PenMode::Copy || (pen && (penStyle_ != PenStyle::Solid || penWidth_ > 1)) ||
+        (pen && penColour_.alpha() != 255) || brushColour_.alpha() != 255)
+        return false;
+    if (brushStyle_ != BrushStyle::Solid && brushStyle_ != BrushStyle::Clear) {
+        hatchOf(brushStyle_);
+        if (!hatchRepeats_[static_cast<std::size_t>(brushStyle_)]) return false;
+    }
+    const QRgb penColour = 0xFF000000u | penColour_.rgb();
+    const QRgb brushColour = 0xFF000000u | brushColour_.rgb();
+    if (pen && brushStyle_ == BrushStyle::Solid && penColour == brushColour) {
+        fillSolid(outline, penColour);  // border and inside alike
+        return true;
+    }
+    if (brushStyle_ == BrushStyle::Solid) {
+        fillSolid(fill, brushColour);
+    } else if (brushStyle_ != BrushStyle::Clear) {
+        const QRect area = fill & QRect(0, 0, kSurfaceWidth, kSurfaceHeight);
+        settle(area);
+        const std::array<std::uint8_t, 8>& rows = hatch_[static_cast<std::size_t>(brushStyle_)];
+        uchar* const bits = image_.bits();
+        const qsizetype stride = image_.bytesPerLine();
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            const unsigned row = rows[static_cast<std::size_t>(y % 8)];
+            if (row == 0) continue;
+            QRgb* line = reinterpret_cast<QRgb*>(bits + y * stride);
+            for (int x = area.left(); x <= area.right(); ++x)
+                if (row >> (x % 8) & 1) line[x] = brushColour;
+        }
+    }
+    if (pen) {
+        fillSolid(QRect(outline.left(), outline.top(), outline.width(), 1), penColour);
+        fillSolid(QRect(outline.left(), outline.bottom(), outline.width(), 1), penColour);
+        fillSolid(QRect(outline.left(), outline.top(), 1, outline.height()), penColour);
+        fillSolid(QRect(outline.right(), outline.top(), 1, outline.height()), penColour);
+    }
+    return true;
 }
 
 namespace {

@@ -4,10 +4,14 @@
 
 #include <QColor>
 #include <QFont>
+#include <QHashFunctions>
 #include <QImage>
 #include <QPointF>
+#include <QRect>
+#include <QSize>
 #include <QString>
 
+#include <array>
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
@@ -34,14 +38,16 @@ class Canvas {
 public:
     Canvas();
 
-    // Reading the image closes the frame's painter first, so that whoever reads it sees every
-    // primitive drawn so far and may paint on a copy of it.
+    // Reading the image closes the frame's painter and writes out the fills still kept per tile
+    // first, so that whoever reads it sees every primitive drawn so far and may paint on a copy.
     QImage& image() {
         endPainting();
+        settleAll();
         return image_;
     }
     const QImage& image() const {
         endPainting();
+        settleAll();
         return image_;
     }
 
@@ -86,9 +92,11 @@ public:
     // The pixels a thin solid polyline through whole-pixel points inside the clip box sets, as
     // offsets into the image in drawing order (a pixel two segments share comes twice), so that
     // replaying them under any raster operation gives what the lineTo calls would.
-    static void ThinPolylinePixels(const std::vector<QPoint>& points, std::vector<std::uint32_t>& offsets);
+    // `bounds` is the smallest box holding those pixels.
+    static void ThinPolylinePixels(const std::vector<QPoint>& points, std::vector<std::uint32_t>& offsets,
+                                   QRect& bounds);
     // Applies the pen colour and raster operation to those pixels, then stands the pen on `end`.
-    void replayPixels(const std::vector<std::uint32_t>& offsets, QPointF end);
+    void replayPixels(const std::vector<std::uint32_t>& offsets, QRect bounds, QPointF end);
     // Drawing calls handed a coordinate that is NaN, infinite or beyond the clip box, counted since
     // the last reset: a figure that computed such a point lost its place, even though nothing bad
     // reached the image.
@@ -129,6 +137,31 @@ private:
     void thinLineReference(QPoint a, QPoint b);
     void wideLine(QPoint a, QPoint b);
 
+    // Plain fills are kept per tile of 16 x 16 pixels until a primitive or a reader needs those
+    // pixels: the experiments erase and refill the same areas several times a frame, and so only
+    // the last fill of a tile reaches the image. A tile's colour is 0 while its pixels are in the
+    // image (every colour kept has its alpha bits set).
+    static constexpr int kTile = 16;
+    static constexpr int kTilesX = (kSurfaceWidth + kTile - 1) / kTile;
+    static constexpr int kTilesY = (kSurfaceHeight + kTile - 1) / kTile;
+    mutable std::array<QRgb, kTilesX * kTilesY> tileFill_{};
+    mutable int pendingTiles_ = 0;
+    // Writes out the kept fills of the tiles that meet `area` (surface pixels; any part of it may
+    // lie off the surface), or of every tile.
+    void settle(QRect area) const;
+    void settleAll() const;
+    // An opaque fill of the part of `area` on the surface.
+    void fillSolid(QRect area, QRgb colour);
+    // A box drawn straight into the image in the copy mode: `fill` in the brush, then the border
+    // of `outline` (when not null) in the pen; false when the brush is one it cannot draw.
+    bool drawBox(QRect fill, QRect outline);
+    // The 8 x 8 pixels a hatched brush sets, row by row, bit x of a row for column x; the pattern
+    // repeats from the surface's corner. Found once per style by letting the painter draw it.
+    std::array<std::array<std::uint8_t, 8>, 8> hatch_{};
+    std::array<bool, 8> hatchKnown_{};
+    std::array<bool, 8> hatchRepeats_{};
+    const std::array<std::uint8_t, 8>& hatchOf(BrushStyle style);
+
     // A run of pixels x0 <= x < x1 on row y (relative to a line's first end in a stamp).
     struct Span {
         int y, x0, x1;
@@ -141,6 +174,31 @@ private:
     static constexpr std::size_t kMaxStamps = 20000;
     std::unordered_map<std::uint64_t, std::vector<Span>> stamps_;
 
+    // Texts already written, by their characters and font: the pixels they set (relative to the
+    // top left of their line) and the box an opaque brush puts under them. Labels are written
+    // with the same words frame after frame; read-outs change, so the store is emptied when full.
+    struct TextKey {
+        QString text;
+        int pixelSize;
+        bool bold, italic, underline, strikeOut;
+        bool operator==(const TextKey&) const = default;
+    };
+    struct TextKeyHash {
+        std::size_t operator()(const TextKey& k) const {
+            return qHash(k.text) ^ (static_cast<std::size_t>(k.pixelSize) << 4) ^
+                   (static_cast<std::size_t>(k.bold) | static_cast<std::size_t>(k.italic) << 1 |
+                    static_cast<std::size_t>(k.underline) << 2 | static_cast<std::size_t>(k.strikeOut) << 3);
+        }
+    };
+    struct TextStamp {
+        std::vector<Span> spans;
+        QRect bounds;  // of the spans
+        QSize box;
+    };
+    static constexpr std::size_t kMaxTexts = 4096;
+    std::unordered_map<TextKey, TextStamp, TextKeyHash> texts_;
+    const TextStamp* textStampOf(const QString& text);
+
     mutable std::unique_ptr<QPainter> painter_;
     PainterStyle applied_;
     int textFontGeneration_ = -1;
@@ -149,7 +207,8 @@ private:
     int fontGeneration_ = 0;
     void noteOutside(std::initializer_list<double> coordinates);
 
-    QImage image_;
+    // Written through by settle(), which a reader of the const image may need.
+    mutable QImage image_;
     QColor penColour_;
     int penWidth_ = 1;
     PenStyle penStyle_ = PenStyle::Solid;

@@ -90,6 +90,7 @@ struct ArcKeyHash {
 };
 struct ArcPixels {
     std::vector<std::uint32_t> offsets;
+    QRect bounds;
     QPointF end;
 };
 constexpr std::size_t kMaxCachedArcs = 4096;
@@ -114,7 +115,7 @@ const ArcPixels* CachedArc(double centreX, double centreY, double startDeg, doub
     if (arcPoints.empty()) return nullptr;
     if (arcCache.size() >= kMaxCachedArcs) arcCache.clear();
     ArcPixels arc;
-    Canvas::ThinPolylinePixels(arcPoints, arc.offsets);
+    Canvas::ThinPolylinePixels(arcPoints, arc.offsets, arc.bounds);
     arc.end = QPointF(arcPoints.back());
     return &arcCache.emplace(key, std::move(arc)).first->second;
 }
@@ -153,7 +154,7 @@ void DrawArc(double centreX, double centreY, double startDeg, double endDeg, dou
     }
     if (c.penWidth() <= 1 && c.penStyle() == PenStyle::Solid && std::trunc(startDeg) == startDeg) {
         if (const ArcPixels* arc = CachedArc(centreX, centreY, startDeg, endDeg, radius)) {
-            c.replayPixels(arc->offsets, arc->end);
+            c.replayPixels(arc->offsets, arc->bounds, arc->end);
             return;
         }
     }

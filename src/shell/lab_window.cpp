@@ -63,9 +63,21 @@ int Floor(double v) { return static_cast<int>(std::floor(v)); }
 SurfaceView::SurfaceView(TForm1* form, QWidget* parent) : QWidget(parent), form_(form) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    refresh_.setSingleShot(true);
+    connect(&refresh_, &QTimer::timeout, this, [this] { update(); });
+}
+
+void SurfaceView::SurfaceChanged() {
+    if (refresh_.isActive()) return;  // the refresh already on its way shows these pixels too
+    const qint64 shown = sincePaint_.isValid() ? sincePaint_.elapsed() : kRefreshMs;
+    if (shown >= kRefreshMs)
+        update();
+    else
+        refresh_.start(static_cast<int>(kRefreshMs - shown));
 }
 
 void SurfaceView::paintEvent(QPaintEvent*) {
+    sincePaint_.start();
     QPainter p(this);
     p.drawImage(0, 0, Surface().image());
 }
@@ -525,7 +537,7 @@ void TForm1::TrackBar1Change() {
 void TForm1::Timer1Timer() {
     if (LabPageMarker != 20) return;
     StepExperiment();
-    Image1->update();
+    Image1->SurfaceChanged();
 }
 
 void TForm1::StepExperiment() {
@@ -617,7 +629,7 @@ void TForm1::ShowReturnIfRowHidden() {
 }
 
 void TForm1::SurfaceChanged() {
-    if (Image1) Image1->update();
+    if (Image1) Image1->SurfaceChanged();
 }
 
 }  // namespace vlab

@@ -2,6 +2,8 @@
 // The lab window `Form1`: the drawing surface, the experiment buttons, run control, the speed bar,
 // the step timer and the message strip. It is the LabHost the experiments and the panel talk to.
 
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QWidget>
 
 #include "lab/lab_host.h"
@@ -28,6 +30,13 @@ class SurfaceView : public QWidget {
 public:
     SurfaceView(TForm1* form, QWidget* parent);
 
+    // The surface has new pixels. The view shows them at the screen's own pace: at once when its
+    // last picture has been on show for a refresh period, otherwise when that period is over. At
+    // the 1 ms speed-bar setting a repaint after every tick would cost more than the tick itself.
+    void SurfaceChanged();
+    // The time a picture stays on show before the next one, milliseconds (one frame at 60 Hz).
+    static constexpr int kRefreshMs = 16;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -36,6 +45,8 @@ protected:
 
 private:
     TForm1* form_;
+    QElapsedTimer sincePaint_;
+    QTimer refresh_;
 };
 
 class TForm1 : public QWidget, public LabHost {
