@@ -165,6 +165,7 @@ Canvas::~Canvas() { endPainting(); }
 
 void Canvas::reset() {
     endPainting();
+    recording_ = nullptr;
     tileFill_.fill(0);
     pendingTiles_ = 0;
     image_.fill(Qt::white);
@@ -234,6 +235,7 @@ void Canvas::donePrimitive() {
 }
 
 QPainter& Canvas::openPainter() {
+    spoilRecording();
     if (!painter_) {
         painter_ = std::make_unique<QPainter>(&image_);
         painter_->setRenderHint(QPainter::Antialiasing, false);
@@ -379,6 +381,17 @@ void StepLine(QPoint a, QPoint b, const DashRuns& runs, Plot plot) {
 
 bool OnSurface(int x, int y) { return x >= 0 && y >= 0 && x < kSurfaceWidth && y < kSurfaceHeight; }
 
+// Grows `box` to hold `more` as well (QRect's own union is a call into the library, and the
+// recordings grow by every line).
+void Extend(QRect& box, QRect more) {
+    if (box.isNull()) {
+        box = more;
+        return;
+    }
+    box.setCoords(std::min(box.left(), more.left()), std::min(box.top(), more.top()),
+                  std::max(box.right(), more.right()), std::max(box.bottom(), more.bottom()));
+}
+
 // Fills n pixels with one colour, four at a time where the processor has 128-bit stores (the
 // compiler does not turn a plain loop into those at -O2).
 void FillPixels(QRgb* p, qsizetype n, QRgb colour) {
@@ -414,11 +427,15 @@ void Canvas::thinLine(QPoint a, QPoint b) {
         const int dx = std::abs(b.x() - a.x()), dy = -std::abs(b.y() - a.y());
         const int sx = a.x() < b.x() ? 1 : -1;
         const qsizetype sy = a.y() < b.y() ? stride / 4 : -stride / 4;
+        QRgb* const first = reinterpret_cast<QRgb*>(bits);
         QRgb* p = reinterpret_cast<QRgb*>(bits + a.y() * stride) + a.x();
         QRgb* const last = reinterpret_cast<QRgb*>(bits + b.y() * stride) + b.x();
+        Recording* const rec = recording_;
+        if (rec) Extend(rec->bounds, BoxAround(a, b));
         int err = dx + dy;
         while (p != last) {
             *p = colour;
+            if (rec) rec->writes.push_back({static_cast<std::uint32_t>(p - first), colour});
             const int e2 = 2 * err;
             if (e2 >= dy) {
                 err += dy;
@@ -431,11 +448,20 @@ void Canvas::thinLine(QPoint a, QPoint b) {
         }
         return;
     }
+    if (mode != PenMode::Copy) spoilRecording();  // the pixels would depend on what lies under them
+    if (recording_) Extend(recording_->bounds, BoxAround(a, b));
     StepLine(a, b, dashRuns(penStyle_), [&](int x, int y, bool on) {
         if (!on || !OnSurface(x, y)) return;
         QRgb& px = reinterpret_cast<QRgb*>(bits + y * stride)[x];
         px = 0xFF000000u | (applyRasterOp(mode, pen, px & 0xFFFFFF) & 0xFFFFFF);
+        if (recording_) recording_->writes.push_back({static_cast<std::uint32_t>(y * (stride / 4) + x), px});
     });
+}
+
+void Canvas::replay(const Recording& recording) {
+    settle(recording.bounds);
+    QRgb* const px = reinterpret_cast<QRgb*>(image_.bits());
+    for (const PixelWrite& w : recording.writes) px[w.offset] = w.colour;
 }
 
 void Canvas::ThinPolylinePixels(const std::vector<QPoint>& points, std::vector<std::uint32_t>& offsets,
@@ -456,6 +482,7 @@ void Canvas::ThinPolylinePixels(const std::vector<QPoint>& points, std::vector<s
 void Canvas::replayPixels(const std::vector<std::uint32_t>& offsets, QRect bounds, QPointF end) {
     penPos_ = end;
     if (penMode_ == PenMode::NoOp || penStyle_ == PenStyle::Clear || offsets.empty()) return;
+    spoilRecording();
     settle(bounds);
     const QRgb pen = penColour_.rgb() & 0xFFFFFF;
     QRgb* const px = reinterpret_cast<QRgb*>(image_.bits());
@@ -470,6 +497,7 @@ void Canvas::replayPixels(const std::vector<std::uint32_t>& offsets, QRect bound
 }
 
 void Canvas::thinLineReference(QPoint a, QPoint b) {
+    spoilRecording();
     const QRgb pen = penColour_.rgb() & 0xFFFFFF;
     StepLine(a, b, dashRuns(penStyle_), [&](int x, int y, bool on) {
         if (!on || !OnSurface(x, y)) return;
@@ -521,6 +549,7 @@ void Canvas::wideLine(QPoint a, QPoint b) {
     const bool stampable = !referenceDrawing && penMode_ == PenMode::Copy && penColour_.alpha() == 255 &&
                            w < 64 && std::abs(step.x()) < kStampStepLimit &&
                            std::abs(step.y()) < kStampStepLimit && stampArea <= kMaxStampArea;
+    spoilRecording();
     settle(BoxAround(a, b).adjusted(-margin, -margin, margin, margin));
     if (!stampable) {
         styledPainter(false).drawLine(a, b);
@@ -694,6 +723,7 @@ void Canvas::textOut(double x, double y, const QString& text) {
     settle(QRect(at.x() - m, at.y() - m, kSurfaceWidth + m - at.x(), 3 * m + 2));
     const bool opaqueBox = brushStyle_ == BrushStyle::Solid;
     if (!referenceDrawing && fontColour_.alpha() == 255 && (!opaqueBox || brushColour_.alpha() == 255)) {
+        spoilRecording();
         if (const TextStamp* stamp = textStampOf(text)) {
             if (opaqueBox) fillSolid(QRect(at, stamp->box), 0xFF000000u | brushColour_.rgb());
             settle(stamp->bounds.translated(at));  // the box may be kept per tile
@@ -771,15 +801,16 @@ const Canvas::TextStamp* Canvas::textStampOf(const QString& text) {
 
 void Canvas::settle(QRect area) const {
     if (pendingTiles_ == 0) return;
-    area &= QRect(0, 0, kSurfaceWidth, kSurfaceHeight);
-    if (area.isEmpty()) return;
+    const int left = std::max(area.left(), 0), right = std::min(area.right(), kSurfaceWidth - 1);
+    const int top = std::max(area.top(), 0), bottom = std::min(area.bottom(), kSurfaceHeight - 1);
+    if (left > right || top > bottom) return;
     uchar* const bits = image_.bits();
     const qsizetype stride = image_.bytesPerLine();
-    const int lastTx = area.right() / kTile;
-    for (int ty = area.top() / kTile; ty <= area.bottom() / kTile; ++ty) {
+    const int lastTx = right / kTile;
+    for (int ty = top / kTile; ty <= bottom / kTile; ++ty) {
         QRgb* const row = &tileFill_[static_cast<std::size_t>(ty * kTilesX)];
         const int y0 = ty * kTile, y1 = std::min(y0 + kTile, kSurfaceHeight);
-        for (int tx = area.left() / kTile; tx <= lastTx;) {
+        for (int tx = left / kTile; tx <= lastTx;) {
             const QRgb kept = row[tx];
             if (kept == 0) {
                 ++tx;
@@ -853,6 +884,7 @@ const std::array<std::uint8_t, 8>& Canvas::hatchOf(BrushStyle style) {
 }
 
 bool Canvas::drawBox(QRect fill, QRect outline) {
+    spoilRecording();
     const bool pen = penStyle_ != PenStyle::Clear;
     if (penMode_ != PenMode::Copy || (pen && (penStyle_ != PenStyle::Solid || penWidth_ > 1)) ||
         (pen && penColour_.alpha() != 255) || brushColour_.alpha() != 255)

@@ -97,6 +97,27 @@ public:
                                    QRect& bounds);
     // Applies the pen colour and raster operation to those pixels, then stands the pen on `end`.
     void replayPixels(const std::vector<std::uint32_t>& offsets, QRect bounds, QPointF end);
+    // A figure made of thin solid lines in the copy mode can be recorded: the pixels its lines set,
+    // in order and with their colours, so that it can be drawn again from the list. Anything else
+    // drawn while recording spoils the recording.
+    struct PixelWrite {
+        std::uint32_t offset;
+        QRgb colour;
+    };
+    struct Recording {
+        std::vector<PixelWrite> writes;
+        QRect bounds;
+        bool spoilt = false;
+    };
+    void beginRecording(Recording* into) { recording_ = into; }
+    // Stops recording; false when the recording was spoilt.
+    bool endRecording() {
+        const bool whole = recording_ && !recording_->spoilt;
+        recording_ = nullptr;
+        return whole;
+    }
+    void replay(const Recording& recording);
+
     // Drawing calls handed a coordinate that is NaN, infinite or beyond the clip box, counted since
     // the last reset: a figure that computed such a point lost its place, even though nothing bad
     // reached the image.
@@ -198,6 +219,11 @@ private:
     static constexpr std::size_t kMaxTexts = 4096;
     std::unordered_map<TextKey, TextStamp, TextKeyHash> texts_;
     const TextStamp* textStampOf(const QString& text);
+
+    Recording* recording_ = nullptr;
+    void spoilRecording() {
+        if (recording_) recording_->spoilt = true;
+    }
 
     mutable std::unique_ptr<QPainter> painter_;
     PainterStyle applied_;

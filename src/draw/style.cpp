@@ -50,8 +50,17 @@ QColor SystemInactiveCaptionText() {
 
 }  // namespace
 
+namespace {
+// The same colours made once: styles are set many thousand times a frame.
+const std::array<QColor, kCodeColours.size()> kCodeQColours = [] {
+    std::array<QColor, kCodeColours.size()> colours;
+    for (std::size_t i = 0; i < colours.size(); ++i) colours[i] = QColor(kCodeColours[i]);
+    return colours;
+}();
+}  // namespace
+
 QColor ColourOfCode(int code) {
-    if (code >= 0 && code < static_cast<int>(kCodeColours.size())) return QColor(kCodeColours[code]);
+    if (code >= 0 && code < static_cast<int>(kCodeColours.size())) return kCodeQColours[code];
     // Codes outside the vocabulary (22 to 98 and negative ones, which only the friction graph
     // reaches, one per run) each get a fixed colour of their own: hues a golden angle apart, so
     // neighbouring runs differ clearly, kept dark enough to read on white.
@@ -62,7 +71,7 @@ QColor ColourOfCode(int code) {
 
 QColor FontColourOfIndex(int index) {
     if (index == 11) return SystemInactiveCaptionText();
-    if (index >= 0 && index <= 12) return QColor(kCodeColours[index]);
+    if (index >= 0 && index <= 12) return kCodeQColours[index];
     return QColor();  // no such entry: the caller leaves the colour as it is
 }
 

@@ -12,6 +12,7 @@
 #include "experiments/electric_field.h"
 
 #include <cmath>
+#include <vector>
 
 #include "draw/canvas.h"
 #include "draw/figures.h"
@@ -129,8 +130,15 @@ bool FieldOfCharge(int i, double px, double py, double& distSq, Field& f) {
     return true;
 }
 
+// One grid point's arrow: its direction, the point 6 px behind the grid point against the field
+// where it starts, and its colour.
+struct GridArrow {
+    double angleDeg, startX, startY;
+    QRgb colour;
+};
+
 // One grid point: four slots, a slot without a charge (or placed by no layout) adds nothing.
-void DrawGridArrow(double x, double y, int placed) {
+GridArrow WorkOutGridArrow(double x, double y, int placed) {
     Field f[4];
     for (int i = 0; i < placed; ++i) {
         double distSq = 0;
@@ -140,9 +148,73 @@ void DrawGridArrow(double x, double y, int placed) {
     // End kind 1 with end size 0 draws nothing: it only finds the point 6 px behind the grid
     // point against the field, so that the 12 px arrow is centred on the grid point.
     DrawRay(6, VectorAngleDeg + 180, x, y, kSolidPen, kMask, 1, 1, 1, 0, 0, 0);
-    Surface().setPenColour(QColor(FieldStrengthColour(SumMag)));
-    DrawLabelledArrow(12, TruncToInt(VectorAngleDeg), RayEndX, RayEndY, kCopy, kSolidPen, kPenAsSet, 1, 1, 3,
+    return {VectorAngleDeg, RayEndX, RayEndY, FieldStrengthColour(SumMag)};
+}
+
+void DrawGridArrow(const GridArrow& a) {
+    Surface().setPenColour(QColor(a.colour));
+    DrawLabelledArrow(12, TruncToInt(a.angleDeg), a.startX, a.startY, kCopy, kSolidPen, kPenAsSet, 1, 1, 3,
                       14, QString());
+}
+
+// The grid of one placing of the charges. It is the same at set-up, on the first tick and after
+// every press before Start, so it is worked out once; after that the pixels of all its arrows but
+// the last are set again from the canvas's recording of them, and the last arrow is drawn, which
+// leaves the kit's arrow results and the canvas's style as drawing every arrow would. The kit's
+// other results are kept as the last grid point left them.
+struct GridMemo {
+    int placed = -1;
+    std::array<int, 4> q{};
+    std::array<double, 4> x{}, y{};
+    std::vector<GridArrow> arrows;
+    Canvas::Recording pixels;  // of every arrow but the last; empty when it could not be recorded
+    bool recorded = false;
+    double sumX = 0, sumY = 0, sumMag = 0, angleDeg = 0, rayEndX = 0, rayEndY = 0;
+};
+GridMemo gridMemo;
+
+bool MemoHolds(int placed) {
+    if (gridMemo.placed != placed) return false;
+    for (int i = 0; i < placed; ++i)
+        if (gridMemo.q[i] != ChargeQ[i] || gridMemo.x[i] != ChargeX[i] || gridMemo.y[i] != ChargeY[i])
+            return false;
+    return true;
+}
+
+void DrawGrid(int placed) {
+    if (!ReferenceDrawing() && MemoHolds(placed)) {
+        if (gridMemo.recorded) {
+            Surface().replay(gridMemo.pixels);
+            DrawGridArrow(gridMemo.arrows.back());
+        } else {
+            for (const GridArrow& a : gridMemo.arrows) DrawGridArrow(a);
+        }
+        SumX = gridMemo.sumX, SumY = gridMemo.sumY, SumMag = gridMemo.sumMag;
+        VectorAngleDeg = gridMemo.angleDeg;
+        RayEndX = gridMemo.rayEndX, RayEndY = gridMemo.rayEndY;
+        return;
+    }
+    GridMemo memo;
+    memo.placed = placed;
+    for (int i = 0; i < placed; ++i) memo.q[i] = ChargeQ[i], memo.x[i] = ChargeX[i], memo.y[i] = ChargeY[i];
+    constexpr int kColumns = (kGridLastX - 1) / kGridStep + 1, kRows = (kGridLastY - 1) / kGridStep + 1;
+    memo.arrows.reserve(kColumns * kRows);
+    memo.pixels.writes.reserve(kColumns * kRows * 32);  // an arrow sets some 20 to 30 pixels
+    for (int x = 1; x <= kGridLastX; x += kGridStep) {
+        for (int y = 1; y <= kGridLastY; y += kGridStep) {
+            memo.arrows.push_back(WorkOutGridArrow(x, y, placed));
+            const bool last = x + kGridStep > kGridLastX && y + kGridStep > kGridLastY;
+            if (last)
+                memo.recorded = Surface().endRecording();
+            else if (memo.arrows.size() == 1)
+                Surface().beginRecording(&memo.pixels);
+            DrawGridArrow(memo.arrows.back());
+        }
+    }
+    memo.sumX = SumX, memo.sumY = SumY, memo.sumMag = SumMag, memo.angleDeg = VectorAngleDeg;
+    memo.rayEndX = RayEndX, memo.rayEndY = RayEndY;
+    if (!memo.recorded) memo.pixels = Canvas::Recording{};
+    if (!ReferenceDrawing()) gridMemo = std::move(memo);
 }
 
 bool OutsideBox(double x, double y) { return x > kBoxRight || x < kBoxLeft || y > kBoxBottom || y < kBoxTop; }
@@ -200,10 +272,7 @@ void ElectricFieldStep() {
     }
 
     // 3. The field grid, drawn at set-up and on the first tick only.
-    if (TickCount < 2) {
-        for (int x = 1; x <= kGridLastX; x += kGridStep)
-            for (int y = 1; y <= kGridLastY; y += kGridStep) DrawGridArrow(x, y, placed);
-    }
+    if (TickCount < 2) DrawGrid(placed);
 
     // 4. The charges again, over the grid.
     for (int i = 0; i < 4; ++i)
@@ -328,6 +397,9 @@ const LabVars kVars{
 
 void ElectricFieldDescribe(QJsonObject& out) { kVars.Describe(out); }
 
-void ElectricFieldResetProgramState() { kVars.Restore(); }
+void ElectricFieldResetProgramState() {
+    kVars.Restore();
+    gridMemo = GridMemo{};
+}
 
 }  // namespace vlab

@@ -2,6 +2,7 @@
 // same start values, once through each path, and the pictures at its set-up, its busiest ticks and
 // its last tick must agree pixel for pixel.
 
+#include <QJsonObject>
 #include <QPainter>
 #include <QtTest>
 
@@ -48,8 +49,9 @@ struct Run {
     std::function<bool()> reachedBusiest = [] { return true; };
 };
 
-// Plays the run through one drawing path and returns the pictures of the compared ticks.
-std::vector<QImage> Play(const Run& run, bool reference) {
+// Plays the run through one drawing path and returns the pictures of the compared ticks, and in
+// `states` the whole lab state at those ticks (the kit's results among it).
+std::vector<QImage> Play(const Run& run, bool reference, std::vector<QJsonObject>& states) {
     SetReferenceDrawing(reference);
     ResetProgramState();
     const Experiment* e = FindExperiment(run.code);
@@ -63,6 +65,8 @@ std::vector<QImage> Play(const Run& run, bool reference) {
         e->step();
         if (TickCount == run.compared[next]) {
             pictures.push_back(Surface().image().copy());
+            states.emplace_back();
+            DescribeLab(states.back());
             ++next;
         }
     }
@@ -211,8 +215,9 @@ void DrawingPathsTest::experimentsDrawTheSamePixels() {
     };
     const Run& run = runs.at(static_cast<std::size_t>(index));
 
-    const std::vector<QImage> fast = Play(run, false);
-    const std::vector<QImage> reference = Play(run, true);
+    std::vector<QJsonObject> fastStates, referenceStates;
+    const std::vector<QImage> fast = Play(run, false, fastStates);
+    const std::vector<QImage> reference = Play(run, true, referenceStates);
     QCOMPARE(fast.size(), run.compared.size());
     QCOMPARE(reference.size(), run.compared.size());
     QVERIFY2(run.reachedBusiest(), run.name);
@@ -228,6 +233,7 @@ void DrawingPathsTest::experimentsDrawTheSamePixels() {
             reference[i].save(stem + QStringLiteral("reference.png"));
         }
         QVERIFY2(fast[i] == reference[i], qPrintable(where + ": " + FirstDifference(fast[i], reference[i])));
+        QVERIFY2(fastStates[i] == referenceStates[i], qPrintable(where + ": the lab state differs"));
     }
 }
 
