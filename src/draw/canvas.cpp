@@ -166,6 +166,7 @@ Canvas::~Canvas() { endPainting(); }
 void Canvas::reset() {
     endPainting();
     recording_ = nullptr;
+    visibleArea_ = QRect();
     tileFill_.fill(0);
     pendingTiles_ = 0;
     image_.fill(Qt::white);
@@ -464,15 +465,17 @@ void Canvas::replay(const Recording& recording) {
     for (const PixelWrite& w : recording.writes) px[w.offset] = w.colour;
 }
 
-void Canvas::ThinPolylinePixels(const std::vector<QPoint>& points, std::vector<std::uint32_t>& offsets,
-                                QRect& bounds) {
+void Canvas::ThinPolylinePixels(const std::vector<QPoint>& points, QRect area,
+                                std::vector<std::uint32_t>& offsets, QRect& bounds) {
     offsets.clear();
     bounds = QRect();
+    const QRect surface(0, 0, kSurfaceWidth, kSurfaceHeight);
+    area = area.isNull() ? surface : area & surface;
     const int stride = kSurfaceWidth;  // RGB32 rows of the surface hold exactly its width
     for (std::size_t i = 1; i < points.size(); ++i) {
         if (points[i - 1] == points[i]) continue;
         StepLine(points[i - 1], points[i], DashRuns{}, [&](int x, int y, bool) {
-            if (!OnSurface(x, y)) return;
+            if (!area.contains(x, y)) return;
             offsets.push_back(static_cast<std::uint32_t>(y * stride + x));
             bounds |= QRect(x, y, 1, 1);
         });

@@ -89,12 +89,19 @@ public:
 
     QPointF penPosition() const { return penPos_; }
 
+    // Until it is set back to the null box, the caller promises that whatever is drawn outside
+    // `area` is painted over before the picture is read, so a primitive may leave those pixels out
+    // (the kit's arcs drawn from their table do; everything else draws them all the same).
+    void setVisibleArea(QRect area) { visibleArea_ = area; }
+    QRect visibleArea() const { return visibleArea_; }
+
     // The pixels a thin solid polyline through whole-pixel points inside the clip box sets, as
     // offsets into the image in drawing order (a pixel two segments share comes twice), so that
     // replaying them under any raster operation gives what the lineTo calls would.
-    // `bounds` is the smallest box holding those pixels.
-    static void ThinPolylinePixels(const std::vector<QPoint>& points, std::vector<std::uint32_t>& offsets,
-                                   QRect& bounds);
+    // Only pixels within `area` (the whole surface for a null box) are kept; `bounds` is the
+    // smallest box holding them.
+    static void ThinPolylinePixels(const std::vector<QPoint>& points, QRect area,
+                                   std::vector<std::uint32_t>& offsets, QRect& bounds);
     // Applies the pen colour and raster operation to those pixels, then stands the pen on `end`.
     void replayPixels(const std::vector<std::uint32_t>& offsets, QRect bounds, QPointF end);
     // A figure made of thin solid lines in the copy mode can be recorded: the pixels its lines set,
@@ -221,6 +228,7 @@ private:
     const TextStamp* textStampOf(const QString& text);
 
     Recording* recording_ = nullptr;
+    QRect visibleArea_;
     void spoilRecording() {
         if (recording_) recording_->spoilt = true;
     }

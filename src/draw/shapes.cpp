@@ -76,8 +76,11 @@ std::optional<std::vector<QPointF>> tiltedCorners(double x, double y, double ang
 
 // Thin solid arcs already worked out, by centre, angles and radius: the pixels they set and the
 // point the pen ends on. The ripple tank draws the same few hundred rings frame after frame.
+// An arc is kept once per visible area of the surface it was drawn under (pixels outside it are
+// left out).
 struct ArcKey {
     double centreX, centreY, startDeg, endDeg, radius;
+    QRect area;
     bool operator==(const ArcKey&) const = default;
 };
 struct ArcKeyHash {
@@ -85,6 +88,8 @@ struct ArcKeyHash {
         std::size_t h = 0;
         for (const double v : {k.centreX, k.centreY, k.startDeg, k.endDeg, k.radius})
             h = h * 1000003u ^ std::hash<double>{}(v);
+        for (const int v : {k.area.left(), k.area.top(), k.area.right(), k.area.bottom()})
+            h = h * 1000003u ^ std::hash<int>{}(v);
         return h;
     }
 };
@@ -100,7 +105,7 @@ std::vector<QPoint> arcPoints;  // scratch for the points of the arc being worke
 // The arc from the cache, worked out first if need be; null when one of its points lies outside
 // the clip box (such an arc is drawn point by point). startDeg is a whole number.
 const ArcPixels* CachedArc(double centreX, double centreY, double startDeg, double endDeg, double radius) {
-    const ArcKey key{centreX, centreY, startDeg, endDeg, radius};
+    const ArcKey key{centreX, centreY, startDeg, endDeg, radius, Surface().visibleArea()};
     if (const auto found = arcCache.find(key); found != arcCache.end()) return &found->second;
     arcPoints.clear();
     int steps = 0;
@@ -115,7 +120,7 @@ const ArcPixels* CachedArc(double centreX, double centreY, double startDeg, doub
     if (arcPoints.empty()) return nullptr;
     if (arcCache.size() >= kMaxCachedArcs) arcCache.clear();
     ArcPixels arc;
-    Canvas::ThinPolylinePixels(arcPoints, arc.offsets, arc.bounds);
+    Canvas::ThinPolylinePixels(arcPoints, key.area, arc.offsets, arc.bounds);
     arc.end = QPointF(arcPoints.back());
     return &arcCache.emplace(key, std::move(arc)).first->second;
 }

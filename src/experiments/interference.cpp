@@ -146,6 +146,13 @@ void Line(double x0, double y0, double x1, double y1) {
     c.lineTo(x1, y1);
 }
 
+// The part of the surface left of the barrier or screen at x `right` and between the walls (rows
+// 10 to 209): all that the frame does not erase after drawing there and before it ends.
+QRect TankLeftOf(double right) {
+    return QRect(QPoint(0, static_cast<int>(kTankTop)),
+                 QPoint(TruncToInt(right) - 1, static_cast<int>(kTankBottom) - 1));
+}
+
 // A barrier across the tank: everything right of x is erased, the tank is refilled from there
 // (from `top` down), and the barrier itself is an olive line of width 2.
 void Barrier(double x, double top) {
@@ -216,14 +223,19 @@ void InterferenceStep() {
 
     // 6. Circular waves from S0 once the plane wave has reached it (red from tick 18, violet
     //    from tick 23). They run on while the counter keeps counting; the kit caps the rings at 31.
+    //    The double-slit barrier below erases everything right of it, and step 11 erases the
+    //    bands above and below the tank, so only the part of these rings left of that barrier
+    //    and between the walls is ever seen; the canvas may leave the rest out.
+    const double slitX = 2 * SourceSlitX;
     if (kToSingleSlit / WaveFactor <= TickCount + 2) {
         SourceWaveTicks += 1;
+        Surface().setVisibleArea(TankLeftOf(slitX));
         DrawCircularWavefronts(SourceSlitX, SlitCentreY, kFrontSteps, 0, 0, WaveFactor, colour, 1,
                                SourceWaveTicks, kSourceSlot);
+        Surface().setVisibleArea(QRect());
     }
 
     // 7, 8. The double-slit barrier cuts the source rings off; S1 and S2 are gaps in it.
-    const double slitX = 2 * SourceSlitX;
     const double upperY = SlitCentreY - SlitHalfGap;
     const double lowerY = SlitCentreY + SlitHalfGap;
     Barrier(slitX, 3);
@@ -231,12 +243,16 @@ void InterferenceStep() {
     Slit(slitX, lowerY);
 
     // 9. Circular waves from S1 and S2 once the source wave has crossed the 100 px to them.
+    //    Only their part left of the screen (erased right of it at step 10) and between the walls
+    //    is ever seen.
     if (kToDoubleSlit / WaveFactor <= SourceWaveTicks - 2) {
         SlitWaveTicks += 1;
+        Surface().setVisibleArea(TankLeftOf(ScreenX));
         DrawCircularWavefronts(slitX, upperY, kFrontSteps, 0, 0, WaveFactor, colour, 1, SlitWaveTicks,
                                kUpperSlitSlot);
         DrawCircularWavefronts(slitX, lowerY, kFrontSteps, 0, 0, WaveFactor, colour, 1, SlitWaveTicks,
                                kLowerSlitSlot);
+        Surface().setVisibleArea(QRect());
     }
 
     // 10. The screen cuts the slit rings off at x 500.
