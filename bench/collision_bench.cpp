@@ -5,6 +5,7 @@
 
 #include "draw/shapes.h"
 #include "experiments/collision.h"
+#include "frame.h"
 #include "lab/lab_state.h"
 #include "lab/registry.h"
 
@@ -30,6 +31,7 @@ void BM_CollisionContactTick(benchmark::State& state) {
         BodyVX = v;
         TickCount = tick + 1;
         CollisionStep();
+        ShowFrame();
     }
 }
 
@@ -45,6 +47,7 @@ void BM_CollisionFlightTick(benchmark::State& state) {
         BodyX = x;
         TickCount = 2;
         CollisionStep();
+        ShowFrame();
     }
 }
 
@@ -55,6 +58,7 @@ void BM_CollisionSetUpPicture(benchmark::State& state) {
     for (auto _ : state) {
         TickCount = 0;
         CollisionStep();
+        ShowFrame();
     }
 }
 

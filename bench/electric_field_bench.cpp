@@ -5,6 +5,7 @@
 
 #include "draw/figures.h"
 #include "experiments/electric_field.h"
+#include "frame.h"
 #include "lab/lab_host.h"
 #include "lab/lab_state.h"
 #include "lab/registry.h"
@@ -37,6 +38,7 @@ void BM_ElectricFieldGridFrame(benchmark::State& state) {
     for (auto _ : state) {
         TickCount = 0;
         ElectricFieldStep();
+        ShowFrame();
     }
 }
 
@@ -48,6 +50,7 @@ void BM_ElectricFieldFirstGridFrame(benchmark::State& state) {
         ChargeQ[3] = ChargeQ[3] == -1 ? -2 : -1;
         TickCount = 0;
         ElectricFieldStep();
+        ShowFrame();
     }
 }
 
@@ -64,6 +67,7 @@ void BM_ElectricFieldFlightTick(benchmark::State& state) {
         }
         ++TickCount;
         ElectricFieldStep();
+        ShowFrame();
     }
 }
 

@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "experiments/spring_energy.h"
+#include "frame.h"
 #include "lab/lab_state.h"
 #include "lab/registry.h"
 
@@ -21,6 +22,7 @@ void BM_SpringEnergyTick(benchmark::State& state) {
     for (auto _ : state) {
         ++TickCount;
         SpringEnergyStep();
+        ShowFrame();
     }
 }
 
@@ -32,6 +34,7 @@ void BM_SpringEnergySetUpPicture(benchmark::State& state) {
     for (auto _ : state) {
         TickCount = 0;
         SpringEnergyStep();
+        ShowFrame();
     }
 }
 

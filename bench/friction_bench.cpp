@@ -7,6 +7,7 @@
 
 #include "draw/shapes.h"
 #include "experiments/friction.h"
+#include "frame.h"
 #include "lab/lab_state.h"
 #include "lab/registry.h"
 
@@ -30,6 +31,7 @@ void BM_FrictionSlidingTick(benchmark::State& state) {
         BodyX[0] = 300;
         BodyVX[0] = 20;
         FrictionStep();
+        ShowFrame();
     }
 }
 
@@ -40,6 +42,7 @@ void BM_FrictionFirstSetUp(benchmark::State& state) {
         TickCount = 0;
         FrictionSetCount = -1;
         FrictionStep();
+        ShowFrame();
     }
 }
 

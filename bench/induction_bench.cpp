@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include "experiments/induction.h"
+#include "frame.h"
 #include "lab/lab_state.h"
 #include "lab/registry.h"
 
@@ -28,6 +29,7 @@ void BM_InductionLoopTick(benchmark::State& state) {
     for (auto _ : state) {
         TickCount = 100;
         InductionStep();
+        ShowFrame();
     }
 }
 
@@ -39,6 +41,7 @@ void BM_InductionCoilTick(benchmark::State& state) {
         CoilTravel = 160;
         CoilSpeed = 30;
         InductionStep();
+        ShowFrame();
     }
 }
 
@@ -48,6 +51,7 @@ void BM_InductionSetUpFrame(benchmark::State& state) {
     for (auto _ : state) {
         TickCount = 0;
         InductionStep();
+        ShowFrame();
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include "draw/figures.h"
 #include "experiments/interference.h"
+#include "frame.h"
 #include "lab/lab_state.h"
 #include "lab/registry.h"
 
@@ -23,6 +24,7 @@ void BM_InterferenceFullFrame(benchmark::State& state) {
     for (auto _ : state) {
         ++TickCount;
         InterferenceStep();
+        ShowFrame();
     }
 }
 
@@ -34,6 +36,7 @@ void BM_InterferenceSetUpFrame(benchmark::State& state) {
         TickCount = 0;
         KitSlots.fill(0);
         InterferenceStep();
+        ShowFrame();
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include "draw/shapes.h"
 #include "experiments/pulley.h"
+#include "frame.h"
 #include "lab/lab_state.h"
 #include "lab/registry.h"
 
@@ -27,6 +28,7 @@ void BM_PulleyArrangement3Tick(benchmark::State& state) {
         BodyY = y;
         PulleyTicks = 40;
         PulleyStep();
+        ShowFrame();
     }
 }
 
@@ -34,7 +36,10 @@ void BM_PulleyChoiceScreen(benchmark::State& state) {
     ResetProgramState();
     PulleyReset();
     TickCount = 0;
-    for (auto _ : state) PulleyStep();
+    for (auto _ : state) {
+        PulleyStep();
+        ShowFrame();
+    }
 }
 
 BENCHMARK(BM_PulleyArrangement3Tick)->Repetitions(9)->ReportAggregatesOnly(true);

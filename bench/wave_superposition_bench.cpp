@@ -6,6 +6,7 @@
 
 #include "draw/figures.h"
 #include "experiments/wave_superposition.h"
+#include "frame.h"
 #include "lab/lab_state.h"
 #include "lab/registry.h"
 
@@ -21,6 +22,7 @@ void BM_WaveSuperpositionOverlapFrame(benchmark::State& state) {
     for (auto _ : state) {
         WavePlotCounts[1] = 199;
         WaveSuperpositionStep();
+        ShowFrame();
     }
 }
 
@@ -32,6 +34,7 @@ void BM_WaveSuperpositionApartFrame(benchmark::State& state) {
     for (auto _ : state) {
         WavePlotCounts[1] = 99;
         WaveSuperpositionStep();
+        ShowFrame();
     }
 }
 

@@ -912,10 +912,17 @@ bool Canvas::drawBox(QRect fill, QRect outline) {
         const qsizetype stride = image_.bytesPerLine();
         for (int y = area.top(); y <= area.bottom(); ++y) {
             const unsigned row = rows[static_cast<std::size_t>(y % 8)];
-            if (row == 0) continue;
             QRgb* line = reinterpret_cast<QRgb*>(bits + y * stride);
-            for (int x = area.left(); x <= area.right(); ++x)
-                if (row >> (x % 8) & 1) line[x] = brushColour;
+            if (row == 0xFF) {
+                FillPixels(line + area.left(), area.width(), brushColour);
+                continue;
+            }
+            // Each column of the pattern that is set, every 8 pixels along the row.
+            for (int bit = 0; bit < 8; ++bit) {
+                if (!(row >> bit & 1)) continue;
+                for (int x = area.left() + ((bit - area.left() % 8) + 8) % 8; x <= area.right(); x += 8)
+                    line[x] = brushColour;
+            }
         }
     }
     if (pen) {
