@@ -8,6 +8,14 @@
 namespace vlab {
 
 namespace {
+// 10^0 to 10^22, each exact in a double, and the first whole number a double cannot hold next to
+// its neighbour.
+constexpr int kMaxExactPower = 22;
+constexpr double kPowersOfTen[kMaxExactPower + 1] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                     1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                                     1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr double kTwoTo53 = 9007199254740992.0;
+
 // Rounds a non-negative value to `decimals` places; values too large to carry a fraction at that
 // scale are returned as they are (a double that large has no decimals left to round).
 // Scaling up, each product by 10 is rounded once, as every IEEE product is. Scaling back, each step takes
@@ -30,6 +38,12 @@ double RoundTo(double value, int decimals) {
     if (std::isnan(value) || std::isinf(value)) return value;
     if (decimals < 0) decimals = 0;
     if (decimals > 40) decimals = 40;  // beyond double precision: more steps change nothing useful
+    // A whole number whose scaled form stays below 2^53 comes back as it is: every product by 10
+    // on the way up and every tenth on the way down is then a whole number, exact in a double.
+    // Squared pixel distances and end points of upright and level rays are such numbers.
+    if (decimals <= kMaxExactPower && value == std::floor(value) &&
+        std::fabs(value) * kPowersOfTen[decimals] < kTwoTo53)
+        return value;
     return value >= 0 ? RoundNonNegative(value, decimals) : -RoundNonNegative(-value, decimals);
 }
 

@@ -95,6 +95,42 @@ private slots:
             }
     }
 
+    // Whole numbers skip the steps when every step would give a whole number again; on either side
+    // of that limit, and for values that are not whole, the result is the one the steps give:
+    // times ten d times, half up, a tenth d times.
+    void roundToWholeNumbersAsTheStepsWould() {
+        auto steps = [](double v, int d) {
+            const bool negative = v < 0;
+            double s = negative ? -v : v;
+            for (int i = 0; i < d; ++i) s *= 10.0;
+            if (!std::isfinite(s)) return v;
+            double r = (s - std::floor(s)) >= 0.5 ? std::floor(s) + 1 : std::floor(s);
+            for (int i = 0; i < d; ++i) r /= 10.0;
+            return negative ? -r : r;
+        };
+        std::vector<double> values = {0.0, -0.0, 1, -1, 700, 548, 90000, 123456789};
+        for (int d = 0; d <= 22; ++d) {
+            const double limit = std::floor(9007199254740992.0 / std::pow(10.0, d));
+            for (double k = -3; k <= 3; ++k) values.push_back(limit + k), values.push_back(-(limit + k));
+        }
+        QRandomGenerator random(53);
+        for (int i = 0; i < 20000; ++i) {
+            values.push_back(std::floor(random.generateDouble() * 2e6 - 1e6));
+            values.push_back(random.generateDouble() * 2e4 - 1e4);
+        }
+        for (const int d : {0, 1, 3, 4, 8, 12, 15, 22, 30}) {
+            for (const double v : values) {
+                const double got = RoundTo(v, d), want = steps(v, d);
+                if (std::memcmp(&got, &want, sizeof got) != 0)
+                    QFAIL(qPrintable(QStringLiteral("RoundTo(%1, %2) = %3, the steps give %4")
+                                         .arg(v, 0, 'g', 17)
+                                         .arg(d)
+                                         .arg(got, 0, 'g', 17)
+                                         .arg(want, 0, 'g', 17)));
+            }
+        }
+    }
+
     void fmodIsTheRemainderOfTruncatedDivision() {
         QCOMPARE(FMod(7, 2), 1.0);
         QCOMPARE(FMod(6, 2), 0.0);
