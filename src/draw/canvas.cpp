@@ -721,15 +721,12 @@ void Canvas::textOut(double x, double y, const QString& text) {
     noteOutside({x, y});
     if (text.isEmpty() || !InClipBox(x, y)) return;
     const QPoint at(TruncToPixel(x), TruncToPixel(y));
-    // Glyphs stay within a font size of their line's box, which runs to the right from `at`.
-    const int m = font_.pixelSize();
-    settle(QRect(at.x() - m, at.y() - m, kSurfaceWidth + m - at.x(), 3 * m + 2));
     const bool opaqueBox = brushStyle_ == BrushStyle::Solid;
     if (!referenceDrawing && fontColour_.alpha() == 255 && (!opaqueBox || brushColour_.alpha() == 255)) {
         spoilRecording();
         if (const TextStamp* stamp = textStampOf(text)) {
             if (opaqueBox) fillSolid(QRect(at, stamp->box), 0xFF000000u | brushColour_.rgb());
-            settle(stamp->bounds.translated(at));  // the box may be kept per tile
+            settle(stamp->bounds.translated(at));  // under the glyphs only; the rest may stay kept
             const QRgb colour = 0xFF000000u | fontColour_.rgb();
             uchar* const bits = image_.bits();
             const qsizetype stride = image_.bytesPerLine();
@@ -742,6 +739,9 @@ void Canvas::textOut(double x, double y, const QString& text) {
             return;
         }
     }
+    // Glyphs stay within a font size of their line's box, which runs to the right from `at`.
+    const int m = font_.pixelSize();
+    settle(QRect(at.x() - m, at.y() - m, kSurfaceWidth + m - at.x(), 3 * m + 2));
     QPainter& p = textPainter();
     const QFontMetrics& fm = metrics();
     // Under a solid brush text sits on an opaque box in the brush colour; under any other brush
