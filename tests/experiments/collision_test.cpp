@@ -324,7 +324,14 @@ private slots:
         QCOMPARE(BodyX[1], 448.0);
         QCOMPARE(CollisionEtotal, 0.0);
         QVERIFY(Finite());
+#if !defined(__SANITIZE_ADDRESS__)
+        // (Under AddressSanitizer freed blocks wait in its quarantine, some hundred MiB, before
+        // they are used again: the resident size then tells nothing about the lab's own memory.)
         QVERIFY2(after - before < 2048, qPrintable(QString("%1 KiB more").arg(after - before)));
+#else
+        Q_UNUSED(before);
+        Q_UNUSED(after);
+#endif
         QVERIFY(!PlotColourWhereNoPointBelongs());
     }
 
