@@ -477,7 +477,7 @@ void Canvas::ThinPolylinePixels(const std::vector<QPoint>& points, QRect area,
         StepLine(points[i - 1], points[i], DashRuns{}, [&](int x, int y, bool) {
             if (!area.contains(x, y)) return;
             offsets.push_back(static_cast<std::uint32_t>(y * stride + x));
-            bounds |= QRect(x, y, 1, 1);
+            Extend(bounds, QRect(x, y, 1, 1));
         });
     }
 }
@@ -789,7 +789,7 @@ const Canvas::TextStamp* Canvas::textStampOf(const QString& text) {
                 break;
             }
             stamp.spans.push_back({y - m, start - m, x - m});
-            stamp.bounds |= QRect(start - m, y - m, x - start, 1);
+            Extend(stamp.bounds, QRect(start - m, y - m, x - start, 1));
         }
     }
     if (texts_.size() >= kMaxTexts) texts_.clear();

@@ -160,8 +160,9 @@ void DrawGridArrow(const GridArrow& a) {
 // The grid of one placing of the charges. It is the same at set-up, on the first tick and after
 // every press before Start, so it is worked out once; after that the pixels of all its arrows but
 // the last are set again from the canvas's recording of them, and the last arrow is drawn, which
-// leaves the kit's arrow results and the canvas's style as drawing every arrow would. The kit's
-// other results are kept as the last grid point left them.
+// leaves the kit's arrow results and the canvas's style as drawing every arrow would. (The sums,
+// angle and ray end the grid points leave in the kit are not kept: steps 6 and 10 of every frame
+// set them afresh.)
 struct GridMemo {
     int placed = -1;
     std::array<int, 4> q{};
@@ -169,7 +170,6 @@ struct GridMemo {
     std::vector<GridArrow> arrows;
     Canvas::Recording pixels;  // of every arrow but the last; empty when it could not be recorded
     bool recorded = false;
-    double sumX = 0, sumY = 0, sumMag = 0, angleDeg = 0, rayEndX = 0, rayEndY = 0;
 };
 GridMemo gridMemo;
 
@@ -189,9 +189,6 @@ void DrawGrid(int placed) {
         } else {
             for (const GridArrow& a : gridMemo.arrows) DrawGridArrow(a);
         }
-        SumX = gridMemo.sumX, SumY = gridMemo.sumY, SumMag = gridMemo.sumMag;
-        VectorAngleDeg = gridMemo.angleDeg;
-        RayEndX = gridMemo.rayEndX, RayEndY = gridMemo.rayEndY;
         return;
     }
     GridMemo memo;
@@ -211,8 +208,6 @@ void DrawGrid(int placed) {
             DrawGridArrow(memo.arrows.back());
         }
     }
-    memo.sumX = SumX, memo.sumY = SumY, memo.sumMag = SumMag, memo.angleDeg = VectorAngleDeg;
-    memo.rayEndX = RayEndX, memo.rayEndY = RayEndY;
     if (!memo.recorded) memo.pixels = Canvas::Recording{};
     if (!ReferenceDrawing()) gridMemo = std::move(memo);
 }

@@ -114,20 +114,23 @@ bool TForm2::InsideHelp(const QString& path) {
     return false;
 }
 
-QString TForm2::TooLargePageHtml(const QString& path) {
+namespace {
+// The viewer's own short page: a heading and one sentence about the file it could not show.
+QString NoticePage(const QString& heading, const QString& sentence, const QString& path) {
     return QStringLiteral(
-               "<html><body style=\"font-family: '宋体'\"><h3>帮助页太大</h3>"
-               "<p>文件 <b>%1</b> 太大，不像是帮助页，没有打开。</p>"
+               "<html><body style=\"font-family: '宋体'\"><h3>%1</h3>"
+               "<p>文件 <b>%2</b> %3</p>"
                "<p>请确认程序目录下的 help 文件夹完整。</p></body></html>")
-        .arg(path.toHtmlEscaped());
+        .arg(heading, path.toHtmlEscaped(), sentence);
+}
+}  // namespace
+
+QString TForm2::TooLargePageHtml(const QString& path) {
+    return NoticePage(QStringLiteral("帮助页太大"), QStringLiteral("太大，不像是帮助页，没有打开。"), path);
 }
 
 QString TForm2::MissingPageHtml(const QString& path) {
-    return QStringLiteral(
-               "<html><body style=\"font-family: '宋体'\"><h3>找不到帮助页</h3>"
-               "<p>文件 <b>%1</b> 不存在或无法读取。</p>"
-               "<p>请确认程序目录下的 help 文件夹完整。</p></body></html>")
-        .arg(path.toHtmlEscaped());
+    return NoticePage(QStringLiteral("找不到帮助页"), QStringLiteral("不存在或无法读取。"), path);
 }
 
 void TForm2::FormShow() {

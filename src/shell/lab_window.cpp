@@ -537,7 +537,7 @@ void TForm1::TrackBar1Change() {
 void TForm1::Timer1Timer() {
     if (LabPageMarker != 20) return;
     StepExperiment();
-    Image1->SurfaceChanged();
+    SurfaceChanged();
 }
 
 void TForm1::StepExperiment() {
