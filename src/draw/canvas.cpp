@@ -186,11 +186,6 @@ void Canvas::reset() {
     outsideCalls_ = 0;
 }
 
-void Canvas::setBrushColour(QColor c) {
-    brushColour_ = c;
-    if (brushStyle_ == BrushStyle::Clear) brushStyle_ = BrushStyle::Solid;
-}
-
 void Canvas::setFontBold(bool b) {
     if (font_.bold() == b) return;
     font_.setBold(b);
@@ -198,9 +193,9 @@ void Canvas::setFontBold(bool b) {
 }
 
 void Canvas::setFontStyles(bool bold, bool italic, bool underline, bool strikeOut) {
-    if (font_.bold() == bold && font_.italic() == italic && font_.underline() == underline &&
-        font_.strikeOut() == strikeOut)
-        return;
+    const int styles = (bold ? 1 : 0) | (italic ? 2 : 0) | (underline ? 4 : 0) | (strikeOut ? 8 : 0);
+    if (styles == fontStyles_) return;
+    fontStyles_ = styles;
     font_.setBold(bold);
     font_.setItalic(italic);
     font_.setUnderline(underline);
@@ -211,12 +206,16 @@ void Canvas::setFontStyles(bool bold, bool italic, bool underline, bool strikeOu
 void Canvas::setFontPointSize(int size) {
     fontPointSize_ = size;
     const int px = PointsToPixels(size);
-    if (font_.pixelSize() == px) return;
+    if (fontPixelSize_ == px) return;
+    fontPixelSize_ = px;
     font_.setPixelSize(px);
     fontChanged();
 }
 
 void Canvas::fontChanged() {
+    fontStyles_ = (font_.bold() ? 1 : 0) | (font_.italic() ? 2 : 0) | (font_.underline() ? 4 : 0) |
+                  (font_.strikeOut() ? 8 : 0);
+    fontPixelSize_ = font_.pixelSize();
     metrics_.reset();
     ++fontGeneration_;
 }
@@ -512,10 +511,20 @@ void Canvas::thinLineReference(QPoint a, QPoint b) {
 void Canvas::lineTo(double x, double y) {
     double x0 = penPos_.x(), y0 = penPos_.y(), x1 = x, y1 = y;
     penPos_ = QPointF(x, y);
-    noteOutside({x0, y0, x1, y1});
+    // Nearly every line has both ends inside the clip box: nothing to count or clip then, and a
+    // plain conversion truncates toward zero.
+    const bool inside = InClipBox(x0, y0) && InClipBox(x1, y1);
+    if (!inside) noteOutside({x0, y0, x1, y1});
     if (penMode_ == PenMode::NoOp || penStyle_ == PenStyle::Clear) return;
-    if (!ClipSegment(x0, y0, x1, y1)) return;
-    const QPoint a(TruncToPixel(x0), TruncToPixel(y0)), b(TruncToPixel(x1), TruncToPixel(y1));
+    QPoint a, b;
+    if (inside) {
+        a = QPoint(static_cast<int>(x0), static_cast<int>(y0));
+        b = QPoint(static_cast<int>(x1), static_cast<int>(y1));
+    } else {
+        if (!ClipSegment(x0, y0, x1, y1)) return;
+        a = QPoint(TruncToPixel(x0), TruncToPixel(y0));
+        b = QPoint(TruncToPixel(x1), TruncToPixel(y1));
+    }
     if (a == b) return;  // a line of no length sets no pixel
     if (penWidth_ <= 1) {
         if (referenceDrawing)
@@ -802,8 +811,7 @@ const Canvas::TextStamp* Canvas::textStampOf(const QString& text) {
     return &texts_.emplace(key, std::move(stamp)).first->second;
 }
 
-void Canvas::settle(QRect area) const {
-    if (pendingTiles_ == 0) return;
+void Canvas::settleTiles(QRect area) const {
     const int left = std::max(area.left(), 0), right = std::min(area.right(), kSurfaceWidth - 1);
     const int top = std::max(area.top(), 0), bottom = std::min(area.bottom(), kSurfaceHeight - 1);
     if (left > right || top > bottom) return;

@@ -57,7 +57,11 @@ public:
     void setPenStyle(PenStyle s) { penStyle_ = s; }
     void setPenMode(PenMode m) { penMode_ = m; }
     void setBrushStyle(BrushStyle s) { brushStyle_ = s; }
-    void setBrushColour(QColor c);
+    // Setting the colour of a clear brush makes it solid.
+    void setBrushColour(QColor c) {
+        brushColour_ = c;
+        if (brushStyle_ == BrushStyle::Clear) brushStyle_ = BrushStyle::Solid;
+    }
     void setFontBold(bool b);
     void setFontStyles(bool bold, bool italic, bool underline, bool strikeOut);
     void setFontPointSize(int size);
@@ -88,6 +92,11 @@ public:
     void textOut(double x, double y, const QString& text);
 
     QPointF penPosition() const { return penPos_; }
+
+    // Writes the fills kept over `area` into the image now. Before many small figures are drawn
+    // across a large area this saves writing them out tile by tile as the figures reach them; the
+    // picture is the same either way.
+    void writeOutFills(QRect area) { settle(area); }
 
     // Until it is set back to the null box, the caller promises that whatever is drawn outside
     // `area` is painted over before the picture is read, so a primitive may leave those pixels out
@@ -176,7 +185,10 @@ private:
     mutable int pendingTiles_ = 0;
     // Writes out the kept fills of the tiles that meet `area` (surface pixels; any part of it may
     // lie off the surface), or of every tile.
-    void settle(QRect area) const;
+    void settle(QRect area) const {
+        if (pendingTiles_ != 0) settleTiles(area);
+    }
+    void settleTiles(QRect area) const;
     void settleAll() const;
     // An opaque fill of the part of `area` on the surface.
     void fillSolid(QRect area, QRgb colour);
@@ -239,6 +251,10 @@ private:
     QRgb textColour_ = 0;
     std::unique_ptr<QFontMetrics> metrics_;
     int fontGeneration_ = 0;
+    // The font's styles (bit 0 bold, 1 italic, 2 underline, 3 strike-out) and pixel size as last
+    // set, so that setting them again asks nothing of the font.
+    int fontStyles_ = 0;
+    int fontPixelSize_ = 0;
     void noteOutside(std::initializer_list<double> coordinates);
 
     // Written through by settle(), which a reader of the const image may need.

@@ -2,6 +2,7 @@
 
 #include <QLocale>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -45,6 +46,39 @@ double RoundTo(double value, int decimals) {
         std::fabs(value) * kPowersOfTen[decimals] < kTwoTo53)
         return value;
     return value >= 0 ? RoundNonNegative(value, decimals) : -RoundNonNegative(-value, decimals);
+}
+
+void RoundToEach(double* values, std::size_t count, int decimals) {
+    decimals = std::clamp(decimals, 0, 40);
+    // Blocks of eight: the divider takes a new tenth while earlier ones are still on their way.
+    constexpr std::size_t kBlock = 8;
+    for (std::size_t start = 0; start < count; start += kBlock) {
+        const std::size_t n = std::min(kBlock, count - start);
+        double* const v = values + start;
+        double r[kBlock] = {};
+        bool stepped[kBlock] = {};
+        for (std::size_t k = 0; k < n; ++k) {
+            const double a = std::fabs(v[k]);
+            double scaled = a;
+            for (int i = 0; i < decimals; ++i) scaled *= 10.0;
+            // Whole numbers and values too large (or not numbers) take RoundTo's own way below.
+            stepped[k] = std::isfinite(scaled) && a != std::floor(a);
+            if (!stepped[k]) continue;
+            const double f = std::floor(scaled);
+            r[k] = (scaled - f) >= 0.5 ? f + 1.0 : f;
+        }
+        for (int i = 0; i < decimals; ++i)
+            for (double& x : r) x /= 10.0;
+        for (std::size_t k = 0; k < n; ++k)
+            v[k] = !stepped[k] ? RoundTo(v[k], decimals) : v[k] < 0 ? -r[k] : r[k];
+    }
+}
+
+bool RoundsToZero(double value, int decimals) {
+    decimals = std::clamp(decimals, 0, 40);
+    double scaled = std::fabs(value);
+    for (int i = 0; i < decimals; ++i) scaled *= 10.0;
+    return scaled < 0.5;  // false for NaN and the infinities, which come back as they are
 }
 
 double AbsReal(double value) { return value >= 0 ? value : -value; }

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <cmath>
+#include <cstddef>
 
 namespace vlab {
 
@@ -11,6 +12,13 @@ namespace vlab {
 // and back one exact tenth at a time (not one division by a power of ten). Plain doubles only:
 // the same results on every platform.
 double RoundTo(double value, int decimals);
+// RoundTo for each of `count` values in place, with the same results. The long chains of tenths
+// of several values are worked side by side instead of one after the other, which makes a long
+// run of values several times faster than a loop of RoundTo calls.
+void RoundToEach(double* values, std::size_t count, int decimals);
+// RoundTo(value, decimals) == 0, found without the tenths: a value rounds to zero exactly when its
+// scaled form rounds to zero, since no whole number of 1 or more reaches zero in 40 tenths.
+bool RoundsToZero(double value, int decimals);
 // std::trunc and std::floor without a library call, for the drawing loops that round every
 // point. Exact: doubles of magnitude 2^52 and above are whole numbers already, and NaN and the
 // infinities come back as they are.

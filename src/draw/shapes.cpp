@@ -212,6 +212,23 @@ void DrawRay(double length, double angle, double x, double y, int penStyle, int 
     RayEndY = ey;
 }
 
+bool RayEnds(double length, std::size_t n, const double* angles, const double* x, const double* y,
+             double* endX, double* endY) {
+    if (!(length > 0.001)) return false;
+    for (std::size_t i = 0; i < n; ++i) {
+        const double a = DegToRad(angles[i]);
+        endX[i] = length * std::cos(a);
+        endY[i] = length * std::sin(a);
+    }
+    RoundToEach(endX, n, 12);
+    RoundToEach(endY, n, 12);
+    for (std::size_t i = 0; i < n; ++i) {
+        endX[i] = x[i] + endX[i];
+        endY[i] = y[i] - endY[i];
+    }
+    return true;
+}
+
 void DrawTiltedBlock(double x, double y, double angle, double length, double width, int colour) {
     DrawTiltedPanel2(x, y, angle, length, width, colour, colour, 0);
 }
@@ -284,16 +301,27 @@ void VectorAngle(double x, double y) {
 
 void SumVectors4(double mag1, double deg1, double mag2, double deg2, double mag3, double deg3, double mag4,
                  double deg4) {
-    SumX = mag1 * std::cos(DegToRad(deg1));
-    SumX += mag2 * std::cos(DegToRad(deg2));
-    SumX += mag3 * std::cos(DegToRad(deg3));
-    SumX += mag4 * std::cos(DegToRad(deg4));
-    SumY = mag1 * std::sin(DegToRad(deg1));
-    SumY += mag2 * std::sin(DegToRad(deg2));
-    SumY += mag3 * std::sin(DegToRad(deg3));
-    SumY += mag4 * std::sin(DegToRad(deg4));
+    const std::array<double, 4> deg = {deg1, deg2, deg3, deg4};
+    std::array<double, 4> cos{}, sin{};
+    for (std::size_t i = 0; i < 4; ++i) {
+        cos[i] = std::cos(DegToRad(deg[i]));
+        sin[i] = std::sin(DegToRad(deg[i]));
+    }
+    SumDirectedVectors4({mag1, mag2, mag3, mag4}, cos, sin);
+}
+
+void SumDirectedVectors4(const std::array<double, 4>& mag, const std::array<double, 4>& cos,
+                         const std::array<double, 4>& sin) {
+    SumX = mag[0] * cos[0];
+    SumX += mag[1] * cos[1];
+    SumX += mag[2] * cos[2];
+    SumX += mag[3] * cos[3];
+    SumY = mag[0] * sin[0];
+    SumY += mag[1] * sin[1];
+    SumY += mag[2] * sin[2];
+    SumY += mag[3] * sin[3];
     SumMag = std::sqrt(SumX * SumX + SumY * SumY);
-    if (RoundTo(SumMag, 8) != 0)
+    if (!RoundsToZero(SumMag, 8))
         VectorAngle(SumX, SumY);
     else
         VectorAngleDeg = 0;

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <array>
+#include <cstddef>
 
 namespace vlab {
 
@@ -23,6 +24,11 @@ void DrawArc(double centreX, double centreY, double startDeg, double endDeg, dou
 void DrawLabel(double x, double y, int fontSize, int fontColourIndex, int fontStyleCode, const QString& text);
 void DrawRay(double length, double angle, double x, double y, int penStyle, int penMode, int colour,
              int penWidth, int endKind, double endSize, int endPenColour, int endFillColour);
+// Where DrawRay would end `n` rays of one length from the points (x[i], y[i]) along angles[i],
+// with the roundings of many rays worked side by side; nothing is drawn and no shared result
+// changes. False, with nothing written, for a length DrawRay draws no ray of.
+bool RayEnds(double length, std::size_t n, const double* angles, const double* x, const double* y,
+             double* endX, double* endY);
 void DrawTiltedBlock(double x, double y, double angle, double length, double width, int colour);
 void DrawTiltedPanel(double x, double y, double angle, double length, double width, int colour,
                      int brushStyle);
@@ -34,6 +40,10 @@ void ClearArea(int left, int top, int right, int bottom);
 void VectorAngle(double x, double y);
 void SumVectors4(double mag1, double deg1, double mag2, double deg2, double mag3, double deg3, double mag4,
                  double deg4);
+// SumVectors4 for four vectors whose directions are given by their cosines and sines, as
+// SumVectors4 works them out from degrees (a caller that keeps them saves those steps).
+void SumDirectedVectors4(const std::array<double, 4>& mag, const std::array<double, 4>& cos,
+                         const std::array<double, 4>& sin);
 // Forgets the arcs the kit has worked out (they are worked out again on their next use).
 void ResetArcCache();
 void AdvanceBody(double vx, double vy, double ax, double ay, double x, double y, double dt, int slot);

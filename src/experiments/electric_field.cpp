@@ -51,6 +51,8 @@ constexpr double kBoxLeft = -50, kBoxRight = 750, kBoxTop = -50, kBoxBottom = 53
 constexpr int kGridStep = 15;
 constexpr int kGridLastX = 691;
 constexpr int kGridLastY = 466;
+// Each grid arrow is 12 px long and starts this far behind its grid point.
+constexpr double kArrowBack = 6;
 
 // Colour codes used below.
 constexpr int kRed = 0;
@@ -120,11 +122,13 @@ struct Field {
 // The field of charge i at (px, py): strength and direction in degrees, y up, pointing away from
 // a positive charge and towards a negative one. False when the point is so close to the charge
 // that the rounded squared distance is 0: there the field has no finite value.
+double FieldStrength(int q, double distSq) { return AbsReal(q * kFieldConstant / distSq); }
+
 bool FieldOfCharge(int i, double px, double py, double& distSq, Field& f) {
     const double dx = px - ChargeX[i], dy = py - ChargeY[i];
     distSq = RoundTo(dx * dx + dy * dy, 3);
     if (!(distSq > 0)) return false;
-    f.mag = AbsReal(ChargeQ[i] * kFieldConstant / distSq);
+    f.mag = FieldStrength(ChargeQ[i], distSq);
     VectorAngle(dx, -dy);
     f.deg = VectorAngleDeg + (ChargeQ[i] < 0 ? 180 : 0);
     return true;
@@ -137,18 +141,85 @@ struct GridArrow {
     QRgb colour;
 };
 
-// One grid point: four slots, a slot without a charge (or placed by no layout) adds nothing.
-GridArrow WorkOutGridArrow(double x, double y, int placed) {
+// The resultant field at grid point (x, y), left in the kit's SumMag and VectorAngleDeg. Four
+// slots: a slot without a charge (or placed by no layout) adds nothing.
+void GridField(double x, double y, int placed) {
     Field f[4];
     for (int i = 0; i < placed; ++i) {
         double distSq = 0;
         if (ChargeQ[i] != 0 && !FieldOfCharge(i, x, y, distSq, f[i])) f[i] = Field{};
     }
     SumVectors4(f[0].mag, f[0].deg, f[1].mag, f[1].deg, f[2].mag, f[2].deg, f[3].mag, f[3].deg);
+}
+
+// One grid point's arrow, point by point as the reference drawing works it out.
+GridArrow WorkOutGridArrow(double x, double y, int placed) {
+    GridField(x, y, placed);
     // End kind 1 with end size 0 draws nothing: it only finds the point 6 px behind the grid
     // point against the field, so that the 12 px arrow is centred on the grid point.
-    DrawRay(6, VectorAngleDeg + 180, x, y, kSolidPen, kMask, 1, 1, 1, 0, 0, 0);
+    DrawRay(kArrowBack, VectorAngleDeg + 180, x, y, kSolidPen, kMask, 1, 1, 1, 0, 0, 0);
     return {VectorAngleDeg, RayEndX, RayEndY, FieldStrengthColour(SumMag)};
+}
+
+constexpr int kGridColumns = (kGridLastX - 1) / kGridStep + 1, kGridRows = (kGridLastY - 1) / kGridStep + 1;
+constexpr int kGridPoints = kGridColumns * kGridRows;
+
+// What the field of a charge at every grid point takes besides the charge's size: the rounded
+// squared distance (0 where the field has no finite value), and the direction's cosine and sine
+// as SumVectors4 works them out. They depend only on where the charge is and on its sign, so they
+// are kept per slot and sign while the charges change size.
+struct ChargeGeometry {
+    bool known = false;
+    double x = 0, y = 0;
+    std::array<double, kGridPoints> distSq{}, cos{}, sin{};
+};
+std::array<std::array<ChargeGeometry, 2>, 4> chargeGeometry;
+
+const ChargeGeometry& GeometryOfCharge(int i) {
+    ChargeGeometry& g = chargeGeometry[i][ChargeQ[i] < 0 ? 1 : 0];
+    if (g.known && g.x == ChargeX[i] && g.y == ChargeY[i]) return g;
+    std::size_t p = 0;
+    for (int gx = 1; gx <= kGridLastX; gx += kGridStep) {
+        for (int gy = 1; gy <= kGridLastY; gy += kGridStep, ++p) {
+            Field f;
+            if (!FieldOfCharge(i, gx, gy, g.distSq[p], f)) g.distSq[p] = 0;
+            g.cos[p] = std::cos(DegToRad(f.deg));
+            g.sin[p] = std::sin(DegToRad(f.deg));
+        }
+    }
+    g.known = true, g.x = ChargeX[i], g.y = ChargeY[i];
+    return g;
+}
+
+// The same arrows for the whole grid, column by column, in two passes: the fields point by point
+// from the charges' kept geometry, then the start points of all arrows, whose roundings are long
+// chains that RayEnds works side by side.
+std::vector<GridArrow> WorkOutGrid(int placed) {
+    std::array<const ChargeGeometry*, 4> geometry{};
+    for (int i = 0; i < placed; ++i)
+        if (ChargeQ[i] != 0) geometry[i] = &GeometryOfCharge(i);
+    std::array<double, kGridPoints> x{}, y{}, back{}, startX{}, startY{};
+    std::vector<GridArrow> arrows(kGridPoints);
+    std::size_t p = 0;
+    for (int gx = 1; gx <= kGridLastX; gx += kGridStep) {
+        for (int gy = 1; gy <= kGridLastY; gy += kGridStep, ++p) {
+            // A slot without a field adds nothing: size 0 along 0 degrees.
+            std::array<double, 4> mag{}, cos{1, 1, 1, 1}, sin{};
+            for (int i = 0; i < placed; ++i) {
+                const ChargeGeometry* g = geometry[i];
+                if (!g || !(g->distSq[p] > 0)) continue;
+                mag[i] = FieldStrength(ChargeQ[i], g->distSq[p]);
+                cos[i] = g->cos[p], sin[i] = g->sin[p];
+            }
+            SumDirectedVectors4(mag, cos, sin);
+            x[p] = gx, y[p] = gy, back[p] = VectorAngleDeg + 180;
+            arrows[p].angleDeg = VectorAngleDeg;
+            arrows[p].colour = FieldStrengthColour(SumMag);
+        }
+    }
+    RayEnds(kArrowBack, p, back.data(), x.data(), y.data(), startX.data(), startY.data());
+    for (std::size_t i = 0; i < p; ++i) arrows[i].startX = startX[i], arrows[i].startY = startY[i];
+    return arrows;
 }
 
 void DrawGridArrow(const GridArrow& a) {
@@ -182,7 +253,12 @@ bool MemoHolds(int placed) {
 }
 
 void DrawGrid(int placed) {
-    if (!ReferenceDrawing() && MemoHolds(placed)) {
+    if (ReferenceDrawing()) {
+        for (int x = 1; x <= kGridLastX; x += kGridStep)
+            for (int y = 1; y <= kGridLastY; y += kGridStep) DrawGridArrow(WorkOutGridArrow(x, y, placed));
+        return;
+    }
+    if (MemoHolds(placed)) {
         if (gridMemo.recorded) {
             Surface().replay(gridMemo.pixels);
             DrawGridArrow(gridMemo.arrows.back());
@@ -194,22 +270,16 @@ void DrawGrid(int placed) {
     GridMemo memo;
     memo.placed = placed;
     for (int i = 0; i < placed; ++i) memo.q[i] = ChargeQ[i], memo.x[i] = ChargeX[i], memo.y[i] = ChargeY[i];
-    constexpr int kColumns = (kGridLastX - 1) / kGridStep + 1, kRows = (kGridLastY - 1) / kGridStep + 1;
-    memo.arrows.reserve(kColumns * kRows);
-    memo.pixels.writes.reserve(kColumns * kRows * 32);  // an arrow sets some 20 to 30 pixels
-    for (int x = 1; x <= kGridLastX; x += kGridStep) {
-        for (int y = 1; y <= kGridLastY; y += kGridStep) {
-            memo.arrows.push_back(WorkOutGridArrow(x, y, placed));
-            const bool last = x + kGridStep > kGridLastX && y + kGridStep > kGridLastY;
-            if (last)
-                memo.recorded = Surface().endRecording();
-            else if (memo.arrows.size() == 1)
-                Surface().beginRecording(&memo.pixels);
-            DrawGridArrow(memo.arrows.back());
-        }
-    }
+    memo.arrows = WorkOutGrid(placed);
+    // The arrows reach some 12 px around the field area's grid points.
+    Surface().writeOutFills(QRect(0, 0, kSurfaceWidth, kGridLastY + 2 * kGridStep));
+    memo.pixels.writes.reserve(kGridPoints * 32);  // an arrow sets some 20 to 30 pixels
+    Surface().beginRecording(&memo.pixels);
+    for (std::size_t i = 0; i + 1 < memo.arrows.size(); ++i) DrawGridArrow(memo.arrows[i]);
+    memo.recorded = Surface().endRecording();
+    DrawGridArrow(memo.arrows.back());
     if (!memo.recorded) memo.pixels = Canvas::Recording{};
-    if (!ReferenceDrawing()) gridMemo = std::move(memo);
+    gridMemo = std::move(memo);
 }
 
 bool OutsideBox(double x, double y) { return x > kBoxRight || x < kBoxLeft || y > kBoxBottom || y < kBoxTop; }
@@ -395,6 +465,8 @@ void ElectricFieldDescribe(QJsonObject& out) { kVars.Describe(out); }
 void ElectricFieldResetProgramState() {
     kVars.Restore();
     gridMemo = GridMemo{};
+    for (auto& slot : chargeGeometry)
+        for (ChargeGeometry& g : slot) g.known = false;
 }
 
 }  // namespace vlab

@@ -131,6 +131,81 @@ private slots:
         }
     }
 
+    // The side-by-side rounding must give what RoundTo gives value by value, whatever mix of
+    // fractions, whole numbers, signs and non-numbers shares a block, and for counts that leave a
+    // part block.
+    void roundToEachAgreesWithRoundTo() {
+        std::vector<double> values = {0.0,
+                                      -0.0,
+                                      0.5,
+                                      -0.5,
+                                      2.5,
+                                      -2.5,
+                                      0.30000000000000004,
+                                      1e300,
+                                      -1e300,
+                                      1e-300,
+                                      1e16,
+                                      7.0,
+                                      -7.0,
+                                      std::nan(""),
+                                      std::numeric_limits<double>::infinity(),
+                                      -std::numeric_limits<double>::infinity(),
+                                      6 * std::cos(DegToRad(215.3))};
+        QRandomGenerator random(61);
+        for (int i = 0; i < 5000; ++i) {
+            values.push_back(random.generateDouble() * 12 - 6);
+            values.push_back((random.generateDouble() - 0.5) * std::pow(10.0, random.bounded(-8, 18)));
+            if (i % 7 == 0) values.push_back(std::floor(random.generateDouble() * 1e6));
+        }
+        for (const int d : {0, 3, 8, 12, 17, 40, 41, -2}) {
+            for (const std::size_t count : {values.size(), std::size_t{1}, std::size_t{13}}) {
+                std::vector<double> got(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(count));
+                RoundToEach(got.data(), got.size(), d);
+                for (std::size_t i = 0; i < count; ++i) {
+                    const double want = RoundTo(values[i], d);
+                    if (std::memcmp(&got[i], &want, sizeof want) != 0)
+                        QFAIL(
+                            qPrintable(QStringLiteral("RoundToEach gives %1 for %2 at %3 places, RoundTo %4")
+                                           .arg(got[i], 0, 'g', 17)
+                                           .arg(values[i], 0, 'g', 17)
+                                           .arg(d)
+                                           .arg(want, 0, 'g', 17)));
+                }
+            }
+        }
+    }
+
+    void roundsToZeroExactlyWhenRoundToGivesZero() {
+        std::vector<double> values = {0.0,
+                                      -0.0,
+                                      0.5,
+                                      0.49999999999999994,
+                                      std::nan(""),
+                                      1e300,
+                                      std::numeric_limits<double>::infinity(),
+                                      std::numeric_limits<double>::denorm_min()};
+        for (const int d : {0, 1, 8, 12, 40}) {
+            // Both sides of the half unit of the last place, where the scaled value's own rounding
+            // decides.
+            const double half = 0.5 / std::pow(10.0, d);
+            for (double v = half, i = 0; i < 4; ++i)
+                v = std::nextafter(v, 0.0), values.push_back(v), values.push_back(-v);
+            for (double v = half, i = 0; i < 4; ++i)
+                v = std::nextafter(v, 1.0), values.push_back(v), values.push_back(-v);
+        }
+        QRandomGenerator random(67);
+        for (int i = 0; i < 3000; ++i)
+            values.push_back((random.generateDouble() - 0.5) * std::pow(10.0, random.bounded(-44, 4)));
+        for (const int d : {-1, 0, 1, 3, 8, 12, 40, 45})
+            for (const double v : values)
+                if (RoundsToZero(v, d) != (RoundTo(v, d) == 0))
+                    QFAIL(qPrintable(QStringLiteral("RoundsToZero(%1, %2) is %3")
+                                         .arg(v, 0, 'g', 17)
+                                         .arg(d)
+                                         .arg(RoundsToZero(v, d))));
+    }
+
     void fmodIsTheRemainderOfTruncatedDivision() {
         QCOMPARE(FMod(7, 2), 1.0);
         QCOMPARE(FMod(6, 2), 0.0);

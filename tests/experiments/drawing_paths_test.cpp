@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QtTest>
 
+#include <array>
 #include <functional>
 #include <vector>
 
@@ -89,6 +90,14 @@ QString FirstDifference(const QImage& a, const QImage& b) {
 
 FourCharges fourCharges;
 
+// The panel's layout box, set by the test.
+class AnyLayout : public NullHost {
+public:
+    QString text;
+    QString ChargeLayoutText() override { return text; }
+};
+AnyLayout anyLayout;
+
 // A drawing's readings of the surface through the fast path, then through the reference path.
 struct BothWays {
     std::vector<QImage> fast, reference;
@@ -130,6 +139,7 @@ private slots:
     void wideLinesMovedByWholePixels();
     void boxesTextsAndLinesInAnyStyle();
     void pictureIsCompleteWheneverItIsRead();
+    void fieldGridsAsTheChargesChange();
 };
 
 void DrawingPathsTest::experimentsDrawTheSamePixels_data() {
@@ -395,4 +405,37 @@ void DrawingPathsTest::pictureIsCompleteWheneverItIsRead() {
 }
 
 QTEST_MAIN(DrawingPathsTest)
+// The field's grid is worked out from what is kept per charge place and sign. Charges that change
+// size, change sign, fall to nothing, and layouts that come and go must still draw what the
+// straightforward path draws, grid point for grid point.
+void DrawingPathsTest::fieldGridsAsTheChargesChange() {
+    struct Setting {
+        const char16_t* layout;
+        std::array<int, 4> q;
+    };
+    const std::vector<Setting> settings = {
+        {u"四个点电荷", {3, -2, 4, -1}}, {u"四个点电荷", {5, -1, 4, -3}},  // sizes only
+        {u"四个点电荷", {-3, 2, 4, -1}}, {u"四个点电荷", {3, -2, 0, -1}},  // signs, a charge of 0
+        {u"三个点电荷", {1, 2, -3, 0}},  {u"两个点电荷", {2, -9, 0, 0}},   // other places
+        {u"四个点电荷", {9, -9, 9, -9}}, {u"三个点电荷", {-1, -2, 3, 0}},  // back again
+    };
+    const auto draw = [&] {
+        SetHost(&anyLayout);
+        ResetProgramState();
+        ExperimentCode = 206;
+        ElectricFieldReset();
+        std::vector<QImage> pictures;
+        for (const Setting& s : settings) {
+            anyLayout.text = QString::fromUtf16(s.layout);
+            for (int i = 0; i < 4; ++i) ChargeQ[i] = s.q[static_cast<std::size_t>(i)];
+            TickCount = 0;
+            ElectricFieldStep();
+            pictures.push_back(Surface().image().copy());
+        }
+        return pictures;
+    };
+    const BothWays both = DrawBothWays(draw);
+    QVERIFY2(Disagreement(both).isEmpty(), qPrintable(Disagreement(both)));
+}
+
 #include "drawing_paths_test.moc"
