@@ -459,6 +459,7 @@ void Canvas::thinLine(QPoint a, QPoint b) {
 }
 
 void Canvas::replay(const Recording& recording) {
+    spoilRecording();  // what it sets is not in a recording under way
     settle(recording.bounds);
     QRgb* const px = reinterpret_cast<QRgb*>(image_.bits());
     for (const PixelWrite& w : recording.writes) px[w.offset] = w.colour;

@@ -50,22 +50,23 @@ double RoundTo(double value, int decimals) {
 
 void RoundToEach(double* values, std::size_t count, int decimals) {
     decimals = std::clamp(decimals, 0, 40);
-    // Blocks of eight: the divider takes a new tenth while earlier ones are still on their way.
-    constexpr std::size_t kBlock = 8;
+    // Blocks of 32, each step taken for the whole block before the next: the multiplier and the
+    // divider start on one value while earlier ones are still on their way.
+    constexpr std::size_t kBlock = 32;
     for (std::size_t start = 0; start < count; start += kBlock) {
         const std::size_t n = std::min(kBlock, count - start);
         double* const v = values + start;
-        double r[kBlock] = {};
+        double scaled[kBlock] = {}, r[kBlock] = {};
         bool stepped[kBlock] = {};
+        for (std::size_t k = 0; k < n; ++k) scaled[k] = std::fabs(v[k]);
+        for (int i = 0; i < decimals; ++i)
+            for (double& x : scaled) x *= 10.0;
         for (std::size_t k = 0; k < n; ++k) {
-            const double a = std::fabs(v[k]);
-            double scaled = a;
-            for (int i = 0; i < decimals; ++i) scaled *= 10.0;
             // Whole numbers and values too large (or not numbers) take RoundTo's own way below.
-            stepped[k] = std::isfinite(scaled) && a != std::floor(a);
-            if (!stepped[k]) continue;
-            const double f = std::floor(scaled);
-            r[k] = (scaled - f) >= 0.5 ? f + 1.0 : f;
+            const double a = std::fabs(v[k]);
+            stepped[k] = std::isfinite(scaled[k]) && a != FastFloor(a);
+            const double f = FastFloor(scaled[k]);
+            r[k] = (scaled[k] - f) >= 0.5 ? f + 1.0 : f;
         }
         for (int i = 0; i < decimals; ++i)
             for (double& x : r) x /= 10.0;

@@ -75,15 +75,26 @@ QColor FontColourOfIndex(int index) {
     return QColor();  // no such entry: the caller leaves the colour as it is
 }
 
+namespace {
+// The colour of a code, read from the table where it stands there (a colour handed back by value
+// and read again at once stalls the processor, and styles are set many thousand times a frame).
+const QColor& CodeColour(int code, QColor& made) {
+    if (code >= 0 && code < static_cast<int>(kCodeQColours.size())) return kCodeQColours[code];
+    made = ColourOfCode(code);
+    return made;
+}
+}  // namespace
+
 void SetDrawStyle(int penColour, int penWidth, int penStyle, int penMode, int brushStyle, int brushColour) {
     Canvas& c = Surface();
-    if (penColour < kKeepColour) c.setPenColour(ColourOfCode(penColour));
+    QColor made;
+    if (penColour < kKeepColour) c.setPenColour(CodeColour(penColour, made));
     c.setPenWidth(penWidth);
     if (penStyle >= 0 && penStyle <= 5) c.setPenStyle(static_cast<PenStyle>(penStyle));
     if (penMode >= 0 && penMode <= 6) c.setPenMode(static_cast<PenMode>(penMode));
     if (brushStyle >= 0 && brushStyle <= 7) c.setBrushStyle(static_cast<BrushStyle>(brushStyle));
     // Setting the colour of a clear brush makes it solid.
-    if (brushColour < kKeepColour) c.setBrushColour(ColourOfCode(brushColour));
+    if (brushColour < kKeepColour) c.setBrushColour(CodeColour(brushColour, made));
 }
 
 void SetFont(int styleCode, int size, int colourIndex) {

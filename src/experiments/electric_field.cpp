@@ -271,8 +271,9 @@ void DrawGrid(int placed) {
     memo.placed = placed;
     for (int i = 0; i < placed; ++i) memo.q[i] = ChargeQ[i], memo.x[i] = ChargeX[i], memo.y[i] = ChargeY[i];
     memo.arrows = WorkOutGrid(placed);
-    // The arrows reach some 12 px around the field area's grid points.
-    Surface().writeOutFills(QRect(0, 0, kSurfaceWidth, kGridLastY + 2 * kGridStep));
+    // The arrows cover the field area. The whole surface is written out, a few rows more than
+    // they need, so that none of their 4,500 lines finds a kept fill to look into.
+    Surface().writeOutFills(QRect(0, 0, kSurfaceWidth, kSurfaceHeight));
     memo.pixels.writes.reserve(kGridPoints * 32);  // an arrow sets some 20 to 30 pixels
     Surface().beginRecording(&memo.pixels);
     for (std::size_t i = 0; i + 1 < memo.arrows.size(); ++i) DrawGridArrow(memo.arrows[i]);
