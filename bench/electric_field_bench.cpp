@@ -43,11 +43,31 @@ void BM_ElectricFieldGridFrame(benchmark::State& state) {
 }
 
 // The same picture the first time for its charges: the grid is worked out as well as drawn (the
-// fourth charge alternates, so that no frame finds the grid of the frame before).
+// fourth charge alternates between two sizes, so that no frame finds the grid of the frame
+// before; the charges keep their places and signs).
 void BM_ElectricFieldFirstGridFrame(benchmark::State& state) {
     SetUp();
     for (auto _ : state) {
         ChargeQ[3] = ChargeQ[3] == -1 ? -2 : -1;
+        TickCount = 0;
+        ElectricFieldStep();
+        ShowFrame();
+    }
+}
+
+// The same picture for charges at places and with signs that no grid has had yet: the geometry of
+// each charge's field is worked out too. The experiment's state is put back to its start, outside
+// the timing, before every frame.
+void BM_ElectricFieldNewPlacingGridFrame(benchmark::State& state) {
+    SetUp();
+    for (auto _ : state) {
+        state.PauseTiming();
+        ElectricFieldResetProgramState();
+        ElectricFieldReset();
+        ChargeQ[0] = 3, ChargeQ[1] = -2, ChargeQ[2] = 4, ChargeQ[3] = -1;
+        TestPlaced = SignButtonsLive = true;
+        TestX = 300, TestY = 280;
+        state.ResumeTiming();
         TickCount = 0;
         ElectricFieldStep();
         ShowFrame();
@@ -73,6 +93,7 @@ void BM_ElectricFieldFlightTick(benchmark::State& state) {
 
 BENCHMARK(BM_ElectricFieldGridFrame)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(BM_ElectricFieldFirstGridFrame)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ElectricFieldNewPlacingGridFrame)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(BM_ElectricFieldFlightTick)->Repetitions(9)->ReportAggregatesOnly(true);
 
 }  // namespace
