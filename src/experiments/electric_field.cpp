@@ -119,11 +119,12 @@ struct Field {
     double mag = 0, deg = 0;
 };
 
+// The strength of the field of a charge q at a rounded squared distance.
+double FieldStrength(int q, double distSq) { return AbsReal(q * kFieldConstant / distSq); }
+
 // The field of charge i at (px, py): strength and direction in degrees, y up, pointing away from
 // a positive charge and towards a negative one. False when the point is so close to the charge
 // that the rounded squared distance is 0: there the field has no finite value.
-double FieldStrength(int q, double distSq) { return AbsReal(q * kFieldConstant / distSq); }
-
 bool FieldOfCharge(int i, double px, double py, double& distSq, Field& f) {
     const double dx = px - ChargeX[i], dy = py - ChargeY[i];
     distSq = RoundTo(dx * dx + dy * dy, 3);

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "draw/figures.h"
 #include "draw/numeric.h"
@@ -44,6 +45,34 @@ private slots:
         QCOMPARE(PixelAt(50, 200), 0x000000u);
         QCOMPARE(PixelAt(50, 101), 0x000000u);
         QCOMPARE(PixelAt(50, 100), 0xFFFFFFu);
+    }
+
+    // Many rays at once must end where DrawRay ends each one, to the last bit, and leave the
+    // shared end point alone.
+    void rayEndsOfManyRaysAsDrawRayFindsThem() {
+        QRandomGenerator random(71);
+        constexpr std::size_t n = 1000;
+        std::vector<double> angles(n), x(n), y(n), endX(n, -1), endY(n, -1);
+        for (std::size_t i = 0; i < n; ++i) {
+            angles[i] = i % 10 == 0 ? 90.0 * static_cast<double>(i % 4) : random.generateDouble() * 720 - 180;
+            x[i] = std::floor(random.generateDouble() * 700);
+            y[i] = random.generateDouble() * 548;
+        }
+        RayEndX = RayEndY = 7;
+        for (const double length : {6.0, 12.5, 620.0}) {
+            QVERIFY(RayEnds(length, n, angles.data(), x.data(), y.data(), endX.data(), endY.data()));
+            QCOMPARE(RayEndX, 7.0);
+            for (std::size_t i = 0; i < n; ++i) {
+                DrawRay(length, angles[i], x[i], y[i], 0, 3, 5, 1, 1, 0, 5, 5);  // end kind 1: no pixel
+                QCOMPARE(endX[i], RayEndX);
+                QCOMPARE(endY[i], RayEndY);
+                RayEndX = RayEndY = 7;
+            }
+        }
+        // No ray of that length: nothing written.
+        const std::vector<double> before = endX;
+        QVERIFY(!RayEnds(0.001, n, angles.data(), x.data(), y.data(), endX.data(), endY.data()));
+        QCOMPARE(endX, before);
     }
 
     void rayEndKinds() {
