@@ -186,12 +186,6 @@ void Canvas::reset() {
     outsideCalls_ = 0;
 }
 
-void Canvas::setFontBold(bool b) {
-    if (font_.bold() == b) return;
-    font_.setBold(b);
-    fontChanged();
-}
-
 void Canvas::setFontStyles(bool bold, bool italic, bool underline, bool strikeOut) {
     const int styles = (bold ? 1 : 0) | (italic ? 2 : 0) | (underline ? 4 : 0) | (strikeOut ? 8 : 0);
     if (styles == fontStyles_) return;

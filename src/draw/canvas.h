@@ -62,7 +62,6 @@ public:
         brushColour_ = c;
         if (brushStyle_ == BrushStyle::Clear) brushStyle_ = BrushStyle::Solid;
     }
-    void setFontBold(bool b);
     void setFontStyles(bool bold, bool italic, bool underline, bool strikeOut);
     void setFontPointSize(int size);
     void setFontColour(QColor c) { fontColour_ = c; }
