@@ -408,9 +408,8 @@ QRect BoxAround(QPoint a, QPoint b) {
 // A thin line is stepped pixel by pixel: it starts on its first pixel and leaves out its last, so
 // that under XOR the shared vertex of a polyline is drawn once. The pixels are written straight
 // into the image's memory, found once per line.
-void Canvas::thinLine(QPoint a, QPoint b) {
+void Canvas::thinLineIn(QPoint a, QPoint b, QRgb pen) {
     settle(BoxAround(a, b));
-    const QRgb pen = penColour_.rgb() & 0xFFFFFF;
     uchar* const bits = image_.bits();
     const qsizetype stride = image_.bytesPerLine();
     const PenMode mode = penMode_;
@@ -529,6 +528,28 @@ void Canvas::lineTo(double x, double y) {
         return;
     }
     wideLine(a, b);
+}
+
+void Canvas::lines(const std::vector<ColouredLine>& lines) {
+    if (lines.empty()) return;
+    // A thin line that sets pixels, with both ends inside the clip box, goes straight to the
+    // stepping in its own colour (which applies the pen's style and raster operation); any other
+    // line takes the way of lineTo.
+    const bool direct =
+        !referenceDrawing && penWidth_ <= 1 && penMode_ != PenMode::NoOp && penStyle_ != PenStyle::Clear;
+    for (const ColouredLine& line : lines) {
+        if (direct && InClipBox(line.from.x(), line.from.y()) && InClipBox(line.to.x(), line.to.y())) {
+            const QPoint a(static_cast<int>(line.from.x()), static_cast<int>(line.from.y()));
+            const QPoint b(static_cast<int>(line.to.x()), static_cast<int>(line.to.y()));
+            if (a != b) thinLineIn(a, b, line.colour & 0xFFFFFF);
+            continue;
+        }
+        setPenColour(QColor(line.colour));
+        moveTo(line.from.x(), line.from.y());
+        lineTo(line.to.x(), line.to.y());
+    }
+    setPenColour(QColor(lines.back().colour));
+    penPos_ = lines.back().to;
 }
 
 void Canvas::lineToPixel(int x, int y) {

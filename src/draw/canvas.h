@@ -92,6 +92,15 @@ public:
 
     QPointF penPosition() const { return penPos_; }
 
+    // Lines in the pen's width, style and raster operation, each from its first end to its second
+    // in its own colour: what setting each colour and drawing moveTo and lineTo would set, for a
+    // fraction of the calls. The pen is left in the last line's colour at its second end.
+    struct ColouredLine {
+        QPointF from, to;
+        QRgb colour;
+    };
+    void lines(const std::vector<ColouredLine>& lines);
+
     // Writes the fills kept over `area` into the image now. Before many small figures are drawn
     // across a large area this saves writing them out tile by tile as the figures reach them; the
     // picture is the same either way.
@@ -169,7 +178,9 @@ private:
     void donePrimitive();
     void fontChanged();
     const QFontMetrics& metrics();
-    void thinLine(QPoint a, QPoint b);
+    void thinLine(QPoint a, QPoint b) { thinLineIn(a, b, penColour_.rgb() & 0xFFFFFF); }
+    // The same in the pen colour `pen` (its low 24 bits).
+    void thinLineIn(QPoint a, QPoint b, QRgb pen);
     void thinLineReference(QPoint a, QPoint b);
     void wideLine(QPoint a, QPoint b);
 

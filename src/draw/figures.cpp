@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "draw/canvas.h"
 #include "draw/numeric.h"
@@ -92,20 +93,30 @@ bool ArrowGeometryOf(double length, int angle, int headKind, ArrowGeometry& g) {
     return true;
 }
 
+// The shaft from the tail at (x, y) and the head's two corners and tip, y downwards.
+struct ArrowPoints {
+    QPointF tail, shaftEnd, c1, tip, c2;
+};
+ArrowPoints PointsOf(const ArrowGeometry& g, double x, double y) {
+    return {QPointF(x, y), QPointF(x + g.shaftx, y - g.shafty), QPointF(x + g.c1x, y - g.c1y),
+            QPointF(x + g.tipx, y - g.tipy), QPointF(x + g.c2x, y - g.c2y)};
+}
+
 void DrawArrowLines(const ArrowGeometry& g, double x, double y, int penMode, int penStyle, int colour,
                     int shaftWidth, int headWidth, int headKind) {
     Canvas& cv = Surface();
+    const ArrowPoints p = PointsOf(g, x, y);
     SetDrawStyle(colour, shaftWidth, penStyle, penMode, 2, 12);
-    cv.moveTo(x, y);
-    cv.lineTo(x + g.shaftx, y - g.shafty);
+    cv.moveTo(p.tail.x(), p.tail.y());
+    cv.lineTo(p.shaftEnd.x(), p.shaftEnd.y());
     SetDrawStyle(colour, headWidth, penStyle, penMode, 2, 12);
-    const QPointF c1(x + g.c1x, y - g.c1y), tip(x + g.tipx, y - g.tipy), c2(x + g.c2x, y - g.c2y);
     if (headKind == 1) {
-        cv.polygon({c1, tip, c2});  // filled by the solid white brush that style 2 with colour 12 leaves
+        cv.polygon(
+            {p.c1, p.tip, p.c2});  // filled by the solid white brush that style 2 with colour 12 leaves
     } else {
-        cv.moveTo(c1.x(), c1.y());
-        cv.lineTo(tip.x(), tip.y());
-        cv.lineTo(c2.x(), c2.y());
+        cv.moveTo(p.c1.x(), p.c1.y());
+        cv.lineTo(p.tip.x(), p.tip.y());
+        cv.lineTo(p.c2.x(), p.c2.y());
     }
 }
 
@@ -152,6 +163,30 @@ void DrawLabelledArrow(double length, int angle, double x, double y, int penMode
         Surface().textOut(std::trunc(x + g.shaftx + ox), std::trunc(y - g.shafty - oy), label);
     }
     SetDrawStyle(12, 2, 0, 1, 0, 12);
+}
+
+void DrawArrows(double length, int headKind, int penMode, int penStyle, std::span<const ArrowAt> arrows) {
+    constexpr int kPenAsSet = 100;
+    SetDrawStyle(kPenAsSet, 1, penStyle, penMode, 2, 12);
+    static std::vector<Canvas::ColouredLine> lines;  // kept from batch to batch
+    lines.clear();
+    for (const ArrowAt& a : arrows) {
+        ArrowGeometry g{};
+        if (!ArrowGeometryOf(length, a.angle, headKind, g)) continue;
+        if (headKind == 1) {
+            // A filled head goes to the painter: the lines so far first, to keep the order.
+            Surface().lines(lines);
+            lines.clear();
+            Surface().setPenColour(QColor(a.colour));
+            DrawArrowLines(g, a.x, a.y, penMode, penStyle, kPenAsSet, 1, 1, headKind);
+            continue;
+        }
+        const ArrowPoints p = PointsOf(g, a.x, a.y);
+        lines.push_back({p.tail, p.shaftEnd, a.colour});
+        lines.push_back({p.c1, p.tip, a.colour});
+        lines.push_back({p.tip, p.c2, a.colour});
+    }
+    Surface().lines(lines);
 }
 
 void DrawSpring(double x, double y, double coils, double stretchPerCoil, int /*fittingKind*/,

@@ -1,9 +1,11 @@
 #pragma once
 // Composite figures: arrows, the zigzag spring, pulley wheels, wedges and wavefronts.
 
+#include <QRgb>
 #include <QString>
 
 #include <array>
+#include <span>
 
 namespace vlab {
 
@@ -40,6 +42,19 @@ void DrawCircularWavefronts(double x, double y, double spacing, double driftA, d
                             int colour, int penWidth, double travelled, int slot);
 void DrawPlaneWavefronts(double x, double y, double spacing, double driftA, double driftB, double scale,
                          int colour, int ignored, double travelled, int slot);
+
+// One arrow of a batch: its tail, its angle in whole degrees and its colour.
+struct ArrowAt {
+    double x, y;
+    int angle;
+    QRgb colour;
+};
+// Arrows of one length and head kind, each from its own tail along its own angle in its own
+// colour, with a 1-pixel shaft and head: the pixels DrawLabelledArrow(length, angle, x, y,
+// penMode, penStyle, 100, 1, 1, headKind, size, "") sets for each in turn after the pen is given
+// its colour, for a fraction of the calls. ArrowHeadPts and the pen colour are the last arrow's;
+// the style is the one its lines are drawn in, not the one a label leaves.
+void DrawArrows(double length, int headKind, int penMode, int penStyle, std::span<const ArrowAt> arrows);
 
 // Puts every shared result of the kit and the surface back to their program-start values.
 void ResetDrawKit();

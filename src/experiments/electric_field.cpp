@@ -51,7 +51,10 @@ constexpr double kBoxLeft = -50, kBoxRight = 750, kBoxTop = -50, kBoxBottom = 53
 constexpr int kGridStep = 15;
 constexpr int kGridLastX = 691;
 constexpr int kGridLastY = 466;
-// Each grid arrow is 12 px long and starts this far behind its grid point.
+// Each grid arrow is 12 px long with a head of two lines, and starts this far behind its grid
+// point.
+constexpr double kArrowLength = 12;
+constexpr int kArrowHead = 3;
 constexpr double kArrowBack = 6;
 
 // Colour codes used below.
@@ -135,12 +138,9 @@ bool FieldOfCharge(int i, double px, double py, double& distSq, Field& f) {
     return true;
 }
 
-// One grid point's arrow: its direction, the point 6 px behind the grid point against the field
-// where it starts, and its colour.
-struct GridArrow {
-    double angleDeg, startX, startY;
-    QRgb colour;
-};
+// One grid point's arrow (an ArrowAt of the kit): the point 6 px behind the grid point against
+// the field where it starts, its direction in whole degrees and its colour.
+using GridArrow = ArrowAt;
 
 // The resultant field at grid point (x, y), left in the kit's SumMag and VectorAngleDeg. Four
 // slots: a slot without a charge (or placed by no layout) adds nothing.
@@ -159,7 +159,7 @@ GridArrow WorkOutGridArrow(double x, double y, int placed) {
     // End kind 1 with end size 0 draws nothing: it only finds the point 6 px behind the grid
     // point against the field, so that the 12 px arrow is centred on the grid point.
     DrawRay(kArrowBack, VectorAngleDeg + 180, x, y, kSolidPen, kMask, 1, 1, 1, 0, 0, 0);
-    return {VectorAngleDeg, RayEndX, RayEndY, FieldStrengthColour(SumMag)};
+    return {RayEndX, RayEndY, TruncToInt(VectorAngleDeg), FieldStrengthColour(SumMag)};
 }
 
 constexpr int kGridColumns = (kGridLastX - 1) / kGridStep + 1, kGridRows = (kGridLastY - 1) / kGridStep + 1;
@@ -214,19 +214,19 @@ std::vector<GridArrow> WorkOutGrid(int placed) {
             }
             SumDirectedVectors4(mag, cos, sin);
             x[p] = gx, y[p] = gy, back[p] = VectorAngleDeg + 180;
-            arrows[p].angleDeg = VectorAngleDeg;
+            arrows[p].angle = TruncToInt(VectorAngleDeg);
             arrows[p].colour = FieldStrengthColour(SumMag);
         }
     }
     RayEnds(kArrowBack, p, back.data(), x.data(), y.data(), startX.data(), startY.data());
-    for (std::size_t i = 0; i < p; ++i) arrows[i].startX = startX[i], arrows[i].startY = startY[i];
+    for (std::size_t i = 0; i < p; ++i) arrows[i].x = startX[i], arrows[i].y = startY[i];
     return arrows;
 }
 
 void DrawGridArrow(const GridArrow& a) {
     Surface().setPenColour(QColor(a.colour));
-    DrawLabelledArrow(12, TruncToInt(a.angleDeg), a.startX, a.startY, kCopy, kSolidPen, kPenAsSet, 1, 1, 3,
-                      14, QString());
+    DrawLabelledArrow(kArrowLength, a.angle, a.x, a.y, kCopy, kSolidPen, kPenAsSet, 1, 1, kArrowHead, 14,
+                      QString());
 }
 
 // The grid of one placing of the charges. It is the same at set-up, on the first tick and after
@@ -277,7 +277,8 @@ void DrawGrid(int placed) {
     Surface().writeOutFills(QRect(0, 0, kSurfaceWidth, kSurfaceHeight));
     memo.pixels.writes.reserve(kGridPoints * 32);  // an arrow sets some 20 to 30 pixels
     Surface().beginRecording(&memo.pixels);
-    for (std::size_t i = 0; i + 1 < memo.arrows.size(); ++i) DrawGridArrow(memo.arrows[i]);
+    DrawArrows(kArrowLength, kArrowHead, kCopy, kSolidPen,
+               std::span(memo.arrows).first(memo.arrows.size() - 1));
     memo.recorded = Surface().endRecording();
     DrawGridArrow(memo.arrows.back());
     if (!memo.recorded) memo.pixels = Canvas::Recording{};

@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include <cmath>
+#include <vector>
 
 #include "draw/numeric.h"
 #include "draw/shapes.h"
@@ -25,6 +26,46 @@ class FiguresTest : public QObject {
     Q_OBJECT
 private slots:
     void init() { StartClean(); }
+
+    // A batch of arrows must set what drawing them one by one sets, for every head kind, in
+    // plain and raster pens, for arrows crossing the surface's edge or far outside it, and must
+    // leave the last arrow's head points and colour.
+    void arrowsInABatchAsOneByOne() {
+        QRandomGenerator random(73);
+        std::vector<ArrowAt> arrows;
+        for (int i = 0; i < 400; ++i) {
+            const double spread = i % 50 == 0 ? 1e6 : 760;  // now and then far outside the clip box
+            arrows.push_back({random.generateDouble() * spread - 30, random.generateDouble() * spread - 30,
+                              random.bounded(-90, 450), qRgb(random.bounded(256), random.bounded(256), 0)});
+        }
+        struct Case {
+            double length;
+            int headKind, penMode, penStyle;
+        };
+        for (const Case& c :
+             {Case{12, 3, 0, 0}, Case{40, 2, 0, 0}, Case{7.5, 3, 0, 0}, Case{30, 1, 0, 0}, Case{25, 3, 1, 0},
+              Case{25, 2, 0, 2}, Case{25, 3, 3, 0}, Case{25, 3, 0, 5}, Case{0.0005, 3, 0, 0}}) {
+            ResetDrawKit();
+            for (const ArrowAt& a : arrows) {
+                Surface().setPenColour(QColor(a.colour));
+                DrawLabelledArrow(c.length, a.angle, a.x, a.y, c.penMode, c.penStyle, 100, 1, 1, c.headKind,
+                                  14, QString());
+            }
+            const QImage oneByOne = Surface().image().copy();
+            const std::array<double, 6> head = ArrowHeadPts;
+            ResetDrawKit();
+            DrawArrows(c.length, c.headKind, c.penMode, c.penStyle, arrows);
+            const QString which = QStringLiteral("length %1, head %2, mode %3, style %4")
+                                      .arg(c.length)
+                                      .arg(c.headKind)
+                                      .arg(c.penMode)
+                                      .arg(c.penStyle);
+            QVERIFY2(Surface().image() == oneByOne, qPrintable(which));
+            QVERIFY2(ArrowHeadPts == head, qPrintable(which));
+            if (c.length > 1)
+                QVERIFY2(Surface().penColour() == QColor(arrows.back().colour), qPrintable(which));
+        }
+    }
 
     void arrowHeadSizesBelowAndAboveTen() {
         DrawArrow(8, 0, 100, 100, 0, 5, 1, 1, 1);
