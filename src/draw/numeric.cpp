@@ -50,28 +50,35 @@ double RoundTo(double value, int decimals) {
 
 void RoundToEach(double* values, std::size_t count, int decimals) {
     decimals = std::clamp(decimals, 0, 40);
-    // Blocks of 32, each step taken for the whole block before the next: the multiplier and the
-    // divider start on one value while earlier ones are still on their way.
+    // Blocks of 32, each step taken for the whole block before the next and without branches, so
+    // that the compiler gives each step to the vector unit and the divider starts on one value
+    // while earlier ones are still on their way.
     constexpr std::size_t kBlock = 32;
+    // Below 2^52, adding and taking away 2^52 rounds a non-negative double to its nearest whole
+    // number; from 2^52 on every double is whole.
+    constexpr double kWhole = 4503599627370496.0;
     for (std::size_t start = 0; start < count; start += kBlock) {
         const std::size_t n = std::min(kBlock, count - start);
         double* const v = values + start;
-        double scaled[kBlock] = {}, r[kBlock] = {};
-        bool stepped[kBlock] = {};
-        for (std::size_t k = 0; k < n; ++k) scaled[k] = std::fabs(v[k]);
+        double a[kBlock] = {}, scaled[kBlock] = {}, r[kBlock] = {};
+        for (std::size_t k = 0; k < n; ++k) a[k] = std::fabs(v[k]);
+        for (std::size_t k = 0; k < kBlock; ++k) scaled[k] = a[k];
         for (int i = 0; i < decimals; ++i)
             for (double& x : scaled) x *= 10.0;
-        for (std::size_t k = 0; k < n; ++k) {
-            // Whole numbers and values too large (or not numbers) take RoundTo's own way below.
-            const double a = std::fabs(v[k]);
-            stepped[k] = std::isfinite(scaled[k]) && a != FastFloor(a);
-            const double f = FastFloor(scaled[k]);
-            r[k] = (scaled[k] - f) >= 0.5 ? f + 1.0 : f;
+        for (std::size_t k = 0; k < kBlock; ++k) {
+            const double x = scaled[k], nearest = (x + kWhole) - kWhole;
+            const double below = nearest > x ? nearest - 1.0 : nearest;
+            const double f = x < kWhole ? below : x;
+            r[k] = (x - f) >= 0.5 ? f + 1.0 : f;
         }
         for (int i = 0; i < decimals; ++i)
             for (double& x : r) x /= 10.0;
-        for (std::size_t k = 0; k < n; ++k)
-            v[k] = !stepped[k] ? RoundTo(v[k], decimals) : v[k] < 0 ? -r[k] : r[k];
+        for (std::size_t k = 0; k < n; ++k) {
+            // Whole numbers and values too large (or not numbers) take RoundTo's own way.
+            const bool whole = !(a[k] < kWhole) || (a[k] + kWhole) - kWhole == a[k];
+            const bool stepped = scaled[k] - scaled[k] == 0 && !whole;
+            v[k] = !stepped ? RoundTo(v[k], decimals) : v[k] < 0 ? -r[k] : r[k];
+        }
     }
 }
 

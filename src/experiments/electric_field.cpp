@@ -12,6 +12,7 @@
 #include "experiments/electric_field.h"
 
 #include <cmath>
+#include <memory>
 #include <vector>
 
 #include "draw/canvas.h"
@@ -125,16 +126,23 @@ struct Field {
 // The strength of the field of a charge q at a rounded squared distance.
 double FieldStrength(int q, double distSq) { return AbsReal(q * kFieldConstant / distSq); }
 
-// The field of charge i at (px, py): strength and direction in degrees, y up, pointing away from
-// a positive charge and towards a negative one. False when the point is so close to the charge
-// that the rounded squared distance is 0: there the field has no finite value.
-bool FieldOfCharge(int i, double px, double py, double& distSq, Field& f) {
-    const double dx = px - ChargeX[i], dy = py - ChargeY[i];
+// The direction of the field of a charge at (cx, cy) at the point (px, py), in degrees, y up,
+// pointing away from a positive charge and towards a negative one, and the rounded squared
+// distance. False when the point is so close to the charge that that distance is 0: there the
+// field has no finite value.
+bool FieldDirection(double cx, double cy, bool negative, double px, double py, double& distSq, double& deg) {
+    const double dx = px - cx, dy = py - cy;
     distSq = RoundTo(dx * dx + dy * dy, 3);
     if (!(distSq > 0)) return false;
-    f.mag = FieldStrength(ChargeQ[i], distSq);
     VectorAngle(dx, -dy);
-    f.deg = VectorAngleDeg + (ChargeQ[i] < 0 ? 180 : 0);
+    deg = VectorAngleDeg + (negative ? 180 : 0);
+    return true;
+}
+
+// The field of charge i at (px, py): strength and direction.
+bool FieldOfCharge(int i, double px, double py, double& distSq, Field& f) {
+    if (!FieldDirection(ChargeX[i], ChargeY[i], ChargeQ[i] < 0, px, py, distSq, f.deg)) return false;
+    f.mag = FieldStrength(ChargeQ[i], distSq);
     return true;
 }
 
@@ -170,27 +178,41 @@ constexpr int kGridPoints = kGridColumns * kGridRows;
 // as SumVectors4 works them out. They depend only on where the charge is and on its sign, so they
 // are kept per slot and sign while the charges change size.
 struct ChargeGeometry {
-    bool known = false;
     double x = 0, y = 0;
+    bool negative = false;
     std::array<double, kGridPoints> distSq{}, cos{}, sin{};
 };
-std::array<std::array<ChargeGeometry, 2>, 4> chargeGeometry;
+// Every place a layout puts a charge, with both signs, fits; a place no layout has would take the
+// place of the oldest entry.
+constexpr std::size_t kKeptGeometries = 24;
+std::vector<std::unique_ptr<ChargeGeometry>> chargeGeometry;
+std::size_t oldestGeometry = 0;
 
-const ChargeGeometry& GeometryOfCharge(int i) {
-    ChargeGeometry& g = chargeGeometry[i][ChargeQ[i] < 0 ? 1 : 0];
-    if (g.known && g.x == ChargeX[i] && g.y == ChargeY[i]) return g;
+const ChargeGeometry& GeometryAt(double x, double y, bool negative) {
+    for (const auto& g : chargeGeometry)
+        if (g->x == x && g->y == y && g->negative == negative) return *g;
+    auto g = std::make_unique<ChargeGeometry>();
+    g->x = x, g->y = y, g->negative = negative;
     std::size_t p = 0;
     for (int gx = 1; gx <= kGridLastX; gx += kGridStep) {
         for (int gy = 1; gy <= kGridLastY; gy += kGridStep, ++p) {
-            Field f;
-            if (!FieldOfCharge(i, gx, gy, g.distSq[p], f)) g.distSq[p] = 0;
-            g.cos[p] = std::cos(DegToRad(f.deg));
-            g.sin[p] = std::sin(DegToRad(f.deg));
+            double deg = 0;
+            if (!FieldDirection(x, y, negative, gx, gy, g->distSq[p], deg)) g->distSq[p] = 0;
+            g->cos[p] = std::cos(DegToRad(deg));
+            g->sin[p] = std::sin(DegToRad(deg));
         }
     }
-    g.known = true, g.x = ChargeX[i], g.y = ChargeY[i];
-    return g;
+    if (chargeGeometry.size() < kKeptGeometries) {
+        chargeGeometry.push_back(std::move(g));
+        return *chargeGeometry.back();
+    }
+    std::unique_ptr<ChargeGeometry>& slot = chargeGeometry[oldestGeometry];
+    oldestGeometry = (oldestGeometry + 1) % kKeptGeometries;
+    slot = std::move(g);
+    return *slot;
 }
+
+const ChargeGeometry& GeometryOfCharge(int i) { return GeometryAt(ChargeX[i], ChargeY[i], ChargeQ[i] < 0); }
 
 // The same arrows for the whole grid, column by column, in two passes: the fields point by point
 // from the charges' kept geometry, then the start points of all arrows, whose roundings are long
@@ -414,6 +436,12 @@ void ElectricFieldReset() {
     BodyX[0] = BodyY[0] = BodyVX[0] = BodyVY[0] = 0.0;
 }
 
+void ElectricFieldChosen() {
+    for (const Layout& layout : kLayouts)
+        for (int i = 0; i < layout.count; ++i)
+            for (const bool negative : {false, true}) GeometryAt(layout.x[i], layout.y[i], negative);
+}
+
 void ElectricFieldMouseDown(int x, int y) {
     if (MouseClickActive != 1) return;
     if (x < 581 || y > 119) {
@@ -468,8 +496,8 @@ void ElectricFieldDescribe(QJsonObject& out) { kVars.Describe(out); }
 void ElectricFieldResetProgramState() {
     kVars.Restore();
     gridMemo = GridMemo{};
-    for (auto& slot : chargeGeometry)
-        for (ChargeGeometry& g : slot) g.known = false;
+    chargeGeometry.clear();
+    oldestGeometry = 0;
 }
 
 }  // namespace vlab

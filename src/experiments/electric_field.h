@@ -23,6 +23,9 @@ extern std::array<double, 4> FieldAngle;  // its direction, degrees, y up
 
 void ElectricFieldStep();
 void ElectricFieldReset();
+// When the experiment is chosen: works out what the grid needs of every charge place of the three
+// layouts with either sign, so that no grid drawn after the panel's Yes has to.
+void ElectricFieldChosen();
 void ElectricFieldMouseDown(int x, int y);
 void ElectricFieldMouseMove(int x, int y);
 void ElectricFieldMouseUp(int x, int y);

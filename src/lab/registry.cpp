@@ -143,6 +143,7 @@ const Experiment kElectricField{
     .titleX = 300,
     .step = ElectricFieldStep,
     .reset = ElectricFieldReset,
+    .chosen = ElectricFieldChosen,
     .settingOpensPanel = true,
     .settingMouse = SettingMouse::AfterStep,
     .startWaitsForSurface = true,  // the sign of the test charge is picked on the surface

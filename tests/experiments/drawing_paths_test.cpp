@@ -424,6 +424,7 @@ void DrawingPathsTest::fieldGridsAsTheChargesChange() {
         ResetProgramState();
         ExperimentCode = 206;
         ElectricFieldReset();
+        ElectricFieldChosen();
         std::vector<QImage> pictures;
         for (const Setting& s : settings) {
             anyLayout.text = QString::fromUtf16(s.layout);
