@@ -408,6 +408,32 @@ QRect BoxAround(QPoint a, QPoint b) {
 // A thin line is stepped pixel by pixel: it starts on its first pixel and leaves out its last, so
 // that under XOR the shared vertex of a polyline is drawn once. The pixels are written straight
 // into the image's memory, found once per line.
+// The common case of a thin line: solid, in the copy mode, both ends on the surface. Its pixels
+// are set with a pointer stepping through the image from `first` (the image's first pixel, rows of
+// `stride` pixels), and go into the recording too when there is one.
+void Canvas::StepSolidLine(QRgb* first, qsizetype stride, QPoint a, QPoint b, QRgb colour, Recording* rec) {
+    const int dx = std::abs(b.x() - a.x()), dy = -std::abs(b.y() - a.y());
+    const int sx = a.x() < b.x() ? 1 : -1;
+    const qsizetype sy = a.y() < b.y() ? stride : -stride;
+    QRgb* p = first + a.y() * stride + a.x();
+    QRgb* const last = first + b.y() * stride + b.x();
+    if (rec) Extend(rec->bounds, BoxAround(a, b));
+    int err = dx + dy;
+    while (p != last) {
+        *p = colour;
+        if (rec) rec->writes.push_back({static_cast<std::uint32_t>(p - first), colour});
+        const int e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            p += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            p += sy;
+        }
+    }
+}
+
 void Canvas::thinLineIn(QPoint a, QPoint b, QRgb pen) {
     settle(BoxAround(a, b));
     uchar* const bits = image_.bits();
@@ -415,30 +441,7 @@ void Canvas::thinLineIn(QPoint a, QPoint b, QRgb pen) {
     const PenMode mode = penMode_;
     if (mode == PenMode::Copy && penStyle_ == PenStyle::Solid && OnSurface(a.x(), a.y()) &&
         OnSurface(b.x(), b.y())) {
-        // The common case, a solid line within the surface: the same steps with a pointer.
-        const QRgb colour = 0xFF000000u | pen;
-        const int dx = std::abs(b.x() - a.x()), dy = -std::abs(b.y() - a.y());
-        const int sx = a.x() < b.x() ? 1 : -1;
-        const qsizetype sy = a.y() < b.y() ? stride / 4 : -stride / 4;
-        QRgb* const first = reinterpret_cast<QRgb*>(bits);
-        QRgb* p = reinterpret_cast<QRgb*>(bits + a.y() * stride) + a.x();
-        QRgb* const last = reinterpret_cast<QRgb*>(bits + b.y() * stride) + b.x();
-        Recording* const rec = recording_;
-        if (rec) Extend(rec->bounds, BoxAround(a, b));
-        int err = dx + dy;
-        while (p != last) {
-            *p = colour;
-            if (rec) rec->writes.push_back({static_cast<std::uint32_t>(p - first), colour});
-            const int e2 = 2 * err;
-            if (e2 >= dy) {
-                err += dy;
-                p += sx;
-            }
-            if (e2 <= dx) {
-                err += dx;
-                p += sy;
-            }
-        }
+        StepSolidLine(reinterpret_cast<QRgb*>(bits), stride / 4, a, b, 0xFF000000u | pen, recording_);
         return;
     }
     if (mode != PenMode::Copy) spoilRecording();  // the pixels would depend on what lies under them
@@ -534,19 +537,32 @@ void Canvas::lines(const std::vector<ColouredLine>& lines) {
     if (lines.empty()) return;
     // A thin line that sets pixels, with both ends inside the clip box, goes straight to the
     // stepping in its own colour (which applies the pen's style and raster operation); any other
-    // line takes the way of lineTo.
+    // line takes the way of lineTo. Solid lines in the copy mode on the surface step through the
+    // image found once for all of them.
     const bool direct =
         !referenceDrawing && penWidth_ <= 1 && penMode_ != PenMode::NoOp && penStyle_ != PenStyle::Clear;
+    const bool solidCopy = direct && penMode_ == PenMode::Copy && penStyle_ == PenStyle::Solid;
+    QRgb* first = nullptr;
+    const qsizetype stride = image_.bytesPerLine() / 4;
     for (const ColouredLine& line : lines) {
         if (direct && InClipBox(line.from.x(), line.from.y()) && InClipBox(line.to.x(), line.to.y())) {
             const QPoint a(static_cast<int>(line.from.x()), static_cast<int>(line.from.y()));
             const QPoint b(static_cast<int>(line.to.x()), static_cast<int>(line.to.y()));
-            if (a != b) thinLineIn(a, b, line.colour & 0xFFFFFF);
+            if (a == b) continue;
+            if (!solidCopy || !OnSurface(a.x(), a.y()) || !OnSurface(b.x(), b.y())) {
+                thinLineIn(a, b, line.colour & 0xFFFFFF);
+                first = nullptr;  // the image is found again after anything else drew
+                continue;
+            }
+            settle(BoxAround(a, b));
+            if (!first) first = reinterpret_cast<QRgb*>(image_.bits());
+            StepSolidLine(first, stride, a, b, 0xFF000000u | line.colour, recording_);
             continue;
         }
         setPenColour(QColor(line.colour));
         moveTo(line.from.x(), line.from.y());
         lineTo(line.to.x(), line.to.y());
+        first = nullptr;
     }
     setPenColour(QColor(lines.back().colour));
     penPos_ = lines.back().to;

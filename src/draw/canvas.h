@@ -181,6 +181,7 @@ private:
     void thinLine(QPoint a, QPoint b) { thinLineIn(a, b, penColour_.rgb() & 0xFFFFFF); }
     // The same in the pen colour `pen` (its low 24 bits).
     void thinLineIn(QPoint a, QPoint b, QRgb pen);
+    static void StepSolidLine(QRgb* first, qsizetype stride, QPoint a, QPoint b, QRgb colour, Recording* rec);
     void thinLineReference(QPoint a, QPoint b);
     void wideLine(QPoint a, QPoint b);
 
