@@ -191,6 +191,8 @@ std::size_t oldestGeometry = 0;
 const ChargeGeometry& GeometryAt(double x, double y, bool negative) {
     for (const auto& g : chargeGeometry)
         if (g->x == x && g->y == y && g->negative == negative) return *g;
+    // The kit's last angle is left as it was: working out a table is not a drawing step.
+    const double keptAngle = VectorAngleDeg;
     auto g = std::make_unique<ChargeGeometry>();
     g->x = x, g->y = y, g->negative = negative;
     std::size_t p = 0;
@@ -202,6 +204,7 @@ const ChargeGeometry& GeometryAt(double x, double y, bool negative) {
             g->sin[p] = std::sin(DegToRad(deg));
         }
     }
+    VectorAngleDeg = keptAngle;
     if (chargeGeometry.size() < kKeptGeometries) {
         chargeGeometry.push_back(std::move(g));
         return *chargeGeometry.back();

@@ -96,6 +96,17 @@ private slots:
         host = FakeHost{};
     }
 
+    // Choosing the experiment works out tables for the grid and changes nothing a user or the
+    // state dump can see: the kit's last results stay as they were.
+    void choosingChangesNoState() {
+        VectorAngleDeg = 123.5;
+        QJsonObject before, after;
+        DescribeLab(before);
+        ElectricFieldChosen();
+        DescribeLab(after);
+        QCOMPARE(after, before);
+    }
+
     void layoutsAndThePrompt() {
         // The prompt becomes the two-charge layout with two unit charges, whatever the panel set.
         Setting(QStringLiteral("电荷分布"), {5, 5, 5, 5});
