@@ -176,17 +176,14 @@ constexpr int kGridPoints = kGridColumns * kGridRows;
 // What the field of a charge at every grid point takes besides the charge's size: the rounded
 // squared distance (0 where the field has no finite value), and the direction's cosine and sine
 // as SumVectors4 works them out. They depend only on where the charge is and on its sign, so they
-// are kept per slot and sign while the charges change size.
+// are kept per place and sign for the whole run, worked out when the experiment is chosen.
 struct ChargeGeometry {
     double x = 0, y = 0;
     bool negative = false;
     std::array<double, kGridPoints> distSq{}, cos{}, sin{};
 };
-// Every place a layout puts a charge, with both signs, fits; a place no layout has would take the
-// place of the oldest entry.
-constexpr std::size_t kKeptGeometries = 24;
+// One for each place a layout puts a charge and each sign: eighteen at most.
 std::vector<std::unique_ptr<ChargeGeometry>> chargeGeometry;
-std::size_t oldestGeometry = 0;
 
 const ChargeGeometry& GeometryAt(double x, double y, bool negative) {
     for (const auto& g : chargeGeometry)
@@ -205,14 +202,8 @@ const ChargeGeometry& GeometryAt(double x, double y, bool negative) {
         }
     }
     VectorAngleDeg = keptAngle;
-    if (chargeGeometry.size() < kKeptGeometries) {
-        chargeGeometry.push_back(std::move(g));
-        return *chargeGeometry.back();
-    }
-    std::unique_ptr<ChargeGeometry>& slot = chargeGeometry[oldestGeometry];
-    oldestGeometry = (oldestGeometry + 1) % kKeptGeometries;
-    slot = std::move(g);
-    return *slot;
+    chargeGeometry.push_back(std::move(g));
+    return *chargeGeometry.back();
 }
 
 const ChargeGeometry& GeometryOfCharge(int i) { return GeometryAt(ChargeX[i], ChargeY[i], ChargeQ[i] < 0); }
@@ -500,7 +491,6 @@ void ElectricFieldResetProgramState() {
     kVars.Restore();
     gridMemo = GridMemo{};
     chargeGeometry.clear();
-    oldestGeometry = 0;
 }
 
 }  // namespace vlab
