@@ -7,7 +7,7 @@
 #include "experiments/collision.h"
 #include "frame.h"
 #include "lab/lab_state.h"
-#include "lab/registry.h"
+#include "registry/registry.h"
 
 using namespace vlab;
 

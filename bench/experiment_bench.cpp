@@ -6,7 +6,7 @@
 #include "experiments/spring_energy.h"
 #include "frame.h"
 #include "lab/lab_state.h"
-#include "lab/registry.h"
+#include "registry/registry.h"
 
 using namespace vlab;
 

@@ -9,7 +9,7 @@
 #include "experiments/friction.h"
 #include "frame.h"
 #include "lab/lab_state.h"
-#include "lab/registry.h"
+#include "registry/registry.h"
 
 using namespace vlab;
 

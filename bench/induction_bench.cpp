@@ -7,7 +7,7 @@
 #include "experiments/induction.h"
 #include "frame.h"
 #include "lab/lab_state.h"
-#include "lab/registry.h"
+#include "registry/registry.h"
 
 using namespace vlab;
 

@@ -8,7 +8,7 @@
 #include "experiments/interference.h"
 #include "frame.h"
 #include "lab/lab_state.h"
-#include "lab/registry.h"
+#include "registry/registry.h"
 
 using namespace vlab;
 

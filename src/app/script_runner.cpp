@@ -29,11 +29,11 @@
 #include <cstdio>
 #include <utility>
 
+#include "dialog/check_dialog.h"
 #include "draw/canvas.h"
 #include "lab/lab_state.h"
-#include "lab/registry.h"
 #include "panel/table3.h"
-#include "shell/check_dialog.h"
+#include "registry/registry.h"
 #include "shell/help_viewer.h"
 #include "shell/invariants.h"
 #include "shell/lab_window.h"

@@ -17,6 +17,9 @@
 #include <QShowEvent>
 #include <QSlider>
 
+#include "dialog/accessible.h"
+#include "dialog/check_dialog.h"
+#include "dialog/widget_colours.h"
 #include "draw/figures.h"
 #include "draw/fonts.h"
 #include "draw/numeric.h"
@@ -25,9 +28,6 @@
 #include "experiments/pulley.h"
 #include "lab/lab_host.h"
 #include "lab/lab_state.h"
-#include "shell/accessible.h"
-#include "shell/check_dialog.h"
-#include "shell/widget_colours.h"
 
 namespace vlab {
 

@@ -8,8 +8,8 @@
 #include <QShowEvent>
 #include <QUrl>
 
+#include "dialog/accessible.h"
 #include "lab/lab_state.h"
-#include "shell/accessible.h"
 
 #ifndef VLAB_DATA_DIR
 #define VLAB_DATA_DIR "/usr/share/vlab"

@@ -16,8 +16,8 @@
 
 #include "draw/canvas.h"
 #include "lab/lab_state.h"
-#include "lab/registry.h"
 #include "panel/table3.h"
+#include "registry/registry.h"
 #include "shell/lab_window.h"
 #include "shell/title_screen.h"
 #include "shell/windows.h"

@@ -20,18 +20,18 @@
 
 #include <cmath>
 
+#include "dialog/accessible.h"
+#include "dialog/check_dialog.h"
+#include "dialog/widget_colours.h"
 #include "draw/canvas.h"
 #include "draw/fonts.h"
 #include "draw/shapes.h"
 #include "draw/style.h"
 #include "lab/lab_state.h"
-#include "lab/registry.h"
 #include "panel/table3.h"
-#include "shell/accessible.h"
-#include "shell/check_dialog.h"
+#include "registry/registry.h"
 #include "shell/help_viewer.h"
 #include "shell/title_screen.h"
-#include "shell/widget_colours.h"
 #include "shell/windows.h"
 
 namespace vlab {

@@ -6,7 +6,7 @@
 #include <QMouseEvent>
 #include <QScreen>
 
-#include "shell/accessible.h"
+#include "dialog/accessible.h"
 #include "shell/lab_window.h"
 #include "shell/windows.h"
 

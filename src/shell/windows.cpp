@@ -1,8 +1,8 @@
 #include "shell/windows.h"
 
-#include "lab/registry.h"
+#include "dialog/check_dialog.h"
 #include "panel/table3.h"
-#include "shell/check_dialog.h"
+#include "registry/registry.h"
 #include "shell/help_viewer.h"
 #include "shell/lab_window.h"
 #include "shell/title_screen.h"
@@ -12,7 +12,6 @@ namespace vlab {
 TMain* Main = nullptr;
 TForm1* Form1 = nullptr;
 Ttable3* table3 = nullptr;
-Tcheck* check = nullptr;
 TForm2* Form2 = nullptr;
 
 void CreateWindows() {

@@ -15,7 +15,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "lab/registry.h"
+#include "registry/registry.h"
 #include "scenario_support.h"
 
 namespace {

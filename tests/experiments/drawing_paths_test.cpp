@@ -25,7 +25,7 @@
 #include "experiments/wave_superposition.h"
 #include "lab/lab_host.h"
 #include "lab/lab_state.h"
-#include "lab/registry.h"
+#include "registry/registry.h"
 
 using namespace vlab;
 

@@ -18,7 +18,7 @@
 #include "experiment_test_support.h"
 #include "lab/lab_host.h"
 #include "lab/lab_state.h"
-#include "lab/registry.h"
+#include "registry/registry.h"
 
 using namespace vlab;
 using namespace vlab::test;

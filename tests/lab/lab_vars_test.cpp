@@ -5,9 +5,7 @@
 #include <QJsonArray>
 #include <QtTest>
 
-#include "experiments/spring_energy.h"
 #include "lab/lab_state.h"
-#include "lab/registry.h"
 
 using namespace vlab;
 
@@ -58,27 +56,6 @@ private slots:
         QCOMPARE(out["Path"].toString(), QString("/help/op.htm"));
         QCOMPARE(out["Slots"].toArray(), QJsonArray({1, 2, 3}));
         QCOMPARE(out["Point"].toArray(), QJsonArray({0.5, -4.9}));
-    }
-
-    // The whole lab goes back to where a fresh program starts, experiments included.
-    void programStateComesBack() {
-        TickCount = 12;
-        MouseClickActive = 1;
-        HelpPagePath = "x";
-        SpringConstant = 4;
-        SpringTrail.fill(3);
-        ResetProgramState();
-        QCOMPARE(TickCount, 0);
-        QCOMPARE(MouseClickActive, std::uint8_t(0));
-        QVERIFY(HelpPagePath.isEmpty());
-        QCOMPARE(SpringConstant, 2.0);
-        QCOMPARE(SpringTrail[5], 0.0);
-        QJsonObject dump;
-        DescribeLab(dump);
-        for (const char* name :
-             {"ExperimentCode", "TickCount", "MouseMoveActive", "BodyX", "KitSlots", "SpringEndX",
-              "SpringConstant", "AppliedForce", "WavePlotCounts", "InductionMode", "ChargeQ"})
-            QVERIFY2(dump.contains(QLatin1String(name)), name);
     }
 };
 

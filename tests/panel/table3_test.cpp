@@ -18,6 +18,7 @@
 
 #include <functional>
 
+#include "dialog/check_dialog.h"
 #include "draw/figures.h"
 #include "draw/fonts.h"
 #include "experiments/collision.h"
@@ -25,8 +26,7 @@
 #include "experiments/pulley.h"
 #include "lab/lab_host.h"
 #include "lab/lab_state.h"
-#include "lab/registry.h"
-#include "shell/check_dialog.h"
+#include "registry/registry.h"
 #include "shell/lab_window.h"
 #include "shell/title_screen.h"
 #include "shell/windows.h"

@@ -18,11 +18,11 @@
 #include <QTextBrowser>
 #include <QtTest>
 
+#include "dialog/check_dialog.h"
 #include "draw/fonts.h"
 #include "lab/lab_state.h"
-#include "lab/registry.h"
 #include "panel/table3.h"
-#include "shell/check_dialog.h"
+#include "registry/registry.h"
 #include "shell/help_viewer.h"
 #include "shell/lab_window.h"
 #include "shell/title_screen.h"

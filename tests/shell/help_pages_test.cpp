@@ -10,7 +10,7 @@
 #include <QTest>
 
 #include "lab/lab_state.h"
-#include "lab/registry.h"
+#include "registry/registry.h"
 #include "shell/help_viewer.h"
 
 using namespace vlab;

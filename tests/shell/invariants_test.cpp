@@ -14,7 +14,7 @@
 #include "draw/fonts.h"
 #include "draw/shapes.h"
 #include "lab/lab_state.h"
-#include "lab/registry.h"
+#include "registry/registry.h"
 #include "shell/lab_window.h"
 #include "shell/title_screen.h"
 #include "shell/windows.h"

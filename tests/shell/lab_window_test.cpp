@@ -17,6 +17,7 @@
 
 #include <functional>
 
+#include "dialog/check_dialog.h"
 #include "draw/fonts.h"
 #include "experiments/collision.h"
 #include "experiments/friction.h"
@@ -24,9 +25,8 @@
 #include "experiments/spring_energy.h"
 #include "experiments/wave_superposition.h"
 #include "lab/lab_state.h"
-#include "lab/registry.h"
 #include "panel/table3.h"
-#include "shell/check_dialog.h"
+#include "registry/registry.h"
 #include "shell/help_viewer.h"
 #include "shell/title_screen.h"
 #include "shell/windows.h"

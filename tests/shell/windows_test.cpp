@@ -11,12 +11,12 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "dialog/check_dialog.h"
 #include "draw/canvas.h"
 #include "draw/fonts.h"
 #include "draw/style.h"
 #include "lab/lab_state.h"
 #include "panel/table3.h"
-#include "shell/check_dialog.h"
 #include "shell/help_viewer.h"
 #include "shell/lab_window.h"
 #include "shell/title_screen.h"

@@ -1,4 +1,4 @@
-#include "shell/check_dialog.h"
+#include "dialog/check_dialog.h"
 
 #include <QFont>
 #include <QFrame>
@@ -11,11 +11,14 @@
 #include "draw/fonts.h"
 #include "draw/style.h"
 #include "lab/lab_state.h"
-#include "shell/accessible.h"
-#include "shell/widget_colours.h"
-#include "shell/windows.h"
+#include "dialog/accessible.h"
+#include "dialog/widget_colours.h"
 
 namespace vlab {
+
+// Made at start-up with the other windows (see shell/windows.h), kept here so that the panel
+// below the shell can ask its question.
+Tcheck* check = nullptr;
 
 namespace {
 

@@ -30,6 +30,9 @@ public:
     void reject() override;
 };
 
+// The one dialog of the lab, made at start-up with the other windows.
+extern Tcheck* check;
+
 // Clears the dialog's memo, writes the lines, shows it modally and returns ConfirmAnswer == 1.
 bool AskConfirmation(const QStringList& lines);
 

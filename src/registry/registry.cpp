@@ -1,4 +1,4 @@
-#include "lab/registry.h"
+#include "registry/registry.h"
 
 #include "draw/figures.h"
 #include "draw/shapes.h"

@@ -1,0 +1,41 @@
+// The registry: the whole lab's reset and dump over every entry, and entries that the lab window
+// and the panel can build on.
+
+#include "registry/registry.h"
+
+#include <QJsonObject>
+#include <QSet>
+#include <QtTest>
+
+#include "experiments/spring_energy.h"
+#include "lab/lab_state.h"
+
+using namespace vlab;
+
+class RegistryTest : public QObject {
+    Q_OBJECT
+private slots:
+    // The whole lab goes back to where a fresh program starts, experiments included.
+    void programStateComesBack() {
+        TickCount = 12;
+        MouseClickActive = 1;
+        HelpPagePath = "x";
+        SpringConstant = 4;
+        SpringTrail.fill(3);
+        ResetProgramState();
+        QCOMPARE(TickCount, 0);
+        QCOMPARE(MouseClickActive, std::uint8_t(0));
+        QVERIFY(HelpPagePath.isEmpty());
+        QCOMPARE(SpringConstant, 2.0);
+        QCOMPARE(SpringTrail[5], 0.0);
+        QJsonObject dump;
+        DescribeLab(dump);
+        for (const char* name :
+             {"ExperimentCode", "TickCount", "MouseMoveActive", "BodyX", "KitSlots", "SpringEndX",
+              "SpringConstant", "AppliedForce", "WavePlotCounts", "InductionMode", "ChargeQ"})
+            QVERIFY2(dump.contains(QLatin1String(name)), name);
+    }
+};
+
+QTEST_MAIN(RegistryTest)
+#include "registry_test.moc"
