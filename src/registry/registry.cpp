@@ -167,6 +167,7 @@ const Experiment kInduction{
     .titleX = 290,
     .step = InductionStep,
     .reset = InductionReset,  // turns both mouse flags on itself
+    .mouseOnWhenChosen = true,
     .startSilencesMouse = true,
     .pauseUsable = true,
     .mouseDown = InductionMouseDown,
@@ -196,18 +197,24 @@ const Experiment kWaveSuperposition{
     .resetProgramState = WaveSuperpositionResetProgramState,
 };
 
-const Experiment* const kAll[kExperimentCount] = {&kFriction,  &kPulley,           &kSpringEnergy,
-                                                  &kCollision, &kInterference,     &kElectricField,
-                                                  &kInduction, &kWaveSuperposition};
+const Experiment* const kAll[] = {&kFriction,     &kPulley,        &kSpringEnergy, &kCollision,
+                                  &kInterference, &kElectricField, &kInduction,    &kWaveSuperposition};
 
 }  // namespace
 
 const Experiment* FindExperiment(int code) {
-    if (code < 201 || code > 208) return nullptr;
-    return kAll[code - 201];
+    for (const Experiment* e : kAll)
+        if (e->code == code) return e;
+    return nullptr;
 }
 
-const Experiment* const* AllExperiments() { return kAll; }
+std::span<const Experiment* const> AllExperiments() { return kAll; }
+
+int CodeOf(std::string_view name) {
+    for (const Experiment* e : kAll)
+        if (name == e->name) return e->code;
+    return 0;
+}
 
 void ResetProgramState() {
     ResetLabState();

@@ -5,6 +5,9 @@
 #include <QJsonObject>
 #include <QString>
 
+#include <span>
+#include <string_view>
+
 namespace vlab {
 
 // When Setting turns the surface's mouse handling on.
@@ -37,6 +40,8 @@ struct Experiment {
 
     bool settingOpensPanel = false;  // Setting shows the parameter panel; the picture needs its Yes
     SettingMouse settingMouse = SettingMouse::Off;
+    bool mouseOnWhenChosen =
+        false;  // its reset turns both mouse flags on: the surface answers before Setting
     bool startWaitsForSurface = false;  // Setting leaves Start disabled: a choice on the surface enables it
     bool startSilencesMouse = false;    // Start turns both mouse flags off
     bool pauseUsable = false;           // Pause/Continue works while it runs
@@ -50,11 +55,12 @@ struct Experiment {
     void (*resetProgramState)() = nullptr;         // puts its variables back to their program-start values
 };
 
-// The registry entry for a code, or null for a code outside 201..208.
+// The registry entry for a code, or null for a code no experiment has.
 const Experiment* FindExperiment(int code);
-// All eight, in the order of the buttons' codes.
-const Experiment* const* AllExperiments();
-inline constexpr int kExperimentCount = 8;
+// Every experiment, in the order of their codes (and of their buttons' creation).
+std::span<const Experiment* const> AllExperiments();
+// The code of the experiment of that name ("Friction", "Pulley", ...), or 0.
+int CodeOf(std::string_view name);
 
 // Puts the whole lab (run state, drawing kit, every experiment) back to program-start values.
 void ResetProgramState();

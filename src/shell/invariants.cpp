@@ -98,7 +98,7 @@ QString CheckRunControl(const TForm1& form) {
     }
 
     Expect common("experiment on show");
-    common.That(e != nullptr, "ExperimentCode outside 201..208");
+    common.That(e != nullptr, "ExperimentCode of no experiment");
     common.That(s.returnShown, "Return hidden");
     common.That(s.stopOn, "Stop disabled");
     common.That(!s.splashShown, "splash picture shown");
@@ -144,8 +144,7 @@ QString CheckRunControl(const TForm1& form) {
         x.That(s.settingOn, "Setting disabled");
         x.That(!s.startOn, "Start enabled");
         x.That(!s.pauseOn, "Pause enabled");
-        // Induction's reset turns both flags on: its buttons on the surface work before Setting.
-        x.That(!s.mouseOn || ExperimentCode == 207, "mouse flags on");
+        x.That(!s.mouseOn || (e && e->mouseOnWhenChosen), "mouse flags on");
         return x.Result();
     }
     Expect x("Ready");

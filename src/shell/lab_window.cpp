@@ -174,16 +174,18 @@ void TForm1::BuildControls() {
     PageControl1->addTab(TabSheet1, QStringLiteral("虚拟实验室"));
     connect(PageControl1, &QTabWidget::currentChanged, this, [this] { PageControl1Change(); });
 
-    QPushButton** buttonSlots[kExperimentCount] = {&Button3,  &Button5,  &Button1, &Button46,
-                                                   &Button27, &Button45, &Button6, &Button47};
-    for (int i = 0; i < kExperimentCount; ++i) {
-        const Experiment* e = AllExperiments()[i];
+    // One button per registry entry; the eight of the lab page are also kept under their names.
+    const std::pair<const char*, QPushButton**> named[] = {
+        {"Button3", &Button3},   {"Button5", &Button5},   {"Button1", &Button1}, {"Button46", &Button46},
+        {"Button27", &Button27}, {"Button45", &Button45}, {"Button6", &Button6}, {"Button47", &Button47}};
+    for (const Experiment* e : AllExperiments()) {
         QPushButton* b = MakeButton(TabSheet1, e->buttonName, e->caption, QRect(e->buttonX, 0, 80, 30),
                                     SongFont(e->captionSize));
         PaintRole(b, QPalette::ButtonText, e->captionMaroon ? kMaroon : QColor(Qt::black));
         const int code = e->code;
         connect(b, &QPushButton::clicked, this, [this, code] { ChooseExperiment(code); });
-        *buttonSlots[i] = b;
+        for (const auto& [name, member] : named)
+            if (qstrcmp(name, e->buttonName) == 0) *member = b;
     }
 
     Panel2 = new QFrame(this);
@@ -274,8 +276,8 @@ void TForm1::DescribeControls() {
     SetAccessible(Memo1, QStringLiteral("实验记录"), QStringLiteral("设置的初始值和实验结果的文字记录"));
     SetAccessible(PageControl1, QStringLiteral("实验选择"), QStringLiteral("八个实验的按钮"));
     SetAccessible(TrackBar1, QStringLiteral("速度"), QStringLiteral("拖动改变动画的速度"));
-    for (int i = 0; i < kExperimentCount; ++i) {
-        if (QPushButton* b = ExperimentButton(AllExperiments()[i]->code))
+    for (const Experiment* e : AllExperiments()) {
+        if (QPushButton* b = ExperimentButton(e->code))
             SetAccessible(b, QString(), QStringLiteral("选择实验：%1").arg(b->text().simplified()));
     }
     SetAccessible(Button11, QString(), QStringLiteral("返回实验选择"));

@@ -35,6 +35,31 @@ private slots:
               "SpringConstant", "AppliedForce", "WavePlotCounts", "InductionMode", "ChargeQ"})
             QVERIFY2(dump.contains(QLatin1String(name)), name);
     }
+
+    // Codes and names find their entries, and unknown ones find none.
+    void entriesAreFoundByCodeAndName() {
+        QSet<int> codes;
+        for (const Experiment* e : AllExperiments()) {
+            QCOMPARE(FindExperiment(e->code), e);
+            QCOMPARE(CodeOf(e->name), e->code);
+            QVERIFY2(!codes.contains(e->code), e->name);
+            codes.insert(e->code);
+        }
+        QCOMPARE(codes.size(), 8);
+        QCOMPARE(FindExperiment(0), nullptr);
+        QCOMPARE(FindExperiment(209), nullptr);
+        QCOMPARE(CodeOf("Nothing"), 0);
+    }
+
+    // What the entry says of the mouse flags after the experiment's reset is what the reset does.
+    void mouseFlagsAfterTheResetAreAsTheEntrySays() {
+        for (const Experiment* e : AllExperiments()) {
+            ResetProgramState();
+            ExperimentCode = e->code;
+            e->reset();
+            QCOMPARE(MouseClickActive == 1 && MouseMoveActive == 1, e->mouseOnWhenChosen);
+        }
+    }
 };
 
 QTEST_MAIN(RegistryTest)

@@ -124,8 +124,7 @@ void AccessibleTest::buttonNamesFollowTheirCaptions() {
         }
     }
     // Each experiment button is described by its own experiment.
-    for (int i = 0; i < kExperimentCount; ++i) {
-        const Experiment* e = AllExperiments()[i];
+    for (const Experiment* e : AllExperiments()) {
         QPushButton* b = Form1->ExperimentButton(e->code);
         QVERIFY(b);
         QVERIFY(Read(b, QAccessible::Description).contains(Caption(b)));
@@ -134,8 +133,7 @@ void AccessibleTest::buttonNamesFollowTheirCaptions() {
     // The run-control button that changes its caption while running is read by the caption it
     // shows now.
     const Experiment* pausing = nullptr;
-    for (int i = 0; i < kExperimentCount; ++i) {
-        const Experiment* e = AllExperiments()[i];
+    for (const Experiment* e : AllExperiments()) {
         if (e->pauseUsable && !e->settingOpensPanel && !e->startWaitsForSurface) pausing = e;
     }
     QVERIFY(pausing);
