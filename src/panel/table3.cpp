@@ -23,37 +23,23 @@
 #include "draw/figures.h"
 #include "draw/fonts.h"
 #include "draw/numeric.h"
-#include "experiments/collision.h"
-#include "experiments/friction.h"
-#include "experiments/pulley.h"
 #include "lab/lab_host.h"
 #include "lab/lab_state.h"
+#include "registry/registry.h"
 
 namespace vlab {
 
 namespace {
 
-// Item and caption texts of the panel.
-const QString kForce = QStringLiteral("作用力");
-const QString kAngle = QStringLiteral("作用角度");
-const QString kArea = QStringLiteral("接触面积");
-const QString kMassA = QStringLiteral("方块A质量");
-const QString kMassB = QStringLiteral("方块B质量");
-const QString kMassC = QStringLiteral("方块C质量");
-const QString kVelA = QStringLiteral("方块A速度");
-const QString kVelB = QStringLiteral("方块B速度");
-const QString kTwoCharges = QStringLiteral("两个点电荷");
-const QString kThreeCharges = QStringLiteral("三个点电荷");
-const QString kFourCharges = QStringLiteral("四个点电荷");
-const QString kWaveA = QStringLiteral("波的重叠A");
-const QString kWaveB = QStringLiteral("波的重叠B");
-const QString kWaveC = QStringLiteral("波的重叠C");
-const QString kWaveD = QStringLiteral("波的重叠D");
-const QString kInitial = QStringLiteral("初始值");
+// The radio buttons' captions (friction's contact face).
 const QString kUpright = QStringLiteral("直立(较小)");
 const QString kLying = QStringLiteral("横卧(较大)");
 
-QString ChargeItem(int n) { return QStringLiteral("点电荷%1").arg(n); }
+// The panel of the experiment on show, or null.
+const PanelDescription* Description() {
+    const Experiment* e = FindExperiment(ExperimentCode);
+    return e ? e->panel : nullptr;
+}
 
 // "0" to "9", "." and "-": the characters a value can be written with.
 bool IsValueChar(QChar c) { return (c >= u'0' && c <= u'9') || c == u'.' || c == u'-'; }
@@ -277,56 +263,45 @@ void Ttable3::FormActivate() {
     SetLabel(Label1, QStringLiteral("设定初始值"));
     Edit1->setText(QString());
 
-    switch (ExperimentCode) {
-        case 201:
-            if (FrictionSetCount == -1) RadioButton1->setChecked(true);
-            LayoutA();
-            SetComboItems(ComboBox1, {kForce, kAngle, kArea});
-            SetComboText(ComboBox1, kInitial);
-            break;
-        case 202:
-            LayoutA();
-            if (PulleyArrangement == 1 || PulleyArrangement == 2)
-                SetComboItems(ComboBox1, {kMassA, kMassB});
-            else if (PulleyArrangement == 3)
-                SetComboItems(ComboBox1, {kMassA, kMassB, kMassC});
-            else
-                SetComboItems(ComboBox1, {});
-            SetComboText(ComboBox1, kInitial);
-            break;
-        case 204:
-            EditDrivesValue = 0;  // the collision runs in slider mode from the start
-            LayoutA();
-            SetComboItems(ComboBox1, {kMassA, kVelA, kMassB, kVelB});
-            SetComboText(ComboBox1, kInitial);
-            break;
-        case 206:
-            ComboBox2->show();
-            setFixedSize(196, 92);
-            MoveTop(Button1, 14);
-            MoveTop(Button2, 40);
-            ComboBox1->setGeometry(118, 70, 75, ComboBox1->height());
-            ComboBox2->setGeometry(8, 70, 100, 19);
-            SetComboItems(ComboBox2, {kTwoCharges, kThreeCharges, kFourCharges});
-            SetComboText(ComboBox2, QStringLiteral("电荷分布"));
-            Bar.SetMax(100);
-            Bar.SetMin(-100);
-            Bar.SetPosition(0);
-            SetComboItems(ComboBox1, {});  // filled when a layout is chosen
-            SetComboText(ComboBox1, kInitial);
-            break;
-        case 208:
-            Edit1->hide();
-            TrackBar1->hide();
-            ComboBox1->setGeometry(10, 14, 120, ComboBox1->height());
-            MoveTop(Button1, 6);
-            MoveTop(Button2, 26);
-            setFixedSize(196, 46);
-            SetLabel(Label1, QString());
-            SetComboItems(ComboBox1, {kWaveA, kWaveB, kWaveC, kWaveD});
-            SetComboText(ComboBox1, QStringLiteral("波的重叠"));
-            break;
-        default: break;
+    if (const PanelDescription* panel = Description()) {
+        if (panel->firstRadioWhenOpened && panel->firstRadioWhenOpened()) RadioButton1->setChecked(true);
+        if (panel->sliderFromStart) EditDrivesValue = 0;
+        switch (panel->shape) {
+            case PanelDescription::Shape::Slider: LayoutA(); break;
+            case PanelDescription::Shape::Layouts: {
+                ComboBox2->show();
+                setFixedSize(196, 92);
+                MoveTop(Button1, 14);
+                MoveTop(Button2, 40);
+                ComboBox1->setGeometry(118, 70, 75, ComboBox1->height());
+                ComboBox2->setGeometry(8, 70, 100, 19);
+                QStringList layouts;
+                for (const PanelLayout& layout : panel->layouts) layouts << layout.text;
+                SetComboItems(ComboBox2, layouts);
+                SetComboText(ComboBox2, panel->layoutPrompt);
+                Bar.SetMax(100);
+                Bar.SetMin(-100);
+                Bar.SetPosition(0);
+                break;
+            }
+            case PanelDescription::Shape::Choice:
+                Edit1->hide();
+                TrackBar1->hide();
+                ComboBox1->setGeometry(10, 14, 120, ComboBox1->height());
+                MoveTop(Button1, 6);
+                MoveTop(Button2, 26);
+                setFixedSize(196, 46);
+                SetLabel(Label1, QString());
+                break;
+        }
+        QStringList items;
+        if (panel->offered) {
+            items = panel->offered();
+        } else {
+            for (const PanelItem& item : panel->items) items << item.text;
+        }
+        SetComboItems(ComboBox1, items);
+        SetComboText(ComboBox1, panel->prompt);
     }
 
     Label4->hide();
@@ -390,126 +365,52 @@ void Ttable3::ComboBox1Change() {
         Bar.SetPosition(TruncToInt(value * 100));
     };
 
+    auto showRange = [this, &setRange](const PanelRange& range, bool slider) {
+        if (slider) setRange(range.minimum, range.maximum);
+        SetLabel(Label1, range.unit);
+        SetLabel(Label2, range.left);
+        SetLabel(Label3, range.right);
+        MoveLeft(Label3, range.rightX);
+        SliderLive = 1;
+    };
+
     bool recognised = false;
-    switch (ExperimentCode) {
-        case 201: {
-            Bar.SetLineSize(100);  // an arrow key moves one unit
+    if (const PanelDescription* panel = Description()) {
+        if (panel->unitArrowSteps) Bar.SetLineSize(100);  // an arrow key moves one unit
+        if (panel->pickTurnsOffEdit) {
             EditDrivesValue = 0;
             Edit1->setEnabled(false);
             TrackBar1->setEnabled(true);
-            const bool force = Offers(ComboBox1, kForce);
-            const bool angle = Offers(ComboBox1, kAngle);
-            if (force || angle) {
-                Edit1->show();
-                TrackBar1->show();
-                RadioButton1->hide();
-                RadioButton2->hide();
-                if (force) {
-                    setRange(0, 12000);
-                    SetLabel(Label1, QStringLiteral("牛顿 (Nt)"));
-                    SetLabel(Label2, QStringLiteral("0"));
-                    SetLabel(Label3, QStringLiteral("120"));
-                } else {
-                    setRange(-4500, 4500);
-                    SetLabel(Label1, QStringLiteral("角度 "));
-                    SetLabel(Label2, QStringLiteral("-45"));
-                    SetLabel(Label3, QStringLiteral("45"));
-                }
-                MoveLeft(Label3, 112);
-                SliderLive = 1;
-                showValue(force ? AppliedForce : ForceAngle);
-                recognised = true;
-            } else if (Offers(ComboBox1, kArea)) {
+        }
+        // Some panels show one range for every item, whether the text is one of them or not.
+        if (panel->everyPick) showRange(*panel->everyPick, true);
+        for (const PanelItem& item : panel->items) {
+            if (!Offers(ComboBox1, item.text)) continue;
+            recognised = true;
+            if (item.radios) {
                 Edit1->hide();
                 TrackBar1->hide();
                 RadioButton1->move(24, 6);
                 RadioButton2->move(24, 26);
                 RadioButton1->show();
                 RadioButton2->show();
-                SetLabel(Label1, QStringLiteral("     接触面积大小"));
-                SetLabel(Label2, QString());
-                SetLabel(Label3, QString());
-                MoveLeft(Label3, 112);
-                SliderLive = 1;
-                recognised = true;
-            }
-            break;
-        }
-        case 202: {
-            Bar.SetLineSize(100);
-            EditDrivesValue = 0;
-            Edit1->setEnabled(false);
-            TrackBar1->setEnabled(true);
-            setRange(100, 2000);
-            SetLabel(Label1, QStringLiteral("质量 (Kg)"));
-            SetLabel(Label2, QStringLiteral("1"));
-            SetLabel(Label3, QStringLiteral("20"));
-            MoveLeft(Label3, 112);
-            SliderLive = 1;
-            double* mass = nullptr;
-            if (Offers(ComboBox1, kMassA)) mass = &PulleyMassA;
-            if (Offers(ComboBox1, kMassB)) mass = &PulleyMassB;
-            if (Offers(ComboBox1, kMassC)) mass = &PulleyMassC;
-            if (mass) {
-                showValue(*mass);
-                recognised = true;
-            }
-            break;
-        }
-        case 204: {
-            double* value = nullptr;
-            if (Offers(ComboBox1, kMassA) || Offers(ComboBox1, kMassB)) {
-                setRange(100, 500);
-                SetLabel(Label1, QStringLiteral("质量 (Kg)"));
-                SetLabel(Label2, QStringLiteral("1"));
-                SetLabel(Label3, QStringLiteral("5"));
-                MoveLeft(Label3, 118);
-                value = Offers(ComboBox1, kMassA) ? &CollisionMassA : &CollisionMassB;
-            } else if (Offers(ComboBox1, kVelA) || Offers(ComboBox1, kVelB)) {
-                setRange(-1000, 1000);
-                SetLabel(Label1, QStringLiteral("速度 (m/s)"));
-                SetLabel(Label2, QStringLiteral("-10"));
-                SetLabel(Label3, QStringLiteral("10"));
-                MoveLeft(Label3, 112);
-                value = Offers(ComboBox1, kVelA) ? &CollisionVelA : &CollisionVelB;
-            }
-            if (value) {
-                SliderLive = 1;
-                showValue(*value);
-                recognised = true;
-            }
-            break;
-        }
-        case 206: {
-            EditDrivesValue = 0;
-            Edit1->setEnabled(false);
-            TrackBar1->setEnabled(true);
-            setRange(-1000, 1000);
-            SetLabel(Label1, QStringLiteral("带电量 Q"));
-            SetLabel(Label2, QStringLiteral("-10"));
-            SetLabel(Label3, QStringLiteral("10"));
-            MoveLeft(Label3, 112);
-            SliderLive = 1;
-            for (int i = 0; i < 4; ++i) {
-                if (Offers(ComboBox1, ChargeItem(i + 1))) {
-                    Edit1->setText(QString::number(ChargeQ[i]));
-                    Bar.SetPosition(ChargeQ[i] * 100);
-                    recognised = true;
+                showRange(item.range, false);
+            } else if (item.value || item.count) {
+                Edit1->show();
+                TrackBar1->show();
+                RadioButton1->hide();
+                RadioButton2->hide();
+                if (!panel->everyPick) showRange(item.range, true);
+                if (item.value) {
+                    showValue(*item.value);
+                } else {
+                    Edit1->setText(QString::number(*item.count));
+                    Bar.SetPosition(*item.count * 100);
                 }
+            } else if (panel->choiceTarget) {
+                *panel->choiceTarget = item.choice;
             }
-            break;
         }
-        case 208: {
-            const QString items[] = {kWaveD, kWaveA, kWaveB, kWaveC};  // variant codes 1 to 4
-            for (int code = 1; code <= 4; ++code) {
-                if (Offers(ComboBox1, items[code - 1])) {
-                    WaveVariant = code;
-                    recognised = true;
-                }
-            }
-            break;
-        }
-        default: break;
     }
 
     Bar.SetFrequency((Bar.Max() - Bar.Min()) / 10);
@@ -517,20 +418,17 @@ void Ttable3::ComboBox1Change() {
 }
 
 void Ttable3::ComboBox2Change() {
-    if (ExperimentCode != 206) return;
-    const QString text = ComboBox2->currentText();
-    if (Offers(ComboBox2, kTwoCharges)) {
-        SetComboItems(ComboBox1, {ChargeItem(1), ChargeItem(2)});
-        ChargeQ[0] = 1, ChargeQ[1] = 1, ChargeQ[2] = 0, ChargeQ[3] = 0;
-    } else if (Offers(ComboBox2, kThreeCharges)) {
-        SetComboItems(ComboBox1, {ChargeItem(1), ChargeItem(2), ChargeItem(3)});
-        ChargeQ[0] = 1, ChargeQ[1] = 1, ChargeQ[2] = 1, ChargeQ[3] = 0;
-    } else if (Offers(ComboBox2, kFourCharges)) {
-        SetComboItems(ComboBox1, {ChargeItem(1), ChargeItem(2), ChargeItem(3), ChargeItem(4)});
-        ChargeQ[0] = 1, ChargeQ[1] = 1, ChargeQ[2] = 1, ChargeQ[3] = 1;
+    const PanelDescription* panel = Description();
+    if (!panel || panel->layouts.empty()) return;
+    for (const PanelLayout& layout : panel->layouts) {
+        if (!Offers(ComboBox2, layout.text)) continue;
+        QStringList items;
+        for (int i = 0; i < layout.size; ++i) items << panel->items[i].text;
+        SetComboItems(ComboBox1, items);
+        for (int i = 0; i < panel->layoutSlotCount; ++i) panel->layoutSlots[i] = i < layout.size ? 1 : 0;
     }
-    SetComboText(ComboBox1, kInitial);
-    Bar.SetPosition(ChargeQ[0] * 100);
+    SetComboText(ComboBox1, panel->prompt);
+    Bar.SetPosition(panel->layoutSlots[0] * 100);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -554,27 +452,17 @@ void Ttable3::SliderMoved(int value) {
 void Ttable3::TrackBar1Change() {
     if (SliderLive == 0) return;
     if (EditDrivesValue == 0) {
-        const int code = ExperimentCode;
-        if (code == 201 || code == 202 || code == 204 || code == 206) {
+        const PanelDescription* panel = Description();
+        const bool writesValues =
+            panel && std::any_of(panel->items.begin(), panel->items.end(),
+                                 [](const PanelItem& item) { return item.value || item.count; });
+        if (writesValues) {
             SliderValue = TruncToInt(RoundTo(Bar.Position() * 0.01, 0));
             Edit1->setText(QString::number(SliderValue));
-            const double v = SliderValue;
-            if (code == 201) {
-                if (Offers(ComboBox1, kForce)) AppliedForce = v;
-                if (Offers(ComboBox1, kAngle)) ForceAngle = v;
-            } else if (code == 202) {
-                if (Offers(ComboBox1, kMassA)) PulleyMassA = v;
-                if (Offers(ComboBox1, kMassB)) PulleyMassB = v;
-                if (Offers(ComboBox1, kMassC)) PulleyMassC = v;
-            } else if (code == 204) {
-                if (Offers(ComboBox1, kMassA)) CollisionMassA = v;
-                if (Offers(ComboBox1, kVelA)) CollisionVelA = v;
-                if (Offers(ComboBox1, kMassB)) CollisionMassB = v;
-                if (Offers(ComboBox1, kVelB)) CollisionVelB = v;
-            } else {
-                for (int i = 0; i < 4; ++i) {
-                    if (Offers(ComboBox1, ChargeItem(i + 1))) ChargeQ[i] = SliderValue;
-                }
+            for (const PanelItem& item : panel->items) {
+                if (!Offers(ComboBox1, item.text)) continue;
+                if (item.value) *item.value = SliderValue;
+                if (item.count) *item.count = SliderValue;
             }
         }
     } else if (EchoSliderToEdit == 1) {
@@ -586,14 +474,15 @@ void Ttable3::TrackBar1Change() {
 // ---------------------------------------------------------------------------------------------
 // The radio buttons
 
-void Ttable3::RadioButton1Click() {
-    BlockHeight = 100.0;
-    BlockWidth = 50.0;
-}
+void Ttable3::RadioButton1Click() { TakeRadio(0); }
 
-void Ttable3::RadioButton2Click() {
-    BlockHeight = 50.0;
-    BlockWidth = 100.0;
+void Ttable3::RadioButton2Click() { TakeRadio(1); }
+
+void Ttable3::TakeRadio(int which) {
+    const PanelDescription* panel = Description();
+    if (!panel || !panel->radioHeight) return;
+    *panel->radioHeight = panel->radioSizes[which].height;
+    *panel->radioWidth = panel->radioSizes[which].width;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -688,49 +577,11 @@ void Ttable3::Edit1Change() {
 void Ttable3::Button1Click() {
     QString line[4];
     const QString sep = QStringLiteral("    ");
-    auto n = [](double v) { return ShortestText(v); };
-    switch (ExperimentCode) {
-        case 201:
-            line[0] = QStringLiteral("作用力F = 0 ~ ") + n(AppliedForce);
-            line[1] = QStringLiteral("作用方向 = ") + n(ForceAngle) + QStringLiteral("° ");
-            if (BlockHeight == 100.0)
-                line[2] = QStringLiteral("接触面积 = ") + kUpright;
-            else if (BlockHeight == 50.0)
-                line[2] = QStringLiteral("接触面积 = ") + kLying;
-            break;
-        case 202:
-            if (PulleyArrangement >= 1 && PulleyArrangement <= 3) {
-                line[0] = QStringLiteral("方块A质量= ") + n(PulleyMassA);
-                line[1] = QStringLiteral("方块B质量= ") + n(PulleyMassB);
-                if (PulleyArrangement == 3) line[2] = QStringLiteral("方块C质量= ") + n(PulleyMassC);
-            }
-            break;
-        case 204:
-            line[0] = QStringLiteral("方块A质量= ") + n(CollisionMassA);
-            line[1] = QStringLiteral("方块A速度= ") + n(CollisionVelA);
-            line[2] = QStringLiteral("方块B质量= ") + n(CollisionMassB);
-            line[3] = QStringLiteral("方块B速度= ") + n(CollisionVelB);
-            break;
-        case 206: {
-            const QString layout = ComboBox2->currentText();
-            int charges = 0;
-            if (layout == kTwoCharges) charges = 2;
-            if (layout == kThreeCharges) charges = 3;
-            if (layout == kFourCharges) charges = 4;
-            for (int i = 0; i < charges; ++i)
-                line[i] = QStringLiteral("点电荷%1带电量 = %2 Q").arg(i + 1).arg(ChargeQ[i]);
-            break;
-        }
-        case 208:
-            switch (WaveVariant) {
-                case 1: line[0] = QStringLiteral("执行:波的重叠D (波型上下颠倒左右相反)"); break;
-                case 2: line[0] = QStringLiteral("执行:波的重叠A (波型左右相反)"); break;
-                case 3: line[0] = QStringLiteral("执行:波的重叠B (波型上下颠倒)"); break;
-                case 4: line[0] = QStringLiteral("执行:波的重叠C (波型相同)"); break;
-                default: break;
-            }
-            break;
-        default: break;
+    if (const PanelDescription* panel = Description(); panel && panel->summary) {
+        int layoutSize = 0;
+        for (const PanelLayout& layout : panel->layouts)
+            if (ComboBox2->currentText() == layout.text) layoutSize = layout.size;
+        panel->summary(line, layoutSize);
     }
     SettingSummary = line[0] + sep + line[1] + sep + line[2] + sep + line[3];
     if (!AskConfirmation({line[0], line[1], line[2], line[3]})) return;

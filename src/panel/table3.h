@@ -97,6 +97,8 @@ private:
     void CaretToEnd();
     void PasteIntoEdit();
     void LayoutA();
+    // A radio button becoming checked writes its sizes from the panel's description.
+    void TakeRadio(int which);
     // Is the combo box's text exactly one of its current items?
     static bool Offers(const QComboBox* box, const QString& item);
 

@@ -1,6 +1,7 @@
 #include "registry/registry.h"
 
 #include "draw/figures.h"
+#include "draw/numeric.h"
 #include "draw/shapes.h"
 #include "experiments/collision.h"
 #include "experiments/electric_field.h"
@@ -16,6 +17,142 @@
 namespace vlab {
 
 namespace {
+
+// The parameter panels: their items with the variables they write, ranges, labels and summaries.
+
+const QString kInitial = QStringLiteral("初始值");
+const QString kMassA = QStringLiteral("方块A质量");
+const QString kMassB = QStringLiteral("方块B质量");
+const QString kMassC = QStringLiteral("方块C质量");
+
+QString Shortest(double v) { return ShortestText(v); }
+
+const PanelDescription kFrictionPanel{
+    .prompt = kInitial,
+    .items =
+        {
+            {.text = QStringLiteral("作用力"),
+             .value = &AppliedForce,
+             .range = {0, 12000, QStringLiteral("牛顿 (Nt)"), QStringLiteral("0"), QStringLiteral("120")}},
+            {.text = QStringLiteral("作用角度"),
+             .value = &ForceAngle,
+             .range = {-4500, 4500, QStringLiteral("角度 "), QStringLiteral("-45"), QStringLiteral("45")}},
+            {.text = QStringLiteral("接触面积"),
+             .radios = true,
+             .range = {0, 0, QStringLiteral("     接触面积大小"), QString(), QString()}},
+        },
+    .pickTurnsOffEdit = true,
+    .unitArrowSteps = true,
+    .radioHeight = &BlockHeight,
+    .radioWidth = &BlockWidth,
+    .radioSizes = {{100.0, 50.0}, {50.0, 100.0}},  // upright (small face down), lying (large face down)
+    .firstRadioWhenOpened = [] { return FrictionSetCount == -1; },
+    .summary =
+        [](QString (&line)[4], int) {
+            line[0] = QStringLiteral("作用力F = 0 ~ ") + Shortest(AppliedForce);
+            line[1] = QStringLiteral("作用方向 = ") + Shortest(ForceAngle) + QStringLiteral("° ");
+            if (BlockHeight == 100.0)
+                line[2] = QStringLiteral("接触面积 = 直立(较小)");
+            else if (BlockHeight == 50.0)
+                line[2] = QStringLiteral("接触面积 = 横卧(较大)");
+        },
+};
+
+const PanelRange kPulleyMassRange{100, 2000, QStringLiteral("质量 (Kg)"), QStringLiteral("1"),
+                                  QStringLiteral("20")};
+
+const PanelDescription kPulleyPanel{
+    .prompt = kInitial,
+    .items = {{.text = kMassA, .value = &PulleyMassA},
+              {.text = kMassB, .value = &PulleyMassB},
+              {.text = kMassC, .value = &PulleyMassC}},
+    // The arrangement picked on the surface decides how many blocks there are.
+    .offered = []() -> QStringList {
+        if (PulleyArrangement == 1 || PulleyArrangement == 2) return {kMassA, kMassB};
+        if (PulleyArrangement == 3) return {kMassA, kMassB, kMassC};
+        return {};
+    },
+    .pickTurnsOffEdit = true,
+    .unitArrowSteps = true,
+    .everyPick = &kPulleyMassRange,
+    .summary =
+        [](QString (&line)[4], int) {
+            if (PulleyArrangement < 1 || PulleyArrangement > 3) return;
+            line[0] = QStringLiteral("方块A质量= ") + Shortest(PulleyMassA);
+            line[1] = QStringLiteral("方块B质量= ") + Shortest(PulleyMassB);
+            if (PulleyArrangement == 3) line[2] = QStringLiteral("方块C质量= ") + Shortest(PulleyMassC);
+        },
+};
+
+const PanelRange kCollisionMassRange{
+    100, 500, QStringLiteral("质量 (Kg)"), QStringLiteral("1"), QStringLiteral("5"), 118};
+const PanelRange kCollisionSpeedRange{-1000, 1000, QStringLiteral("速度 (m/s)"), QStringLiteral("-10"),
+                                      QStringLiteral("10")};
+
+const PanelDescription kCollisionPanel{
+    .prompt = kInitial,
+    .items = {{.text = kMassA, .value = &CollisionMassA, .range = kCollisionMassRange},
+              {.text = QStringLiteral("方块A速度"), .value = &CollisionVelA, .range = kCollisionSpeedRange},
+              {.text = kMassB, .value = &CollisionMassB, .range = kCollisionMassRange},
+              {.text = QStringLiteral("方块B速度"), .value = &CollisionVelB, .range = kCollisionSpeedRange}},
+    .sliderFromStart = true,
+    .summary =
+        [](QString (&line)[4], int) {
+            line[0] = QStringLiteral("方块A质量= ") + Shortest(CollisionMassA);
+            line[1] = QStringLiteral("方块A速度= ") + Shortest(CollisionVelA);
+            line[2] = QStringLiteral("方块B质量= ") + Shortest(CollisionMassB);
+            line[3] = QStringLiteral("方块B速度= ") + Shortest(CollisionVelB);
+        },
+};
+
+QString ChargeItem(int n) { return QStringLiteral("点电荷%1").arg(n); }
+
+const PanelRange kChargeRange{-1000, 1000, QStringLiteral("带电量 Q"), QStringLiteral("-10"),
+                              QStringLiteral("10")};
+
+const PanelDescription kElectricFieldPanel{
+    .shape = PanelDescription::Shape::Layouts,
+    .prompt = kInitial,
+    .items = {{.text = ChargeItem(1), .count = &ChargeQ[0]},
+              {.text = ChargeItem(2), .count = &ChargeQ[1]},
+              {.text = ChargeItem(3), .count = &ChargeQ[2]},
+              {.text = ChargeItem(4), .count = &ChargeQ[3]}},
+    .offered = []() -> QStringList { return {}; },  // filled when a layout is chosen
+    .pickTurnsOffEdit = true,
+    .everyPick = &kChargeRange,
+    .layoutPrompt = QStringLiteral("电荷分布"),
+    .layouts = {{QStringLiteral("两个点电荷"), 2},
+                {QStringLiteral("三个点电荷"), 3},
+                {QStringLiteral("四个点电荷"), 4}},
+    .layoutSlots = ChargeQ,
+    .layoutSlotCount = 4,
+    .summary =
+        [](QString (&line)[4], int charges) {
+            for (int i = 0; i < charges; ++i)
+                line[i] = QStringLiteral("点电荷%1带电量 = %2 Q").arg(i + 1).arg(ChargeQ[i]);
+        },
+};
+
+const PanelDescription kWaveSuperpositionPanel{
+    .shape = PanelDescription::Shape::Choice,
+    .prompt = QStringLiteral("波的重叠"),
+    // The variant codes: 1 upside down and reversed, 2 reversed, 3 upside down, 4 the same.
+    .items = {{.text = QStringLiteral("波的重叠A"), .choice = 2},
+              {.text = QStringLiteral("波的重叠B"), .choice = 3},
+              {.text = QStringLiteral("波的重叠C"), .choice = 4},
+              {.text = QStringLiteral("波的重叠D"), .choice = 1}},
+    .choiceTarget = &WaveVariant,
+    .summary =
+        [](QString (&line)[4], int) {
+            switch (WaveVariant) {
+                case 1: line[0] = QStringLiteral("执行:波的重叠D (波型上下颠倒左右相反)"); break;
+                case 2: line[0] = QStringLiteral("执行:波的重叠A (波型左右相反)"); break;
+                case 3: line[0] = QStringLiteral("执行:波的重叠B (波型上下颠倒)"); break;
+                case 4: line[0] = QStringLiteral("执行:波的重叠C (波型相同)"); break;
+                default: break;
+            }
+        },
+};
 
 // Button captions, help pages and titles as the lab shows them. Every title starts with a space
 // and has a space between all its characters.
@@ -35,6 +172,7 @@ const Experiment kFriction{
     .settingUp = FrictionSettingUp,
     .setUpDone = FrictionSetUpDone,
     .settingOpensPanel = true,
+    .panel = &kFrictionPanel,
     .describe = FrictionDescribe,
     .resetProgramState = FrictionResetProgramState,
 };
@@ -57,6 +195,7 @@ const Experiment kPulley{
     .startSilencesMouse = true,
     .pauseUsable = true,
     .slowSpeedBar = true,
+    .panel = &kPulleyPanel,
     .mouseDown = PulleyMouseDown,
     .mouseMove = PulleyMouseMove,
     .mouseUp = PulleyMouseUp,
@@ -102,6 +241,7 @@ const Experiment kCollision{
     .settingOpensPanel = true,
     .startSilencesMouse = true,
     .pauseUsable = true,
+    .panel = &kCollisionPanel,
     .mouseUp = CollisionMouseUp,
     .describe = CollisionDescribe,
     .resetProgramState = CollisionResetProgramState,
@@ -148,6 +288,7 @@ const Experiment kElectricField{
     .settingMouse = SettingMouse::AfterStep,
     .startWaitsForSurface = true,  // the sign of the test charge is picked on the surface
     .startSilencesMouse = true,
+    .panel = &kElectricFieldPanel,
     .mouseDown = ElectricFieldMouseDown,
     .mouseMove = ElectricFieldMouseMove,
     .mouseUp = ElectricFieldMouseUp,
@@ -191,6 +332,7 @@ const Experiment kWaveSuperposition{
     .step = WaveSuperpositionStep,
     .reset = WaveSuperpositionReset,
     .settingOpensPanel = true,
+    .panel = &kWaveSuperpositionPanel,
     .mouseDown = WaveSuperpositionMouseDown,  // no flag test: the step area answers at any time
     .mouseUp = WaveSuperpositionMouseUp,
     .describe = WaveSuperpositionDescribe,
