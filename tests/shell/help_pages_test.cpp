@@ -1,13 +1,18 @@
 // The help pages as the viewer shows them: every page opens with real content, every local link
-// and picture it names is there, and every caption it quotes is a text the program really shows.
+// and picture it names is there, the links join all pages into one web that starts and ends at
+// the contents, and every caption it quotes is a text the program really shows.
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
+#include <QHash>
 #include <QImage>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
 
 #include "lab/lab_state.h"
 #include "registry/registry.h"
@@ -68,6 +73,60 @@ ProgramTexts CollectProgramTexts() {
     return texts;
 }
 
+// The local links of a page as the viewer reads them: target page (the page itself for a bare
+// "#fragment") and fragment, from the anchors of the document it shows.
+struct Link {
+    QString page;
+    QString fragment;
+};
+
+QTextDocument* Shown(TForm2& viewer, const QString& page) {
+    HelpPagePath = kHelp + page;
+    viewer.show();
+    return viewer.CppWebBrowser1->document();
+}
+
+QList<Link> LocalLinks(const QString& page) {
+    TForm2 viewer;
+    const QTextDocument* doc = Shown(viewer, page);
+    QList<Link> links;
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QString href = it.fragment().charFormat().anchorHref();
+            if (href.isEmpty() || href.contains(u':')) continue;
+            const QString target = href.section(u'#', 0, 0);
+            links.append({target.isEmpty() ? page : QDir::cleanPath(QFileInfo(page).path() + u'/' + target),
+                          href.section(u'#', 1)});
+        }
+    return links;
+}
+
+// The names a page's links can jump to: its id attributes as the viewer keeps them.
+QSet<QString> AnchorNames(const QString& page) {
+    TForm2 viewer;
+    const QTextDocument* doc = Shown(viewer, page);
+    QSet<QString> names;
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+        for (const QString& n : block.charFormat().anchorNames()) names.insert(n);
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            for (const QString& n : it.fragment().charFormat().anchorNames()) names.insert(n);
+    }
+    return names;
+}
+
+// The pages reachable from start by following links.
+QSet<QString> Reachable(const QHash<QString, QSet<QString>>& graph, const QString& start) {
+    QSet<QString> seen{start};
+    QStringList queue{start};
+    while (!queue.isEmpty())
+        for (const QString& next : graph.value(queue.takeFirst()))
+            if (!seen.contains(next)) {
+                seen.insert(next);
+                queue.append(next);
+            }
+    return seen;
+}
+
 }  // namespace
 
 class HelpPagesTest : public QObject {
@@ -87,13 +146,47 @@ private slots:
         }
     }
 
-    // Every page the registry names exists, so no button leads to the viewer's "missing" page.
+    // The registry's experiments, as the registry lists them, name each help and teaching page once,
+    // and every one exists, so no button leads to the viewer's "missing" page.
     void registryPagesExist() {
-        for (int code = 201; code <= 208; ++code) {
-            const Experiment* e = FindExperiment(code);
+        QStringList named;
+        for (int i = 0; i < kExperimentCount; ++i) {
+            const Experiment* e = AllExperiments()[i];
             QVERIFY(e);
+            QCOMPARE(FindExperiment(e->code), e);
             QVERIFY2(QFile::exists(kHelp + e->helpPage.section(u'/', -1)), qPrintable(e->helpPage));
             QVERIFY2(QFile::exists(kHelp + e->teachingPage.section(u'/', -1)), qPrintable(e->teachingPage));
+            named << e->helpPage.section(u'/', -1) << e->teachingPage.section(u'/', -1);
+        }
+        named << QStringLiteral("op.htm");
+        named.sort();
+        QStringList pages = Pages();
+        pages.sort();
+        QCOMPARE(named, pages);
+    }
+
+    // From the contents every page can be reached by following links, and from every page the way
+    // leads back to op.htm; every link to a part of a page names an anchor that page has.
+    void everyPageReachesEveryOther() {
+        QHash<QString, QSet<QString>> graph;
+        QHash<QString, QSet<QString>> anchors;
+        for (const QString& page : Pages()) anchors.insert(page, AnchorNames(page));
+        QVERIFY2(anchors.value(QStringLiteral("op.htm")).contains(QStringLiteral("contents")), "op.htm has no 目录");
+        for (const QString& page : Pages()) {
+            for (const Link& link : LocalLinks(page)) {
+                if (!link.page.endsWith(QLatin1String(".htm"))) continue;
+                QVERIFY2(anchors.contains(link.page), qPrintable(page + QStringLiteral(" -> ") + link.page));
+                graph[page].insert(link.page);
+                if (!link.fragment.isEmpty())
+                    QVERIFY2(anchors.value(link.page).contains(link.fragment),
+                             qPrintable(page + QStringLiteral(" -> ") + link.page + u'#' + link.fragment));
+            }
+        }
+        const QSet<QString> fromContents = Reachable(graph, QStringLiteral("op.htm"));
+        for (const QString& page : Pages()) {
+            QVERIFY2(fromContents.contains(page), qPrintable(QStringLiteral("op.htm does not lead to ") + page));
+            QVERIFY2(Reachable(graph, page).contains(QStringLiteral("op.htm")),
+                     qPrintable(page + QStringLiteral(" does not lead back to op.htm")));
         }
     }
 
