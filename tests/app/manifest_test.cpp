@@ -107,11 +107,12 @@ private slots:
         }
         for (auto it = listed.begin(); it != listed.end(); ++it)
             if (!played.contains(it.key())) differ << QStringLiteral("no longer written: ") + it.key();
-        QVERIFY2(differ.isEmpty(), qPrintable(QStringLiteral("%1 of %2 files differ from the manifest "
-                                                             "(scripts/scenario-manifest remakes it):\n")
-                                                  .arg(differ.size())
-                                                  .arg(played.size()) +
-                                              differ.join(u'\n')));
+        for (const QString& line : differ) qWarning("%s", qPrintable(line));
+        QVERIFY2(differ.isEmpty(),
+                 qPrintable(QStringLiteral("%1 of %2 files differ from the manifest (listed above); "
+                                           "scripts/scenario-manifest remakes it")
+                                .arg(differ.size())
+                                .arg(played.size())));
     }
 };
 
