@@ -9,6 +9,7 @@
 
 #include "app/script_runner.h"
 #include "draw/fonts.h"
+#include "registry/registry.h"
 #include "shell/title_screen.h"
 #include "shell/windows.h"
 
@@ -48,6 +49,20 @@ int main(int argc, char** argv) {
     }
     if (args.size() == 1 && args[0] == QLatin1String("--version")) {
         Print(stdout, QStringLiteral("vlab-script " VLAB_VERSION "\n"));
+        return 0;
+    }
+    if (args.size() == 1 && args[0] == QLatin1String("--experiments")) {
+        // For the scripts that walk every experiment: one line each, code, name, button and the stem
+        // of its files (friction.cpp, tests/app/scenarios/friction.vls).
+        for (const vlab::Experiment* e : vlab::AllExperiments()) {
+            QString stem;
+            for (const QChar c : QString::fromLatin1(e->name)) {
+                if (c.isUpper() && !stem.isEmpty()) stem += u'_';
+                stem += c.toLower();
+            }
+            Print(stdout, QStringLiteral("%1 %2 %3 %4\n").arg(e->code).arg(QLatin1String(e->name),
+                                                                         QLatin1String(e->buttonName), stem));
+        }
         return 0;
     }
     const bool keepGoing = !args.isEmpty() && args[0] == QLatin1String("--keep-going");

@@ -365,6 +365,7 @@ QString ScenarioHelp() {
         "       vlab-script -         play the scenario read from standard input\n"
         "       vlab-script --keep-going FILE   report a line that cannot be carried out and go on\n"
         "       vlab-script --version   print the version\n"
+        "       vlab-script --experiments   list the experiments: code, name, button, file stem\n"
         "\n"
         "The lab starts offscreen (unless QT_QPA_PLATFORM names another platform) with the title\n"
         "screen shown; each line acts as the user would.\n"
