@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 
@@ -10,6 +11,8 @@
 #include "shell/windows.h"
 
 int main(int argc, char** argv) {
+    // A file-size limit makes a write fail, which the save reports, instead of ending the lab.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Answered before any window or display is needed, so that it works on a machine without one.
     if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
         std::puts("vlab " VLAB_VERSION);

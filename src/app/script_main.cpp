@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QFile>
 
+#include <csignal>
 #include <cstdio>
 
 #include "app/script_runner.h"
@@ -41,6 +42,8 @@ int Usage(const QString& problem) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A file-size limit makes a write fail, which the save reports, instead of ending the lab.
+    std::signal(SIGXFSZ, SIG_IGN);
     QStringList args;
     for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
     if (args.size() == 1 && (args[0] == QLatin1String("--help") || args[0] == QLatin1String("-h"))) {
@@ -60,8 +63,9 @@ int main(int argc, char** argv) {
                 if (c.isUpper() && !stem.isEmpty()) stem += u'_';
                 stem += c.toLower();
             }
-            Print(stdout, QStringLiteral("%1 %2 %3 %4\n").arg(e->code).arg(QLatin1String(e->name),
-                                                                         QLatin1String(e->buttonName), stem));
+            Print(stdout, QStringLiteral("%1 %2 %3 %4\n")
+                              .arg(e->code)
+                              .arg(QLatin1String(e->name), QLatin1String(e->buttonName), stem));
         }
         return 0;
     }

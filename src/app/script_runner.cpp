@@ -195,6 +195,11 @@ QString ParseLine(const QString& source, ScriptLine& line) {
         line.text = rest;
         return rest.isEmpty() ? QStringLiteral("%1 needs a FILE").arg(command) : QString();
     }
+    if (command == QLatin1String("print")) {
+        line.command = ScriptCommand::Print;
+        line.text = rest;
+        return rest.isEmpty() ? QStringLiteral("print needs a FILE.pdf") : QString();
+    }
     if (command == QLatin1String("grab")) {
         line.command = ScriptCommand::Grab;
         line.window = TakeWord(rest);
@@ -382,6 +387,7 @@ QString ScenarioHelp() {
         "paste WINDOW.CONTROL TEXT   the user pastes TEXT (Ctrl+V) into an edit box or a combo box\n"
         "tick N                      deliver up to N ticks of Timer1; stop early once the timer stops\n"
         "snapshot FILE.png           write the 700 x 548 drawing surface\n"
+        "print FILE.pdf              write the help viewer's page as a PDF file, as its 导出 PDF does\n"
         "grab WINDOW FILE.png        write a picture of a whole window (Main, Form1, table3, check, Form2)\n"
         "dump FILE.json              write the lab's state\n"
         "trace FILE.csv NAME ...     from now on write one row per delivered tick: TickCount, then\n"
@@ -572,6 +578,12 @@ QString ScriptRunner::Execute(const ScriptLine& line) {
             if (!window) return QStringLiteral("window %1 does not exist").arg(line.window);
             return WritePicture(line.text, window->grab().toImage());
         }
+        case ScriptCommand::Print: {
+            const QString problem = Form2 ? Form2->ExportPdf(line.text) : QStringLiteral("no help viewer");
+            return problem.isEmpty() ? QString()
+                                     : QStringLiteral("cannot write '%1': %2").arg(line.text, problem);
+        }
+            return Form2 ? Form2->ExportPdf(line.text) : QStringLiteral("no help viewer");
         case ScriptCommand::Dump:
             return WriteBytes(line.text, QJsonDocument(DescribeEverything()).toJson(QJsonDocument::Indented));
         case ScriptCommand::Trace: return StartTrace(line);

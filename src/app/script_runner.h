@@ -36,7 +36,8 @@ enum class ScriptCommand {
     Close,
     Realtime,
     Paste,
-    Check
+    Check,
+    Print
 };
 
 // One command line of a scenario, checked for form (command, arguments, numbers) before the run.

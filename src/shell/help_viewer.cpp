@@ -1,14 +1,26 @@
 #include "shell/help_viewer.h"
 
+#include <QAction>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QScreen>
 #include <QShowEvent>
 #include <QUrl>
 
+#include <memory>
+
 #include "dialog/accessible.h"
+#include "dialog/save_file.h"
 #include "lab/lab_state.h"
 
 #ifndef VLAB_DATA_DIR
@@ -31,6 +43,15 @@ QString HelpRelative(const QString& path) {
 }
 
 }  // namespace
+
+void HelpBrowser::contextMenuEvent(QContextMenuEvent* event) {
+    std::unique_ptr<QMenu> menu(createStandardContextMenu(event->pos()));
+    if (!PageActions.isEmpty()) {
+        menu->addSeparator();
+        menu->addActions(PageActions);
+    }
+    menu->exec(event->globalPos());
+}
 
 HelpBrowser::HelpBrowser(QWidget* parent) : QTextBrowser(parent) {
     setOpenLinks(true);
@@ -66,6 +87,17 @@ TForm2::TForm2(QWidget* parent)
     CppWebBrowser1->setObjectName(QStringLiteral("CppWebBrowser1"));
     CppWebBrowser1->setGeometry(0, 0, 510, 518);
     setFocusProxy(CppWebBrowser1);
+
+    // A worksheet or lesson goes to paper or to a PDF file; both also from the page's context menu.
+    auto* print = new QAction(QStringLiteral("打印…"), this);
+    print->setShortcut(QKeySequence::Print);
+    print->setShortcutContext(Qt::WindowShortcut);
+    connect(print, &QAction::triggered, this, [this] { PrintPage(); });
+    auto* pdf = new QAction(QStringLiteral("导出 PDF…"), this);
+    connect(pdf, &QAction::triggered, this, [this] { AskExportPdf(); });
+    addAction(print);
+    addAction(pdf);
+    CppWebBrowser1->PageActions = {print, pdf};
     SetAccessible(this, QStringLiteral("帮助"), QStringLiteral("操作说明和教学页"));
     SetAccessible(CppWebBrowser1, QStringLiteral("帮助页"), QStringLiteral("本实验的操作说明或教学内容"));
 }
@@ -144,6 +176,40 @@ void TForm2::FormShow() {
         CppWebBrowser1->setSource(QUrl::fromLocalFile(found));
     }
     CppWebBrowser1->setFocus();
+}
+
+void TForm2::PrintPage() {
+    QPrinter printer;
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(QStringLiteral("打印帮助页"));
+    if (dialog.exec() != QDialog::Accepted) return;
+    CppWebBrowser1->document()->print(&printer);
+}
+
+void TForm2::AskExportPdf() {
+    QString name = CppWebBrowser1->documentTitle().simplified();
+    for (const QChar c : QStringLiteral("/\\:*?\"<>|")) name.replace(c, u'_');  // not allowed in a file name
+    if (name.isEmpty()) name = QStringLiteral("帮助页");
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("导出 PDF"),
+                                                      QDir::home().filePath(name + QStringLiteral(".pdf")),
+                                                      QStringLiteral("PDF 文件 (*.pdf)"));
+    if (path.isEmpty()) return;  // cancelled: nothing is written
+    const QString problem = ExportPdf(path);
+    if (!problem.isEmpty())
+        QMessageBox::warning(this, QStringLiteral("保存失败"),
+                             QStringLiteral("文件 %1 没有保存：%2").arg(QFileInfo(path).fileName(), problem));
+}
+
+QString TForm2::ExportPdf(const QString& path) const {
+    return SaveFileAtomically(path, [this](QIODevice& out) {
+        QPdfWriter writer(&out);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+        writer.setTitle(CppWebBrowser1->documentTitle());
+        writer.setCreator(QStringLiteral("vlab"));
+        CppWebBrowser1->document()->print(&writer);
+        return true;
+    });
 }
 
 void TForm2::showEvent(QShowEvent* event) {

@@ -2,9 +2,12 @@
 // The help viewer `Form2`: a small tool window showing one help page, opened afresh every time the
 // window is shown.
 
+#include <QList>
 #include <QStringList>
 #include <QTextBrowser>
 #include <QWidget>
+
+class QAction;
 
 namespace vlab {
 
@@ -16,9 +19,13 @@ public:
     explicit HelpBrowser(QWidget* parent = nullptr);
     QVariant loadResource(int type, const QUrl& name) override;
 
+    // Entries the page's context menu offers below the view's own (print, save as PDF).
+    QList<QAction*> PageActions;
+
 protected:
     // A link is followed only to a page inside the help folder or the installed one.
     void doSetSource(const QUrl& name, QTextDocument::ResourceType type) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 };
 
 class TForm2 : public QWidget {
@@ -30,6 +37,13 @@ public:
 
     // Opens HelpPagePath; runs every time the window becomes visible.
     void FormShow();
+    // Prints the page shown, through the print dialog (Ctrl+P).
+    void PrintPage();
+    // Asks where to save the page shown as a PDF file, and saves it there.
+    void AskExportPdf();
+    // Writes the page shown as a PDF file (A4); empty when it is written, else the reason.
+    QString ExportPdf(const QString& path) const;
+
     // The file actually shown by the last FormShow (empty when the viewer's own "missing" page is shown).
     QString ShownFile() const { return shownFile_; }
 
