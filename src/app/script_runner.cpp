@@ -34,6 +34,7 @@
 #include "lab/lab_state.h"
 #include "panel/table3.h"
 #include "registry/registry.h"
+#include "shell/data_out.h"
 #include "shell/help_viewer.h"
 #include "shell/invariants.h"
 #include "shell/lab_window.h"
@@ -194,6 +195,15 @@ QString ParseLine(const QString& source, ScriptLine& line) {
         line.command = command == QLatin1String("dump") ? ScriptCommand::Dump : ScriptCommand::Snapshot;
         line.text = rest;
         return rest.isEmpty() ? QStringLiteral("%1 needs a FILE").arg(command) : QString();
+    }
+    if (command == QLatin1String("copy")) {
+        line.command = ScriptCommand::Copy;
+        return noMore(QStringLiteral("copy"));
+    }
+    if (command == QLatin1String("save")) {
+        line.command = ScriptCommand::Save;
+        line.text = rest;
+        return rest.isEmpty() ? QStringLiteral("save needs a FILE.png") : QString();
     }
     if (command == QLatin1String("print")) {
         line.command = ScriptCommand::Print;
@@ -387,6 +397,8 @@ QString ScenarioHelp() {
         "paste WINDOW.CONTROL TEXT   the user pastes TEXT (Ctrl+V) into an edit box or a combo box\n"
         "tick N                      deliver up to N ticks of Timer1; stop early once the timer stops\n"
         "snapshot FILE.png           write the 700 x 548 drawing surface\n"
+        "copy                        copy the drawing surface to the clipboard, as Ctrl+C does\n"
+        "save FILE.png               save the drawing surface as Ctrl+S does, without its dialog\n"
         "print FILE.pdf              write the help viewer's page as a PDF file, as its 导出 PDF does\n"
         "grab WINDOW FILE.png        write a picture of a whole window (Main, Form1, table3, check, Form2)\n"
         "dump FILE.json              write the lab's state\n"
@@ -577,6 +589,12 @@ QString ScriptRunner::Execute(const ScriptLine& line) {
             QWidget* window = WindowNamed(line.window);
             if (!window) return QStringLiteral("window %1 does not exist").arg(line.window);
             return WritePicture(line.text, window->grab().toImage());
+        }
+        case ScriptCommand::Copy: CopySurface(); return {};
+        case ScriptCommand::Save: {
+            const QString problem = SaveSurfacePicture(line.text);
+            return problem.isEmpty() ? QString()
+                                     : QStringLiteral("cannot write '%1': %2").arg(line.text, problem);
         }
         case ScriptCommand::Print: {
             const QString problem = Form2 ? Form2->ExportPdf(line.text) : QStringLiteral("no help viewer");

@@ -37,7 +37,9 @@ enum class ScriptCommand {
     Realtime,
     Paste,
     Check,
-    Print
+    Print,
+    Copy,
+    Save
 };
 
 // One command line of a scenario, checked for form (command, arguments, numbers) before the run.

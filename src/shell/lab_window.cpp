@@ -1,6 +1,7 @@
 #include "shell/lab_window.h"
 
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFrame>
 #include <QGroupBox>
@@ -30,6 +31,7 @@
 #include "lab/lab_state.h"
 #include "panel/table3.h"
 #include "registry/registry.h"
+#include "shell/data_out.h"
 #include "shell/help_viewer.h"
 #include "shell/title_screen.h"
 #include "shell/windows.h"
@@ -86,6 +88,8 @@ void SurfaceView::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     form_->Image1MouseDown(Floor(event->position().x()), Floor(event->position().y()));
 }
+
+void SurfaceView::contextMenuEvent(QContextMenuEvent* event) { ShowDataOutMenu(form_, event->globalPos()); }
 
 void SurfaceView::mouseMoveEvent(QMouseEvent* event) {
     form_->Image1MouseMove(Floor(event->position().x()), Floor(event->position().y()));
@@ -266,6 +270,7 @@ void TForm1::BuildControls() {
     SpeedBar.OnChange = [this] { TrackBar1Change(); };
     MirrorSpeedBar();
     DescribeControls();
+    InstallDataOut(this);
 }
 
 void TForm1::DescribeControls() {

@@ -42,6 +42,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // The right button (or a long press) opens the copy and save menu; the left one stays the
+    // experiment's.
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     TForm1* form_;

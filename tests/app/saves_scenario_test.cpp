@@ -1,4 +1,5 @@
-// Data out of the lab: a teaching page saved as PDF is a real document of its pages, and a save that
+// Data out of the lab: a teaching page saved as PDF is a real document of its pages, a saved picture
+// is the surface as drawn, and a save that
 // fails (a folder that is not there, a path under a plain file, a file-size limit that stops the
 // write half-way) says so, leaves no file behind and leaves an earlier file of that name as it was.
 
@@ -30,7 +31,7 @@ QByteArray Bytes(const QString& path) {
 
 }  // namespace
 
-class DataOutTest : public QObject {
+class SavesScenarioTest : public QObject {
     Q_OBJECT
 private slots:
     void teachingPagePrintsAsPdf() {
@@ -48,6 +49,18 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 1);
     }
 
+    void savedPictureIsTheSurface() {
+        QTemporaryDir dir;
+        const Outcome out =
+            PlayText(HelpFolder(dir), kTeachingPage + QStringLiteral("click Form1.Button2\ntick 120\n"
+                                                                     "save saved.png\nsnapshot shown.png\n"));
+        QVERIFY2(out.status == 0, qPrintable(out.errors));
+        const QImage saved(dir.filePath(QStringLiteral("saved.png")));
+        QCOMPARE(saved.size(), QSize(700, 548));
+        QCOMPARE(saved.convertToFormat(QImage::Format_RGB32),
+                 QImage(dir.filePath(QStringLiteral("shown.png"))).convertToFormat(QImage::Format_RGB32));
+    }
+
     void failedSavesLeaveNothingAndKeepTheEarlierFile() {
         QTemporaryDir dir;
         const QString folder = HelpFolder(dir);
@@ -60,10 +73,14 @@ private slots:
         const QStringList before =
             QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
 
-        // A folder that is not there and a path under a plain file.
-        Outcome out =
-            PlayText(folder, kTeachingPage + QStringLiteral("print missing/t5.pdf\nprint plain/t5.pdf\n"));
+        // A folder that is not there and a path under a plain file, each line played on past the
+        // one before.
+        const QString lines = kTeachingPage + QStringLiteral(
+                                                  "print missing/t5.pdf\nprint plain/t5.pdf\n"
+                                                  "save missing/s.png\nsave plain/s.png\n");
+        Outcome out = Play(folder, {QStringLiteral("--keep-going"), QStringLiteral("-")}, lines.toUtf8());
         QCOMPARE(out.status, 2);
+        QVERIFY2(out.errors.contains(QStringLiteral("cannot write 'plain/s.png'")), qPrintable(out.errors));
         QVERIFY2(out.errors.contains(QStringLiteral("cannot write 'missing/t5.pdf'")),
                  qPrintable(out.errors));
         QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
@@ -88,5 +105,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(DataOutTest)
-#include "data_out_test.moc"
+QTEST_MAIN(SavesScenarioTest)
+#include "saves_scenario_test.moc"

@@ -1,0 +1,81 @@
+#include "shell/data_out.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageWriter>
+#include <QMenu>
+#include <QMessageBox>
+#include <QWidget>
+
+#include "dialog/save_file.h"
+#include "draw/canvas.h"
+#include "lab/lab_state.h"
+#include "registry/registry.h"
+
+namespace vlab {
+
+namespace {
+
+// Marks the lab window's actions that the surface's menu shows.
+constexpr const char* kMenuEntry = "vlabSurfaceMenu";
+
+// The commands live on the lab window, so that their keys work wherever its focus is and a modal
+// window (the panel, the dialog) keeps them away while it is open.
+QAction* AddCommand(QWidget* window, const QString& text, const QKeySequence& key, void (*run)(QWidget*)) {
+    auto* action = new QAction(text, window);
+    action->setObjectName(text);
+    action->setShortcut(key);
+    action->setShortcutContext(Qt::WindowShortcut);
+    action->setProperty(kMenuEntry, true);
+    QObject::connect(action, &QAction::triggered, window, [window, run] { run(window); });
+    window->addAction(action);
+    return action;
+}
+
+}  // namespace
+
+void InstallDataOut(QWidget* labWindow) {
+    AddCommand(labWindow, QStringLiteral("复制画面"), QKeySequence::Copy, [](QWidget*) { CopySurface(); });
+    AddCommand(labWindow, QStringLiteral("保存画面…"), QKeySequence::Save, AskSaveSurfacePicture);
+}
+
+void ShowDataOutMenu(QWidget* labWindow, const QPoint& globalPos) {
+    QMenu menu(labWindow);
+    for (QAction* action : labWindow->actions())
+        if (action->property(kMenuEntry).toBool()) menu.addAction(action);
+    menu.exec(globalPos);
+}
+
+void CopySurface() { QApplication::clipboard()->setImage(Surface().image().copy()); }
+
+QString PictureFileName() {
+    // The title as drawn (" 《 摩 擦 力 》") without its brackets and spaces.
+    QString title;
+    if (const Experiment* e = FindExperiment(ExperimentCode)) title = e->title;
+    title.remove(u' ').remove(u'《').remove(u'》');
+    if (title.isEmpty()) title = QStringLiteral("虚拟实验室");
+    return QStringLiteral("%1-第%2步.png").arg(title).arg(TickCount);
+}
+
+QString SaveSurfacePicture(const QString& path) {
+    const QImage picture = Surface().image().copy();
+    return SaveFileAtomically(path, [&picture](QIODevice& out) { return picture.save(&out, "PNG"); });
+}
+
+void AskSaveSurfacePicture(QWidget* labWindow) {
+    const QString path = QFileDialog::getSaveFileName(labWindow, QStringLiteral("保存画面"),
+                                                      QDir::home().filePath(PictureFileName()),
+                                                      QStringLiteral("PNG 图片 (*.png)"));
+    if (path.isEmpty()) return;  // cancelled: nothing is written
+    const QString problem = SaveSurfacePicture(path);
+    if (!problem.isEmpty())
+        QMessageBox::warning(labWindow, QStringLiteral("保存失败"),
+                             QStringLiteral("文件 %1 没有保存：%2").arg(QFileInfo(path).fileName(), problem));
+}
+
+}  // namespace vlab
