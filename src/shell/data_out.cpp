@@ -9,7 +9,6 @@
 #include <QImage>
 #include <QImageWriter>
 #include <QMenu>
-#include <QMessageBox>
 #include <QWidget>
 
 #include "dialog/save_file.h"
@@ -72,10 +71,8 @@ void AskSaveSurfacePicture(QWidget* labWindow) {
                                                       QDir::home().filePath(PictureFileName()),
                                                       QStringLiteral("PNG 图片 (*.png)"));
     if (path.isEmpty()) return;  // cancelled: nothing is written
-    const QString problem = SaveSurfacePicture(path);
-    if (!problem.isEmpty())
-        QMessageBox::warning(labWindow, QStringLiteral("保存失败"),
-                             QStringLiteral("文件 %1 没有保存：%2").arg(QFileInfo(path).fileName(), problem));
+    const QImage picture = Surface().image().copy();
+    SaveFileAndReport(labWindow, path, [&picture](QIODevice& out) { return picture.save(&out, "PNG"); });
 }
 
 }  // namespace vlab

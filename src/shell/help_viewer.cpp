@@ -8,7 +8,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QPrintDialog>
@@ -194,22 +193,21 @@ void TForm2::AskExportPdf() {
                                                       QDir::home().filePath(name + QStringLiteral(".pdf")),
                                                       QStringLiteral("PDF 文件 (*.pdf)"));
     if (path.isEmpty()) return;  // cancelled: nothing is written
-    const QString problem = ExportPdf(path);
-    if (!problem.isEmpty())
-        QMessageBox::warning(this, QStringLiteral("保存失败"),
-                             QStringLiteral("文件 %1 没有保存：%2").arg(QFileInfo(path).fileName(), problem));
+    SaveFileAndReport(this, path, [this](QIODevice& out) { return WritePdf(out); });
+}
+
+bool TForm2::WritePdf(QIODevice& out) const {
+    QPdfWriter writer(&out);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+    writer.setTitle(CppWebBrowser1->documentTitle());
+    writer.setCreator(QStringLiteral("vlab"));
+    CppWebBrowser1->document()->print(&writer);
+    return true;
 }
 
 QString TForm2::ExportPdf(const QString& path) const {
-    return SaveFileAtomically(path, [this](QIODevice& out) {
-        QPdfWriter writer(&out);
-        writer.setPageSize(QPageSize(QPageSize::A4));
-        writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
-        writer.setTitle(CppWebBrowser1->documentTitle());
-        writer.setCreator(QStringLiteral("vlab"));
-        CppWebBrowser1->document()->print(&writer);
-        return true;
-    });
+    return SaveFileAtomically(path, [this](QIODevice& out) { return WritePdf(out); });
 }
 
 void TForm2::showEvent(QShowEvent* event) {

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 class QAction;
+class QIODevice;
 
 namespace vlab {
 
@@ -74,6 +75,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The page shown, laid out on A4 pages, as PDF into `out`.
+    bool WritePdf(QIODevice& out) const;
     QString shownFile_;
 };
 
