@@ -150,6 +150,7 @@ int TruncToPixel(double v) {
 
 Canvas::Canvas(DrawingPath path)
     : reference_(path == DrawingPath::Reference),
+      fontFamilies_{kSongFamily},
       image_(kSurfaceWidth, kSurfaceHeight, QImage::Format_RGB32) {
     reset();
 }
@@ -170,6 +171,7 @@ void Canvas::reset() {
     brushStyle_ = BrushStyle::Solid;
     brushColour_ = Qt::white;
     font_ = QFont(kSongFamily);
+    fontFamily_ = 0;
     font_.setStyleStrategy(QFont::NoAntialias);
     fontPointSize_ = 8;
     font_.setPixelSize(PointsToPixels(fontPointSize_));
@@ -209,6 +211,9 @@ void Canvas::setFontStyles(bool bold, bool italic, bool underline, bool strikeOu
 void Canvas::setFontFamily(const QString& family) {
     if (font_.family() == family) return;
     font_.setFamily(family);
+    const auto known = std::find(fontFamilies_.begin(), fontFamilies_.end(), family);
+    fontFamily_ = static_cast<int>(known - fontFamilies_.begin());
+    if (known == fontFamilies_.end()) fontFamilies_.push_back(family);
     fontChanged();
 }
 
@@ -813,7 +818,7 @@ void Canvas::textOut(double x, double y, const QString& text) {
 // written in whole pixels of one colour or reaches the margin's edge (then the painter writes it).
 const Canvas::TextStamp* Canvas::textStampOf(const QString& text) {
     auto& texts = cache_.texts_;
-    const TextKey key{text,           font_.family(),    font_.pixelSize(), font_.bold(),
+    const TextKey key{text,           fontFamily_,       font_.pixelSize(), font_.bold(),
                       font_.italic(), font_.underline(), font_.strikeOut()};
     if (const auto found = texts.find(key); found != texts.end())
         return found->second.spans.empty() && !found->second.box.isEmpty() ? nullptr : &found->second;

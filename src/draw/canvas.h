@@ -240,16 +240,15 @@ private:
     // with the same words frame after frame; read-outs change, so the store is emptied when full.
     struct TextKey {
         QString text;
-        QString family;
+        int family;  // the face, by its number in fontFamilies_
         int pixelSize;
         bool bold, italic, underline, strikeOut;
         bool operator==(const TextKey&) const = default;
     };
-    // The family is left out of the hash: the lab writes in one family, and keys that hash alike
-    // still compare it.
     struct TextKeyHash {
         std::size_t operator()(const TextKey& k) const {
             return qHash(k.text) ^ (static_cast<std::size_t>(k.pixelSize) << 4) ^
+                   (static_cast<std::size_t>(k.family) << 9) ^
                    (static_cast<std::size_t>(k.bold) | static_cast<std::size_t>(k.italic) << 1 |
                     static_cast<std::size_t>(k.underline) << 2 | static_cast<std::size_t>(k.strikeOut) << 3);
         }
@@ -331,6 +330,10 @@ private:
     // set, so that setting them again asks nothing of the font.
     int fontStyles_ = 0;
     int fontPixelSize_ = 0;
+    // Every face this canvas has been given, the lab's own first; a face keeps its number for the
+    // canvas's life, so that the text stamps can be told apart by it without comparing names.
+    std::vector<QString> fontFamilies_;
+    int fontFamily_ = 0;  // font_'s face, by its number there
     void noteOutside(std::initializer_list<double> coordinates);
 
     // Written through by settle(), which a reader of the const image may need.
