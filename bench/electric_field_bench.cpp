@@ -3,6 +3,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "draw/canvas.h"
 #include "draw/figures.h"
 #include "experiments/electric_field.h"
 #include "frame.h"
@@ -62,7 +63,7 @@ void BM_ElectricFieldChosen(benchmark::State& state) {
     SetUp();
     for (auto _ : state) {
         state.PauseTiming();
-        ElectricFieldResetProgramState();
+        Surface().cache().reset();
         state.ResumeTiming();
         ElectricFieldChosen();
     }

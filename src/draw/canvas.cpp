@@ -148,18 +148,12 @@ int TruncToPixel(double v) {
     return static_cast<int>(ClampToBox(std::trunc(v), kBoxLeft, kBoxRight + kSurfaceHeight));
 }
 
-namespace {
-bool referenceDrawing = false;
-}  // namespace
-
-void SetReferenceDrawing(bool on) {
-    Surface().image();  // the painter closed and every kept fill written out
-    referenceDrawing = on;
+Canvas::Canvas(DrawingPath path)
+    : reference_(path == DrawingPath::Reference),
+      fontFamilies_{kSongFamily},
+      image_(kSurfaceWidth, kSurfaceHeight, QImage::Format_RGB32) {
+    reset();
 }
-
-bool ReferenceDrawing() { return referenceDrawing; }
-
-Canvas::Canvas() : image_(kSurfaceWidth, kSurfaceHeight, QImage::Format_RGB32) { reset(); }
 
 Canvas::~Canvas() { endPainting(); }
 
@@ -177,6 +171,7 @@ void Canvas::reset() {
     brushStyle_ = BrushStyle::Solid;
     brushColour_ = Qt::white;
     font_ = QFont(kSongFamily);
+    fontFamily_ = 0;
     font_.setStyleStrategy(QFont::NoAntialias);
     fontPointSize_ = 8;
     font_.setPixelSize(PointsToPixels(fontPointSize_));
@@ -184,6 +179,22 @@ void Canvas::reset() {
     penPos_ = QPointF(0, 0);
     fontChanged();
     outsideCalls_ = 0;
+}
+
+void Canvas::Cache::reset() {
+    memos_.clear();
+    stamps_.clear();
+    texts_.clear();
+    hatch_ = {};
+    hatchKnown_.fill(false);
+    hatchRepeats_.fill(false);
+}
+
+std::size_t Canvas::Cache::size() const {
+    std::size_t n = stamps_.size() + texts_.size() +
+                    static_cast<std::size_t>(std::count(hatchKnown_.begin(), hatchKnown_.end(), true));
+    for (const Slot& slot : memos_) n += slot.memo->size();
+    return n;
 }
 
 void Canvas::setFontStyles(bool bold, bool italic, bool underline, bool strikeOut) {
@@ -194,6 +205,15 @@ void Canvas::setFontStyles(bool bold, bool italic, bool underline, bool strikeOu
     font_.setItalic(italic);
     font_.setUnderline(underline);
     font_.setStrikeOut(strikeOut);
+    fontChanged();
+}
+
+void Canvas::setFontFamily(const QString& family) {
+    if (font_.family() == family) return;
+    font_.setFamily(family);
+    const auto known = std::find(fontFamilies_.begin(), fontFamilies_.end(), family);
+    fontFamily_ = static_cast<int>(known - fontFamilies_.begin());
+    if (known == fontFamilies_.end()) fontFamilies_.push_back(family);
     fontChanged();
 }
 
@@ -215,7 +235,7 @@ void Canvas::fontChanged() {
 }
 
 const QFontMetrics& Canvas::metrics() {
-    if (!metrics_ || referenceDrawing) metrics_ = std::make_unique<QFontMetrics>(font_);
+    if (!metrics_ || reference_) metrics_ = std::make_unique<QFontMetrics>(font_);
     return *metrics_;
 }
 
@@ -225,7 +245,7 @@ void Canvas::endPainting() const {
 }
 
 void Canvas::donePrimitive() {
-    if (referenceDrawing) endPainting();
+    if (reference_) endPainting();
 }
 
 QPainter& Canvas::openPainter() {
@@ -524,7 +544,7 @@ void Canvas::lineTo(double x, double y) {
     }
     if (a == b) return;  // a line of no length sets no pixel
     if (penWidth_ <= 1) {
-        if (referenceDrawing)
+        if (reference_)
             thinLineReference(a, b);
         else
             thinLine(a, b);
@@ -540,7 +560,7 @@ void Canvas::lines(const std::vector<ColouredLine>& lines) {
     // line takes the way of lineTo. Solid lines in the copy mode on the surface step through the
     // image found once for all of them.
     const bool direct =
-        !referenceDrawing && penWidth_ <= 1 && penMode_ != PenMode::NoOp && penStyle_ != PenStyle::Clear;
+        !reference_ && penWidth_ <= 1 && penMode_ != PenMode::NoOp && penStyle_ != PenStyle::Clear;
     const bool solidCopy = direct && penMode_ == PenMode::Copy && penStyle_ == PenStyle::Solid;
     QRgb* first = nullptr;
     const qsizetype stride = image_.bytesPerLine() / 4;
@@ -590,9 +610,9 @@ void Canvas::wideLine(QPoint a, QPoint b) {
     const int margin = w + 2;
     const qint64 stampArea =
         static_cast<qint64>(std::abs(step.x()) + 2 * margin + 1) * (std::abs(step.y()) + 2 * margin + 1);
-    const bool stampable = !referenceDrawing && penMode_ == PenMode::Copy && penColour_.alpha() == 255 &&
-                           w < 64 && std::abs(step.x()) < kStampStepLimit &&
-                           std::abs(step.y()) < kStampStepLimit && stampArea <= kMaxStampArea;
+    const bool stampable = !reference_ && penMode_ == PenMode::Copy && penColour_.alpha() == 255 && w < 64 &&
+                           std::abs(step.x()) < kStampStepLimit && std::abs(step.y()) < kStampStepLimit &&
+                           stampArea <= kMaxStampArea;
     spoilRecording();
     settle(BoxAround(a, b).adjusted(-margin, -margin, margin, margin));
     if (!stampable) {
@@ -603,10 +623,11 @@ void Canvas::wideLine(QPoint a, QPoint b) {
     const std::uint64_t key = static_cast<std::uint64_t>(w) << 26 |
                               static_cast<std::uint64_t>(step.x() + kStampStepLimit) << 13 |
                               static_cast<std::uint64_t>(step.y() + kStampStepLimit);
-    auto found = stamps_.find(key);
-    if (found == stamps_.end()) {
-        if (stamps_.size() >= kMaxStamps) stamps_.clear();
-        found = stamps_.emplace(key, StampOf(step, w)).first;
+    auto& stamps = cache_.stamps_;
+    auto found = stamps.find(key);
+    if (found == stamps.end()) {
+        if (stamps.size() >= kMaxStamps) stamps.clear();
+        found = stamps.emplace(key, StampOf(step, w)).first;
     }
     const QRgb colour = 0xFF000000u | (penColour_.rgb() & 0xFFFFFF);
     uchar* const bits = image_.bits();
@@ -684,7 +705,7 @@ void Canvas::rectangle(double left, double top, double right, double bottom) {
     // One pixel less each way: a 1-pixel outline then covers left..right-1 and top..bottom-1, and
     // without a pen the fill leaves out the right column and the bottom row as well.
     const QRect r(box.topLeft(), box.size() - QSize(1, 1));
-    if (!referenceDrawing && FastBox(box) && drawBox(r, box)) return;
+    if (!reference_ && FastBox(box) && drawBox(r, box)) return;
     settle(box.adjusted(-penWidth_ - 2, -penWidth_ - 2, penWidth_ + 2, penWidth_ + 2));
     QPainter& p = styledPainter(true);
     if (penStyle_ == PenStyle::Clear)
@@ -733,7 +754,7 @@ void Canvas::polygon(const std::vector<QPointF>& corners) {
         if (!InClipBox(c.x(), c.y())) return;  // corners so far apart that their distance overflows
     QPolygon poly;
     for (const QPointF& c : pts) poly << QPoint(TruncToPixel(c.x()), TruncToPixel(c.y()));
-    if (!referenceDrawing && poly.size() == 4) {
+    if (!reference_ && poly.size() == 4) {
         // A box with its sides along the axes, as the panels are: the fill covers the pixels
         // whose centres lie inside it, and a pen's border runs on its corners' pixels.
         const QPoint a = poly[0], b = poly[1], c = poly[2], d = poly[3];
@@ -763,7 +784,7 @@ void Canvas::textOut(double x, double y, const QString& text) {
     if (text.isEmpty() || !InClipBox(x, y)) return;
     const QPoint at(TruncToPixel(x), TruncToPixel(y));
     const bool opaqueBox = brushStyle_ == BrushStyle::Solid;
-    if (!referenceDrawing && fontColour_.alpha() == 255 && (!opaqueBox || brushColour_.alpha() == 255)) {
+    if (!reference_ && fontColour_.alpha() == 255 && (!opaqueBox || brushColour_.alpha() == 255)) {
         spoilRecording();
         if (const TextStamp* stamp = textStampOf(text)) {
             if (opaqueBox) fillSolid(QRect(at, stamp->box), 0xFF000000u | brushColour_.rgb());
@@ -796,9 +817,10 @@ void Canvas::textOut(double x, double y, const QString& text) {
 // on a black scratch image with a margin of a font size all round; null when the text is not
 // written in whole pixels of one colour or reaches the margin's edge (then the painter writes it).
 const Canvas::TextStamp* Canvas::textStampOf(const QString& text) {
-    const TextKey key{text,           font_.pixelSize(), font_.bold(),
+    auto& texts = cache_.texts_;
+    const TextKey key{text,           fontFamily_,       font_.pixelSize(), font_.bold(),
                       font_.italic(), font_.underline(), font_.strikeOut()};
-    if (const auto found = texts_.find(key); found != texts_.end())
+    if (const auto found = texts.find(key); found != texts.end())
         return found->second.spans.empty() && !found->second.box.isEmpty() ? nullptr : &found->second;
     const QFontMetrics& fm = metrics();
     const int m = std::max(font_.pixelSize(), 1);
@@ -833,14 +855,14 @@ const Canvas::TextStamp* Canvas::textStampOf(const QString& text) {
             Extend(stamp.bounds, QRect(start - m, y - m, x - start, 1));
         }
     }
-    if (texts_.size() >= kMaxTexts) texts_.clear();
+    if (texts.size() >= kMaxTexts) texts.clear();
     if (!whole) {
         stamp.spans.clear();
         if (stamp.box.isEmpty()) stamp.box = QSize(1, 1);  // remembered as one the painter writes
-        texts_.emplace(key, std::move(stamp));
+        texts.emplace(key, std::move(stamp));
         return nullptr;
     }
-    return &texts_.emplace(key, std::move(stamp)).first->second;
+    return &texts.emplace(key, std::move(stamp)).first->second;
 }
 
 void Canvas::settleTiles(QRect area) const {
@@ -902,7 +924,9 @@ void Canvas::fillSolid(QRect area, QRgb colour) {
 
 const std::array<std::uint8_t, 8>& Canvas::hatchOf(BrushStyle style) {
     const auto i = static_cast<std::size_t>(style);
-    if (!hatchKnown_[i]) {
+    auto& hatch = cache_.hatch_;
+    auto& hatchKnown = cache_.hatchKnown_;
+    if (!hatchKnown[i]) {
         QImage scratch(16, 16, QImage::Format_RGB32);
         scratch.fill(0xFF000000u);
         {
@@ -919,11 +943,11 @@ const std::array<std::uint8_t, 8>& Canvas::hatchOf(BrushStyle style) {
             for (int x = 0; x < 16; ++x)
                 repeats =
                     repeats && (scratch.pixel(x, y) != 0xFF000000u) == ((rows[y % 8] >> (x % 8) & 1) != 0);
-        hatch_[i] = repeats ? rows : std::array<std::uint8_t, 8>{};
-        hatchKnown_[i] = true;
-        hatchRepeats_[i] = repeats;
+        hatch[i] = repeats ? rows : std::array<std::uint8_t, 8>{};
+        hatchKnown[i] = true;
+        cache_.hatchRepeats_[i] = repeats;
     }
-    return hatch_[i];
+    return hatch[i];
 }
 
 bool Canvas::drawBox(QRect fill, QRect outline) {
@@ -934,7 +958,7 @@ bool Canvas::drawBox(QRect fill, QRect outline) {
         return false;
     if (brushStyle_ != BrushStyle::Solid && brushStyle_ != BrushStyle::Clear) {
         hatchOf(brushStyle_);
-        if (!hatchRepeats_[static_cast<std::size_t>(brushStyle_)]) return false;
+        if (!cache_.hatchRepeats_[static_cast<std::size_t>(brushStyle_)]) return false;
     }
     const QRgb penColour = 0xFF000000u | penColour_.rgb();
     const QRgb brushColour = 0xFF000000u | brushColour_.rgb();
@@ -947,7 +971,7 @@ bool Canvas::drawBox(QRect fill, QRect outline) {
     } else if (brushStyle_ != BrushStyle::Clear) {
         const QRect area = fill & QRect(0, 0, kSurfaceWidth, kSurfaceHeight);
         settle(area);
-        const std::array<std::uint8_t, 8>& rows = hatch_[static_cast<std::size_t>(brushStyle_)];
+        const std::array<std::uint8_t, 8>& rows = cache_.hatch_[static_cast<std::size_t>(brushStyle_)];
         uchar* const bits = image_.bits();
         const qsizetype stride = image_.bytesPerLine();
         for (int y = area.top(); y <= area.bottom(); ++y) {
@@ -983,5 +1007,11 @@ Canvas& Surface() {
     if (!surface) surface = std::make_unique<Canvas>();
     return *surface;
 }
+
+ScopedSurface::ScopedSurface(DrawingPath path) : before_(std::move(surface)) {
+    surface = std::make_unique<Canvas>(path);
+}
+
+ScopedSurface::~ScopedSurface() { surface = std::move(before_); }
 
 }  // namespace vlab

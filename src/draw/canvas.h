@@ -32,11 +32,24 @@ enum class PenStyle { Solid, Dash, Dot, DashDot, DashDotDot, Clear };
 enum class PenMode { Copy, Xor, Mask, NoOp, Black, Merge, MaskPenNot };
 enum class BrushStyle { Solid, Cross, Clear, BDiagonal, FDiagonal, DiagCross, Horizontal, Vertical };
 
+// Which way a canvas draws, chosen when it is made. The fast path keeps plain fills per tile,
+// writes boxes, thin lines and stamps straight into the image, and lets the routines that draw on
+// it reuse what they worked out before (the cache below). The reference path is the
+// straightforward one: every primitive opens and closes its own painter, thin lines are set one
+// pixel at a time through the image's accessors, and the kit's arc, arrow and label tables and
+// the experiments' shortcuts are bypassed. Both give the same pixels; the tests render through
+// both.
+enum class DrawingPath { Fast, Reference };
+
 // The canvas stands for the toolkit's own drawing canvas, so its members follow QPainter's
 // spelling (lineTo, roundRect, textOut) rather than the PascalCase of the lab's own routines.
 class Canvas {
 public:
-    Canvas();
+    explicit Canvas(DrawingPath path = DrawingPath::Fast);
+
+    // True on the reference path: the routines drawing on this canvas take their straightforward
+    // way as well.
+    bool reference() const { return reference_; }
 
     // Reading the image closes the frame's painter and writes out the fills still kept per tile
     // first, so that whoever reads it sees every primitive drawn so far and may paint on a copy.
@@ -63,6 +76,8 @@ public:
         if (brushStyle_ == BrushStyle::Clear) brushStyle_ = BrushStyle::Solid;
     }
     void setFontStyles(bool bold, bool italic, bool underline, bool strikeOut);
+    // The lab writes every text in kSongFamily, which reset() sets.
+    void setFontFamily(const QString& family);
     void setFontPointSize(int size);
     void setFontColour(QColor c) { fontColour_ = c; }
 
@@ -148,8 +163,8 @@ public:
     long outsideCalls() const { return outsideCalls_; }
     void resetOutsideCalls() { outsideCalls_ = 0; }
 
-    // Back to the program-start state: white surface, black 1-pixel pen, solid white brush,
-    // default font.
+    // Back to the program-start picture and style: white surface, black 1-pixel pen, solid white
+    // brush, default font. What the cache keeps stays (Cache::reset forgets it).
     void reset();
 
     // Closes the painter that the primitives of a frame share (it opens again on the next one).
@@ -206,11 +221,7 @@ private:
     // A box drawn straight into the image in the copy mode: `fill` in the brush, then the border
     // of `outline` (when not null) in the pen; false when the brush is one it cannot draw.
     bool drawBox(QRect fill, QRect outline);
-    // The 8 x 8 pixels a hatched brush sets, row by row, bit x of a row for column x; the pattern
-    // repeats from the surface's corner. Found once per style by letting the painter draw it.
-    std::array<std::array<std::uint8_t, 8>, 8> hatch_{};
-    std::array<bool, 8> hatchKnown_{};
-    std::array<bool, 8> hatchRepeats_{};
+    // The hatch pattern of a style (see Cache::hatch_), found on first use.
     const std::array<std::uint8_t, 8>& hatchOf(BrushStyle style);
 
     // A run of pixels x0 <= x < x1 on row y (relative to a line's first end in a stamp).
@@ -223,13 +234,13 @@ private:
     static constexpr int kStampStepLimit = 4096;
     static constexpr qint64 kMaxStampArea = 1 << 20;
     static constexpr std::size_t kMaxStamps = 20000;
-    std::unordered_map<std::uint64_t, std::vector<Span>> stamps_;
 
     // Texts already written, by their characters and font: the pixels they set (relative to the
     // top left of their line) and the box an opaque brush puts under them. Labels are written
     // with the same words frame after frame; read-outs change, so the store is emptied when full.
     struct TextKey {
         QString text;
+        int family;  // the face, by its number in fontFamilies_
         int pixelSize;
         bool bold, italic, underline, strikeOut;
         bool operator==(const TextKey&) const = default;
@@ -237,6 +248,7 @@ private:
     struct TextKeyHash {
         std::size_t operator()(const TextKey& k) const {
             return qHash(k.text) ^ (static_cast<std::size_t>(k.pixelSize) << 4) ^
+                   (static_cast<std::size_t>(k.family) << 9) ^
                    (static_cast<std::size_t>(k.bold) | static_cast<std::size_t>(k.italic) << 1 |
                     static_cast<std::size_t>(k.underline) << 2 | static_cast<std::size_t>(k.strikeOut) << 3);
         }
@@ -247,9 +259,60 @@ private:
         QSize box;
     };
     static constexpr std::size_t kMaxTexts = 4096;
-    std::unordered_map<TextKey, TextStamp, TextKeyHash> texts_;
+
+public:
+    // What the canvas and the routines drawing on it have worked out once and keep for the
+    // frames after: the canvas's wide-line and text stamps and hatch patterns, and one memo per
+    // kind that another routine keeps here (the kit's arcs and arrows, an experiment's tables).
+    // Nothing in it changes a pixel, only how soon the pixel is drawn; reset() forgets it all.
+    class Cache {
+    public:
+        // A kind of memo kept here for a routine that draws: made on first use, dropped by reset().
+        class Memo {
+        public:
+            virtual ~Memo() = default;
+            // How many things it remembers.
+            virtual std::size_t size() const = 0;
+        };
+        // The memo of kind T (a Memo with a default constructor), made on first use. The kinds
+        // are few, so they are looked up in a short list; callers look once per call or batch.
+        template <typename T>
+        T& memo() {
+            for (const Slot& slot : memos_)
+                if (slot.kind == &kKind<T>) return static_cast<T&>(*slot.memo);
+            memos_.push_back({&kKind<T>, std::make_unique<T>()});
+            return static_cast<T&>(*memos_.back().memo);
+        }
+        void reset();
+        // Everything remembered: stamps, texts, hatch patterns and what each memo holds.
+        std::size_t size() const;
+
+    private:
+        friend class Canvas;
+        // One tag per kind of memo: its address tells the kinds apart.
+        template <typename T>
+        static constexpr char kKind = 0;
+        struct Slot {
+            const char* kind;
+            std::unique_ptr<Memo> memo;
+        };
+        std::vector<Slot> memos_;
+        std::unordered_map<std::uint64_t, std::vector<Span>> stamps_;
+        std::unordered_map<TextKey, TextStamp, TextKeyHash> texts_;
+        // The 8 x 8 pixels a hatched brush sets, row by row, bit x of a row for column x; the
+        // pattern repeats from the surface's corner. Found once per style by letting the painter
+        // draw it.
+        std::array<std::array<std::uint8_t, 8>, 8> hatch_{};
+        std::array<bool, 8> hatchKnown_{};
+        std::array<bool, 8> hatchRepeats_{};
+    };
+    Cache& cache() { return cache_; }
+    const Cache& cache() const { return cache_; }
+
+private:
     const TextStamp* textStampOf(const QString& text);
 
+    bool reference_;
     Recording* recording_ = nullptr;
     QRect visibleArea_;
     void spoilRecording() {
@@ -266,6 +329,10 @@ private:
     // set, so that setting them again asks nothing of the font.
     int fontStyles_ = 0;
     int fontPixelSize_ = 0;
+    // Every face this canvas has been given, the lab's own first; a face keeps its number for the
+    // canvas's life, so that the text stamps can be told apart by it without comparing names.
+    std::vector<QString> fontFamilies_;
+    int fontFamily_ = 0;  // font_'s face, by its number there
     void noteOutside(std::initializer_list<double> coordinates);
 
     // Written through by settle(), which a reader of the const image may need.
@@ -281,10 +348,26 @@ private:
     QColor fontColour_;
     QPointF penPos_;
     long outsideCalls_ = 0;
+    // Last, after the state every primitive reads: placed among it, the cache moved that state
+    // apart and made thin lines and fills measurably slower.
+    Cache cache_;
 };
 
-// The lab's surface (owned here for the whole run).
+// The lab's surface (owned here for the whole run; made on first use, on the fast path).
 Canvas& Surface();
+
+// Puts a new canvas on `path` in place as the lab's surface for as long as it lives, and the
+// surface before it back when it goes (the tests draw the lab through a reference canvas so).
+class ScopedSurface {
+public:
+    explicit ScopedSurface(DrawingPath path);
+    ~ScopedSurface();
+    ScopedSurface(const ScopedSurface&) = delete;
+    ScopedSurface& operator=(const ScopedSurface&) = delete;
+
+private:
+    std::unique_ptr<Canvas> before_;
+};
 
 // Coordinates farther than this from the surface are clipped before they reach Qt.
 inline constexpr double kClipMargin = 10000.0;
@@ -297,11 +380,5 @@ inline bool InClipBox(double x, double y) {
     return x >= -kClipMargin && x <= kSurfaceWidth + kClipMargin && y >= -kClipMargin &&
            y <= kSurfaceHeight + kClipMargin;  // false for NaN; infinities lie outside
 }
-
-// The straightforward drawing path: every primitive opens and closes its own painter, thin lines
-// are set one pixel at a time through the image's accessors, and the kit's arc, arrow and label
-// tables are bypassed. The fast path must give the same pixels; the tests render through both.
-void SetReferenceDrawing(bool on);
-bool ReferenceDrawing();
 
 }  // namespace vlab

@@ -48,33 +48,43 @@ bool HeadSize(double length, int headKind, int& h, int& w, int& g) {
 
 // Arrows already worked out, by length, angle and head kind: the field grid draws some 1,500
 // arrows of one length a frame, at a few hundred different angles. Direct-mapped; an entry that
-// does not match is simply worked out again and takes the place.
-struct ArrowMemo {
+// does not match is simply worked out again and takes the place. Kept in the canvas's cache.
+struct ArrowEntry {
     double length = -1;
     int angle = 0;
     int headKind = 0;
     ArrowGeometry g{};
 };
-constexpr std::size_t kArrowMemoSize = 1024;
-std::array<ArrowMemo, kArrowMemoSize> arrowMemo;
+struct ArrowMemo : Canvas::Cache::Memo {
+    static constexpr std::size_t kEntries = 1024;
+    std::array<ArrowEntry, kEntries> entries;
+    std::vector<Canvas::ColouredLine> lines;  // the lines of a batch, kept from batch to batch
+    std::size_t size() const override {
+        return static_cast<std::size_t>(
+            std::count_if(entries.begin(), entries.end(), [](const ArrowEntry& e) { return e.length > 0; }));
+    }
+};
 
-std::size_t ArrowMemoSlot(double length, int angle, int headKind) {
+// The canvas's arrow memo; none on the reference path, which works out every arrow.
+ArrowMemo* ArrowMemoOf(Canvas& c) { return c.reference() ? nullptr : &c.cache().memo<ArrowMemo>(); }
+
+std::size_t ArrowEntrySlot(double length, int angle, int headKind) {
     const auto a = static_cast<std::size_t>(static_cast<unsigned>(angle));
     const auto l = static_cast<std::size_t>(static_cast<long long>(length * 8) & 0xFFFF);
-    return (a * 31 + l * 7 + static_cast<std::size_t>(headKind)) % kArrowMemoSize;
+    return (a * 31 + l * 7 + static_cast<std::size_t>(headKind)) % ArrowMemo::kEntries;
 }
 
-// Computes the head and shaft of an arrow and stores the head in ArrowHeadPts. False when no
-// arrow is drawn (too short, or an unknown head).
-bool ArrowGeometryOf(double length, int angle, int headKind, ArrowGeometry& g) {
+// Computes the head and shaft of an arrow and stores the head in ArrowHeadPts, from the memo
+// when there is one. False when no arrow is drawn (too short, or an unknown head).
+bool ArrowGeometryOf(double length, int angle, int headKind, ArrowGeometry& g, ArrowMemo* memo) {
     if (!(length > 0.001)) return false;
     int h = 0, w = 0, gap = 0;
     if (!HeadSize(length, headKind, h, w, gap)) return false;
-    ArrowMemo* memo = nullptr;
-    if (!ReferenceDrawing() && std::isfinite(length) && length < 1e6) {
-        memo = &arrowMemo[ArrowMemoSlot(length, angle, headKind)];
-        if (memo->length == length && memo->angle == angle && memo->headKind == headKind) {
-            g = memo->g;
+    ArrowEntry* entry = nullptr;
+    if (memo && std::isfinite(length) && length < 1e6) {
+        entry = &memo->entries[ArrowEntrySlot(length, angle, headKind)];
+        if (entry->length == length && entry->angle == angle && entry->headKind == headKind) {
+            g = entry->g;
             ArrowHeadPts = {g.c1x, g.tipx, g.c2x, g.c1y, g.tipy, g.c2y};
             return true;
         }
@@ -89,7 +99,7 @@ bool ArrowGeometryOf(double length, int angle, int headKind, ArrowGeometry& g) {
     g.shaftx = RoundTo(c * (length - gap), 12);
     g.shafty = RoundTo(s * (length - gap), 12);
     ArrowHeadPts = {g.c1x, g.tipx, g.c2x, g.c1y, g.tipy, g.c2y};
-    if (memo) *memo = ArrowMemo{length, angle, headKind, g};
+    if (entry) *entry = ArrowEntry{length, angle, headKind, g};
     return true;
 }
 
@@ -136,21 +146,22 @@ double FirstFrontOffset(double travelled, double spacing) {
 void DrawArrow(double length, int angle, double x, double y, int penMode, int colour, int shaftWidth,
                int headWidth, int headKind) {
     ArrowGeometry g{};
-    if (!ArrowGeometryOf(length, angle, headKind, g)) return;
+    if (!ArrowGeometryOf(length, angle, headKind, g, ArrowMemoOf(Surface()))) return;
     DrawArrowLines(g, x, y, penMode, 0, colour, shaftWidth, headWidth, headKind);
 }
 
 void DrawLabelledArrow(double length, int angle, double x, double y, int penMode, int penStyle, int colour,
                        int shaftWidth, int headWidth, int headKind, int fontSize, const QString& label) {
+    Canvas& c = Surface();
     ArrowGeometry g{};
     // A label without an arrow sits as if the shaft ended at the tail.
-    if (ArrowGeometryOf(length, angle, headKind, g))
+    if (ArrowGeometryOf(length, angle, headKind, g, ArrowMemoOf(c)))
         DrawArrowLines(g, x, y, penMode, penStyle, colour, shaftWidth, headWidth, headKind);
     SetDrawStyle(12, 2, 0, 1, 6, 12);
     SetFont(0, fontSize, 5);
     // An empty label writes nothing (the field grid's arrows have none), so its place is not
     // worked out.
-    if (!label.isEmpty() || ReferenceDrawing()) {
+    if (!label.isEmpty() || c.reference()) {
         const double b = DegToRad(angle - 90.0);
         double ox, oy;
         if (angle > 90 && angle < 270) {
@@ -160,7 +171,7 @@ void DrawLabelledArrow(double length, int angle, double x, double y, int penMode
             ox = RoundTo(25 * std::cos(b), 12);
             oy = RoundTo(15 * std::sin(b) + 10, 12);
         }
-        Surface().textOut(std::trunc(x + g.shaftx + ox), std::trunc(y - g.shafty - oy), label);
+        c.textOut(std::trunc(x + g.shaftx + ox), std::trunc(y - g.shafty - oy), label);
     }
     SetDrawStyle(12, 2, 0, 1, 0, 12);
 }
@@ -168,16 +179,19 @@ void DrawLabelledArrow(double length, int angle, double x, double y, int penMode
 void DrawArrows(double length, int headKind, int penMode, int penStyle, std::span<const ArrowAt> arrows) {
     constexpr int kPenAsSet = 100;
     SetDrawStyle(kPenAsSet, 1, penStyle, penMode, 2, 12);
-    static std::vector<Canvas::ColouredLine> lines;  // kept from batch to batch
+    Canvas& c = Surface();
+    ArrowMemo* memo = ArrowMemoOf(c);
+    std::vector<Canvas::ColouredLine> ownLines;
+    std::vector<Canvas::ColouredLine>& lines = memo ? memo->lines : ownLines;
     lines.clear();
     for (const ArrowAt& a : arrows) {
         ArrowGeometry g{};
-        if (!ArrowGeometryOf(length, a.angle, headKind, g)) continue;
+        if (!ArrowGeometryOf(length, a.angle, headKind, g, memo)) continue;
         if (headKind == 1) {
             // A filled head goes to the painter: the lines so far first, to keep the order.
-            Surface().lines(lines);
+            c.lines(lines);
             lines.clear();
-            Surface().setPenColour(QColor(a.colour));
+            c.setPenColour(QColor(a.colour));
             DrawArrowLines(g, a.x, a.y, penMode, penStyle, kPenAsSet, 1, 1, headKind);
             continue;
         }
@@ -186,7 +200,7 @@ void DrawArrows(double length, int headKind, int penMode, int penStyle, std::spa
         lines.push_back({p.c1, p.tip, a.colour});
         lines.push_back({p.tip, p.c2, a.colour});
     }
-    Surface().lines(lines);
+    c.lines(lines);
 }
 
 void DrawSpring(double x, double y, double coils, double stretchPerCoil, int /*fittingKind*/,
@@ -280,9 +294,8 @@ void ResetDrawKit() {
     BodyY.fill(0);
     ArrowHeadPts.fill(0);
     KitSlots.fill(0);
-    arrowMemo.fill(ArrowMemo{});
-    ResetArcCache();
     Surface().reset();
+    Surface().cache().reset();
 }
 
 }  // namespace vlab

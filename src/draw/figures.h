@@ -56,7 +56,8 @@ struct ArrowAt {
 // the style is the one its lines are drawn in, not the one a label leaves.
 void DrawArrows(double length, int headKind, int penMode, int penStyle, std::span<const ArrowAt> arrows);
 
-// Puts every shared result of the kit and the surface back to their program-start values.
+// Puts every shared result of the kit and the surface back to their program-start values, and
+// forgets everything kept in the surface's cache.
 void ResetDrawKit();
 
 }  // namespace vlab

@@ -98,16 +98,23 @@ struct ArcPixels {
     QRect bounds;
     QPointF end;
 };
-constexpr std::size_t kMaxCachedArcs = 4096;
-std::unordered_map<ArcKey, ArcPixels, ArcKeyHash> arcCache;
-std::vector<QPoint> arcPoints;  // scratch for the points of the arc being worked out
+// The arcs worked out on one canvas, kept in its cache.
+struct ArcMemo : Canvas::Cache::Memo {
+    static constexpr std::size_t kMaxArcs = 4096;
+    std::unordered_map<ArcKey, ArcPixels, ArcKeyHash> arcs;
+    std::vector<QPoint> points;  // scratch for the points of the arc being worked out
+    std::size_t size() const override { return arcs.size(); }
+};
 
-// The arc from the cache, worked out first if need be; null when one of its points lies outside
-// the clip box (such an arc is drawn point by point). startDeg is a whole number.
-const ArcPixels* CachedArc(double centreX, double centreY, double startDeg, double endDeg, double radius) {
-    const ArcKey key{centreX, centreY, startDeg, endDeg, radius, Surface().visibleArea()};
-    if (const auto found = arcCache.find(key); found != arcCache.end()) return &found->second;
-    arcPoints.clear();
+// The arc from the canvas's cache, worked out first if need be; null when one of its points lies
+// outside the clip box (such an arc is drawn point by point). startDeg is a whole number.
+const ArcPixels* CachedArc(Canvas& c, double centreX, double centreY, double startDeg, double endDeg,
+                           double radius) {
+    ArcMemo& memo = c.cache().memo<ArcMemo>();
+    const ArcKey key{centreX, centreY, startDeg, endDeg, radius, c.visibleArea()};
+    if (const auto found = memo.arcs.find(key); found != memo.arcs.end()) return &found->second;
+    std::vector<QPoint>& points = memo.points;
+    points.clear();
     int steps = 0;
     for (double th = startDeg; th <= endDeg && steps < kMaxArcSteps; th += 1.0, ++steps) {
         double cosTh = 0, sinTh = 0;
@@ -115,19 +122,17 @@ const ArcPixels* CachedArc(double centreX, double centreY, double startDeg, doub
         const double px = FastTrunc(centreX + RoundToWhole(cosTh * radius));
         const double py = FastTrunc(centreY - RoundToWhole(sinTh * radius));
         if (!InClipBox(px, py)) return nullptr;
-        arcPoints.emplace_back(static_cast<int>(px), static_cast<int>(py));
+        points.emplace_back(static_cast<int>(px), static_cast<int>(py));
     }
-    if (arcPoints.empty()) return nullptr;
-    if (arcCache.size() >= kMaxCachedArcs) arcCache.clear();
+    if (points.empty()) return nullptr;
+    if (memo.arcs.size() >= ArcMemo::kMaxArcs) memo.arcs.clear();
     ArcPixels arc;
-    Canvas::ThinPolylinePixels(arcPoints, key.area, arc.offsets, arc.bounds);
-    arc.end = QPointF(arcPoints.back());
-    return &arcCache.emplace(key, std::move(arc)).first->second;
+    Canvas::ThinPolylinePixels(points, key.area, arc.offsets, arc.bounds);
+    arc.end = QPointF(points.back());
+    return &memo.arcs.emplace(key, std::move(arc)).first->second;
 }
 
 }  // namespace
-
-void ResetArcCache() { arcCache.clear(); }
 
 void DrawRect(double left, double top, double right, double bottom, int penColour, int penWidth, int penStyle,
               int penMode, int brushStyle, int brushColour) {
@@ -147,7 +152,7 @@ void DrawArc(double centreX, double centreY, double startDeg, double endDeg, dou
     if (!std::isfinite(startDeg) || !std::isfinite(endDeg)) return;
     Canvas& c = Surface();
     int steps = 0;
-    if (ReferenceDrawing()) {
+    if (c.reference()) {
         for (double th = std::trunc(startDeg); th <= endDeg && steps < kMaxArcSteps; th += 1.0, ++steps) {
             const double dx = RoundTo(std::cos(DegToRad(th)) * radius, 0);
             const double dy = RoundTo(std::sin(DegToRad(th)) * radius, 0);
@@ -158,7 +163,7 @@ void DrawArc(double centreX, double centreY, double startDeg, double endDeg, dou
         return;
     }
     if (c.penWidth() <= 1 && c.penStyle() == PenStyle::Solid && std::trunc(startDeg) == startDeg) {
-        if (const ArcPixels* arc = CachedArc(centreX, centreY, startDeg, endDeg, radius)) {
+        if (const ArcPixels* arc = CachedArc(c, centreX, centreY, startDeg, endDeg, radius)) {
             c.replayPixels(arc->offsets, arc->bounds, arc->end);
             return;
         }

@@ -44,8 +44,6 @@ void SumVectors4(double mag1, double deg1, double mag2, double deg2, double mag3
 // SumVectors4 works them out from degrees (a caller that keeps them saves those steps).
 void SumDirectedVectors4(const std::array<double, 4>& mag, const std::array<double, 4>& cos,
                          const std::array<double, 4>& sin);
-// Forgets the arcs the kit has worked out (they are worked out again on their next use).
-void ResetArcCache();
 void AdvanceBody(double vx, double vy, double ax, double ay, double x, double y, double dt, int slot);
 
 }  // namespace vlab

@@ -176,17 +176,40 @@ constexpr int kGridPoints = kGridColumns * kGridRows;
 // What the field of a charge at every grid point takes besides the charge's size: the rounded
 // squared distance (0 where the field has no finite value), and the direction's cosine and sine
 // as SumVectors4 works them out. They depend only on where the charge is and on its sign, so they
-// are kept per place and sign for the whole run, worked out when the experiment is chosen.
+// are kept per place and sign in the canvas's cache, worked out when the experiment is chosen.
 struct ChargeGeometry {
     double x = 0, y = 0;
     bool negative = false;
     std::array<double, kGridPoints> distSq{}, cos{}, sin{};
 };
-// One for each place a layout puts a charge and each sign: eighteen at most.
-std::vector<std::unique_ptr<ChargeGeometry>> chargeGeometry;
 
-const ChargeGeometry& GeometryAt(double x, double y, bool negative) {
-    for (const auto& g : chargeGeometry)
+// The grid of one placing of the charges. It is the same at set-up, on the first tick and after
+// every press before Start, so it is worked out once; after that the pixels of all its arrows but
+// the last are set again from the canvas's recording of them, and the last arrow is drawn, which
+// leaves the kit's arrow results and the canvas's style as drawing every arrow would. (The sums,
+// angle and ray end the grid points leave in the kit are not kept: steps 6 and 10 of every frame
+// set them afresh.)
+struct GridMemo {
+    int placed = -1;
+    std::array<int, 4> q{};
+    std::array<double, 4> x{}, y{};
+    std::vector<GridArrow> arrows;
+    Canvas::Recording pixels;  // of every arrow but the last; empty when it could not be recorded
+    bool recorded = false;
+};
+
+// What the field keeps in the canvas's cache: the charges' geometry, one for each place a layout
+// puts a charge and each sign (eighteen at most), and the last grid drawn.
+struct FieldMemo : Canvas::Cache::Memo {
+    std::vector<std::unique_ptr<ChargeGeometry>> geometry;
+    GridMemo grid;
+    std::size_t size() const override { return geometry.size() + (grid.placed >= 0 ? 1 : 0); }
+};
+
+FieldMemo& FieldMemoOf(Canvas& c) { return c.cache().memo<FieldMemo>(); }
+
+const ChargeGeometry& GeometryAt(FieldMemo& memo, double x, double y, bool negative) {
+    for (const auto& g : memo.geometry)
         if (g->x == x && g->y == y && g->negative == negative) return *g;
     // The kit's last angle is left as it was: working out a table is not a drawing step.
     const double keptAngle = VectorAngleDeg;
@@ -202,19 +225,21 @@ const ChargeGeometry& GeometryAt(double x, double y, bool negative) {
         }
     }
     VectorAngleDeg = keptAngle;
-    chargeGeometry.push_back(std::move(g));
-    return *chargeGeometry.back();
+    memo.geometry.push_back(std::move(g));
+    return *memo.geometry.back();
 }
 
-const ChargeGeometry& GeometryOfCharge(int i) { return GeometryAt(ChargeX[i], ChargeY[i], ChargeQ[i] < 0); }
+const ChargeGeometry& GeometryOfCharge(FieldMemo& memo, int i) {
+    return GeometryAt(memo, ChargeX[i], ChargeY[i], ChargeQ[i] < 0);
+}
 
 // The same arrows for the whole grid, column by column, in two passes: the fields point by point
 // from the charges' kept geometry, then the start points of all arrows, whose roundings are long
 // chains that RayEnds works side by side.
-std::vector<GridArrow> WorkOutGrid(int placed) {
+std::vector<GridArrow> WorkOutGrid(FieldMemo& memo, int placed) {
     std::array<const ChargeGeometry*, 4> geometry{};
     for (int i = 0; i < placed; ++i)
-        if (ChargeQ[i] != 0) geometry[i] = &GeometryOfCharge(i);
+        if (ChargeQ[i] != 0) geometry[i] = &GeometryOfCharge(memo, i);
     std::array<double, kGridPoints> x{}, y{}, back{}, startX{}, startY{};
     std::vector<GridArrow> arrows(kGridPoints);
     std::size_t p = 0;
@@ -245,60 +270,45 @@ void DrawGridArrow(const GridArrow& a) {
                       QString());
 }
 
-// The grid of one placing of the charges. It is the same at set-up, on the first tick and after
-// every press before Start, so it is worked out once; after that the pixels of all its arrows but
-// the last are set again from the canvas's recording of them, and the last arrow is drawn, which
-// leaves the kit's arrow results and the canvas's style as drawing every arrow would. (The sums,
-// angle and ray end the grid points leave in the kit are not kept: steps 6 and 10 of every frame
-// set them afresh.)
-struct GridMemo {
-    int placed = -1;
-    std::array<int, 4> q{};
-    std::array<double, 4> x{}, y{};
-    std::vector<GridArrow> arrows;
-    Canvas::Recording pixels;  // of every arrow but the last; empty when it could not be recorded
-    bool recorded = false;
-};
-GridMemo gridMemo;
-
-bool MemoHolds(int placed) {
-    if (gridMemo.placed != placed) return false;
+bool MemoHolds(const GridMemo& memo, int placed) {
+    if (memo.placed != placed) return false;
     for (int i = 0; i < placed; ++i)
-        if (gridMemo.q[i] != ChargeQ[i] || gridMemo.x[i] != ChargeX[i] || gridMemo.y[i] != ChargeY[i])
-            return false;
+        if (memo.q[i] != ChargeQ[i] || memo.x[i] != ChargeX[i] || memo.y[i] != ChargeY[i]) return false;
     return true;
 }
 
 void DrawGrid(int placed) {
-    if (ReferenceDrawing()) {
+    Canvas& c = Surface();
+    if (c.reference()) {
         for (int x = 1; x <= kGridLastX; x += kGridStep)
             for (int y = 1; y <= kGridLastY; y += kGridStep) DrawGridArrow(WorkOutGridArrow(x, y, placed));
         return;
     }
-    if (MemoHolds(placed)) {
-        if (gridMemo.recorded) {
-            Surface().replay(gridMemo.pixels);
-            DrawGridArrow(gridMemo.arrows.back());
+    FieldMemo& field = FieldMemoOf(c);
+    if (MemoHolds(field.grid, placed)) {
+        if (field.grid.recorded) {
+            c.replay(field.grid.pixels);
+            DrawGridArrow(field.grid.arrows.back());
         } else {
-            for (const GridArrow& a : gridMemo.arrows) DrawGridArrow(a);
+            for (const GridArrow& a : field.grid.arrows) DrawGridArrow(a);
         }
         return;
     }
     GridMemo memo;
     memo.placed = placed;
     for (int i = 0; i < placed; ++i) memo.q[i] = ChargeQ[i], memo.x[i] = ChargeX[i], memo.y[i] = ChargeY[i];
-    memo.arrows = WorkOutGrid(placed);
+    memo.arrows = WorkOutGrid(field, placed);
     // The arrows cover the field area. The whole surface is written out, a few rows more than
     // they need, so that none of their 4,500 lines finds a kept fill to look into.
-    Surface().writeOutFills(QRect(0, 0, kSurfaceWidth, kSurfaceHeight));
+    c.writeOutFills(QRect(0, 0, kSurfaceWidth, kSurfaceHeight));
     memo.pixels.writes.reserve(kGridPoints * 32);  // an arrow sets some 20 to 30 pixels
-    Surface().beginRecording(&memo.pixels);
+    c.beginRecording(&memo.pixels);
     DrawArrows(kArrowLength, kArrowHead, kCopy, kSolidPen,
                std::span(memo.arrows).first(memo.arrows.size() - 1));
-    memo.recorded = Surface().endRecording();
+    memo.recorded = c.endRecording();
     DrawGridArrow(memo.arrows.back());
     if (!memo.recorded) memo.pixels = Canvas::Recording{};
-    gridMemo = std::move(memo);
+    field.grid = std::move(memo);
 }
 
 bool OutsideBox(double x, double y) { return x > kBoxRight || x < kBoxLeft || y > kBoxBottom || y < kBoxTop; }
@@ -431,9 +441,10 @@ void ElectricFieldReset() {
 }
 
 void ElectricFieldChosen() {
+    FieldMemo& memo = FieldMemoOf(Surface());
     for (const Layout& layout : kLayouts)
         for (int i = 0; i < layout.count; ++i)
-            for (const bool negative : {false, true}) GeometryAt(layout.x[i], layout.y[i], negative);
+            for (const bool negative : {false, true}) GeometryAt(memo, layout.x[i], layout.y[i], negative);
 }
 
 void ElectricFieldMouseDown(int x, int y) {
@@ -487,10 +498,6 @@ const LabVars kVars{
 
 void ElectricFieldDescribe(QJsonObject& out) { kVars.Describe(out); }
 
-void ElectricFieldResetProgramState() {
-    kVars.Restore();
-    gridMemo = GridMemo{};
-    chargeGeometry.clear();
-}
+void ElectricFieldResetProgramState() { kVars.Restore(); }
 
 }  // namespace vlab

@@ -97,7 +97,8 @@ private slots:
     }
 
     // Choosing the experiment works out tables for the grid and changes nothing a user or the
-    // state dump can see: the kit's last results stay as they were.
+    // state dump can see: the kit's last results stay as they were. The tables and the grid go
+    // into the canvas's cache; once it is forgotten, the grid is worked out again as it was.
     void choosingChangesNoState() {
         VectorAngleDeg = 123.5;
         QJsonObject before, after;
@@ -105,6 +106,14 @@ private slots:
         ElectricFieldChosen();
         DescribeLab(after);
         QCOMPARE(after, before);
+        QVERIFY(Surface().cache().size() > 0);
+
+        Setting(kFour, {3, -2, 4, -1});
+        const QImage drawn = Surface().image().copy();
+        Surface().cache().reset();
+        QCOMPARE(Surface().cache().size(), std::size_t{0});
+        Setting(kFour, {3, -2, 4, -1});
+        QVERIFY(Surface().image() == drawn);
     }
 
     void layoutsAndThePrompt() {
