@@ -15,6 +15,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "pictures.h"
 #include "registry/registry.h"
 #include "scenario_support.h"
 
@@ -169,7 +170,7 @@ void ScenarioTest::springRunEnergiesTraceAndPictures() {
     for (const auto& [name, x] : pictures) {
         const QImage image(dir.filePath(QLatin1String(name)));
         QCOMPARE(image.size(), QSize(700, 548));
-        QCOMPARE(image.pixel(static_cast<int>(314 + x) + 20, 80) & 0xFFFFFF, QRgb(0xA6DDA5));
+        QCOMPARE(Pixel(image, static_cast<int>(314 + x) + 20, 80), QRgb(0xA6DDA5));
     }
     QCOMPARE(QImage(dir.filePath(QStringLiteral("spring_window.png"))).size(), QSize(788, 600));
 }

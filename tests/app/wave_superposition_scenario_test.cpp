@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "pictures.h"
 #include "scenario_support.h"
 
 using namespace vlab::test;
@@ -28,7 +29,7 @@ std::pair<int, int> PurpleRows(const QImage& image) {
     int top = -1, bottom = -1;
     for (int y = 3; y < 358; ++y)
         for (int x = 3; x < 699; ++x)
-            if ((image.pixel(x, y) & 0xFFFFFF) == kPurple) {
+            if (Pixel(image, x, y) == kPurple) {
                 if (top < 0) top = y;
                 bottom = y;
                 break;
@@ -124,7 +125,7 @@ private slots:
     void noSumBeforeTheMeeting() {
         const QImage image(dir.filePath(QStringLiteral("wave_A_0.png")));
         QCOMPARE(PurpleRows(image).first, -1);
-        QCOMPARE(image.pixel(350, 180) & 0xFFFFFF, QRgb(0xC0C0C0));  // the flat silver string
+        QCOMPARE(Pixel(image, 350, 180), QRgb(0xC0C0C0));  // the flat silver string
     }
 };
 

@@ -25,9 +25,11 @@
 #include "experiments/wave_superposition.h"
 #include "lab/lab_host.h"
 #include "lab/lab_state.h"
+#include "pictures.h"
 #include "registry/registry.h"
 
 using namespace vlab;
+using namespace vlab::test;
 
 namespace {
 
@@ -259,10 +261,9 @@ void DrawingPathsTest::experimentsDrawTheSamePixels() {
         QVERIFY2(fast[i] != QImage(fast[i].size(), fast[i].format()), qPrintable(where));
         if (fast[i] != reference[i]) {
             // Both pictures are kept for a look at what differs.
-            const QString stem =
-                QStringLiteral(VLAB_TEST_PICTURES "/paths_%1_%2_").arg(run.name).arg(run.compared[i]);
-            fast[i].save(stem + QStringLiteral("fast.png"));
-            reference[i].save(stem + QStringLiteral("reference.png"));
+            const QString stem = QStringLiteral("paths_%1_%2_").arg(run.name).arg(run.compared[i]);
+            SavePicture(fast[i], stem + QStringLiteral("fast.png"));
+            SavePicture(reference[i], stem + QStringLiteral("reference.png"));
         }
         QVERIFY2(fast[i] == reference[i], qPrintable(where + ": " + FirstDifference(fast[i], reference[i])));
         QVERIFY2(fastStates[i] == referenceStates[i], qPrintable(where + ": the lab state differs"));

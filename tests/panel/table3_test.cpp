@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -26,12 +25,14 @@
 #include "experiments/pulley.h"
 #include "lab/lab_host.h"
 #include "lab/lab_state.h"
+#include "pictures.h"
 #include "registry/registry.h"
 #include "shell/lab_window.h"
 #include "shell/title_screen.h"
 #include "shell/windows.h"
 
 using namespace vlab;
+using namespace vlab::test;
 
 namespace {
 
@@ -602,8 +603,6 @@ private slots:
     }
 
     void picturesOfTheFiveLayouts() {
-        const QString dir = QStringLiteral(VLAB_TEST_PICTURES);
-        QDir().mkpath(dir);
         struct Shot {
             int code;
             const char* layout;
@@ -624,7 +623,7 @@ private slots:
             const QImage img = table3->grab().toImage();
             QCOMPARE(img.width(), 196);
             QCOMPARE(img.pixelColor(1, img.height() - 2), QColor(0xFB, 0xC9, 0xC2));  // activation's colour
-            QVERIFY(img.save(dir + "/" + s.file));
+            QVERIFY(SavePicture(img, QLatin1String(s.file)));
             table3->hide();
         }
     }
