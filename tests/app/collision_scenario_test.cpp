@@ -13,6 +13,7 @@
 #include <cmath>
 
 #include "pictures.h"
+#include "registry/registry.h"
 #include "scenario_support.h"
 
 using namespace vlab::test;
@@ -53,7 +54,7 @@ private slots:
 
         // Ready: the panel's values, the blocks where the set-up picture shows them.
         const QJsonObject ready = Load(dir.filePath(QStringLiteral("collision_ready.json")));
-        QCOMPARE(Number(ready, "ExperimentCode"), 204.0);
+        QCOMPARE(Number(ready, "ExperimentCode"), double(vlab::CodeOf("Collision")));
         QCOMPARE(Number(ready, "CollisionMassA"), kMassA);
         QCOMPARE(Number(ready, "CollisionVelA"), kVelA);
         QCOMPARE(Number(ready, "CollisionMassB"), kMassB);

@@ -13,6 +13,7 @@
 #include <cmath>
 
 #include "pictures.h"
+#include "registry/registry.h"
 #include "scenario_support.h"
 
 using namespace vlab::test;
@@ -53,7 +54,7 @@ private slots:
 
     void settingLeavesTheButtonsAnswering() {
         const QJsonObject setting = Load(Path("induction_setting.json"));
-        QCOMPARE(Number(setting, "ExperimentCode"), 207.0);
+        QCOMPARE(Number(setting, "ExperimentCode"), double(vlab::CodeOf("Induction")));
         QCOMPARE(Number(setting, "InductionMode"), 0.0);
         QCOMPARE(Number(setting, "MouseClickActive"), 1.0);
         QCOMPARE(Number(setting, "MouseMoveActive"), 1.0);

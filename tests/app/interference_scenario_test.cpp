@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "pictures.h"
+#include "registry/registry.h"
 #include "scenario_support.h"
 
 using namespace vlab::test;
@@ -64,7 +65,7 @@ private slots:
         // Setting: the first frame, the mouse on, Start ready; the bar asked for 100..700 at 400
         // ends at 1..100 and 100 ms.
         const QJsonObject setup = Load(folder, QStringLiteral("interference_setup.json"));
-        QCOMPARE(Number(setup, "ExperimentCode"), 205.0);
+        QCOMPARE(Number(setup, "ExperimentCode"), double(vlab::CodeOf("Interference")));
         QCOMPARE(Number(setup, "TickCount"), 0.0);
         QCOMPARE(Number(setup, "MouseClickActive"), 1.0);
         QVERIFY(!TimerActive(setup));

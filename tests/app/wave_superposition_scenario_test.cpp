@@ -12,6 +12,7 @@
 #include <QtTest>
 
 #include "pictures.h"
+#include "registry/registry.h"
 #include "scenario_support.h"
 
 using namespace vlab::test;
@@ -55,7 +56,7 @@ private slots:
 
     void pressBeforeSettingStartsThePulsesAtTheEdges() {
         const QJsonObject dump = Load(dir.path(), QStringLiteral("wave_before_setting.json"));
-        QCOMPARE(Number(dump, "ExperimentCode"), 208.0);
+        QCOMPARE(Number(dump, "ExperimentCode"), double(vlab::CodeOf("WaveSuperposition")));
         QCOMPARE(Step(dump), 0);
         QCOMPARE(Number(dump, "TickCount"), 0.0);
         QCOMPARE(Number(dump, "Front1"), 9.0);

@@ -162,7 +162,7 @@ void DrawingPathsTest::experimentsDrawTheSamePixels() {
     const std::vector<Run> runs = {
         // A 120 N pull at 30 degrees: the block slides, its force arrows and the graph grow.
         {"Friction",
-         201,
+         CodeOf("Friction"),
          [] {
              AppliedForce = 120;
              ForceAngle = 30;
@@ -173,7 +173,7 @@ void DrawingPathsTest::experimentsDrawTheSamePixels() {
          {0, 1, 60, 120}},
         // k = 3 swinging 200 px: the spring, the energy bars and the trail of dots.
         {"SpringEnergy",
-         203,
+         CodeOf("SpringEnergy"),
          [] {
              SpringConstant = 3;
              SpringDisplacement = 200;
@@ -181,11 +181,11 @@ void DrawingPathsTest::experimentsDrawTheSamePixels() {
          45,
          {0, 1, 45}},
         // The reset blocks meet in the middle: flight, contact and rebound.
-        {"Collision", 204, [] {}, 140, {0, 1, 50, 90, 140}},
+        {"Collision", CodeOf("Collision"), [] {}, 140, {0, 1, 50, 90, 140}},
         // Red light until every ring is at its cap and the fringes and graph are drawn; the
         // probe off the centre line, then violet light and the widest slits late in the run.
         {"Interference",
-         205,
+         CodeOf("Interference"),
          [] {
              ProbeY = 96;
              MouseClickActive = 1;
@@ -200,7 +200,7 @@ void DrawingPathsTest::experimentsDrawTheSamePixels() {
          [] { return SlitWaveTicks >= 75 && LightChoice == 1 && SlitHalfGap == 50; }},
         // Four charges: the grid at set-up and tick 1, then the test charge's flight.
         {"ElectricField",
-         206,
+         CodeOf("ElectricField"),
          [] {
              SetHost(&fourCharges);
              ChargeQ[0] = 3, ChargeQ[1] = -2, ChargeQ[2] = 4, ChargeQ[3] = -1;
@@ -214,7 +214,7 @@ void DrawingPathsTest::experimentsDrawTheSamePixels() {
              }
          }},
         {"InductionConstantSpeed",
-         207,
+         CodeOf("Induction"),
          [] {
              InductionMode = 0;
              FieldDirection = 1;
@@ -222,7 +222,7 @@ void DrawingPathsTest::experimentsDrawTheSamePixels() {
          180,
          {0, 1, 100, 180}},
         {"InductionIncline",
-         207,
+         CodeOf("Induction"),
          [] {
              InductionMode = 1;
              FieldDirection = 0;
@@ -231,7 +231,7 @@ void DrawingPathsTest::experimentsDrawTheSamePixels() {
          {0, 1, 60, 120}},
         // Pair C: the pulses apart, then overlapping with all their columns.
         {"WaveSuperposition",
-         208,
+         CodeOf("WaveSuperposition"),
          [] { WaveVariant = 4; },
          200,
          {0, 1, 100, 200},
@@ -239,7 +239,7 @@ void DrawingPathsTest::experimentsDrawTheSamePixels() {
          [] { return OverlapColumns > 100; }},
         // Arrangement 3 with A of 2 kg: C rises until the run ends on tick 73.
         {"Pulley",
-         202,
+         CodeOf("Pulley"),
          [] {
              PulleyArrangement = 3;
              PulleyMassA = 2;
@@ -423,7 +423,7 @@ void DrawingPathsTest::fieldGridsAsTheChargesChange() {
     const auto draw = [&] {
         SetHost(&anyLayout);
         ResetProgramState();
-        ExperimentCode = 206;
+        ExperimentCode = CodeOf("ElectricField");
         ElectricFieldReset();
         ElectricFieldChosen();
         std::vector<QImage> pictures;

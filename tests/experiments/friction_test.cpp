@@ -28,7 +28,7 @@ namespace {
 using FakeHost = RecordingHost;
 FakeHost* host = nullptr;
 
-const Experiment& Friction() { return *FindExperiment(201); }
+const Experiment& Friction() { return *FindExperiment(CodeOf("Friction")); }
 
 // The lab window's part of the sequences a user drives, taken from the registry entry.
 void CommonReset() {
@@ -37,7 +37,7 @@ void CommonReset() {
     Friction().reset();
 }
 void Choose() {
-    ExperimentCode = 201;
+    ExperimentCode = Friction().code;
     CommonReset();
     ClearArea(0, 0, 700, 550);
     Friction().chosen();

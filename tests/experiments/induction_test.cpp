@@ -32,7 +32,7 @@ constexpr QRgb kSilverPixel = 0xC0C0C0;
 using FakeHost = RecordingHost;
 FakeHost host;
 
-const Experiment& Induction() { return *FindExperiment(207); }
+const Experiment& Induction() { return *FindExperiment(CodeOf("Induction")); }
 
 // The lab window's part of the sequences a user drives, with the reactions taken from the registry.
 void CommonReset() {
@@ -40,7 +40,7 @@ void CommonReset() {
     TickCount = 0;
 }
 void Choose() {
-    ExperimentCode = 207;
+    ExperimentCode = Induction().code;
     CommonReset();
     Induction().reset();
     ClearArea(0, 0, 700, 550);

@@ -19,6 +19,7 @@
 #include "lab/lab_host.h"
 #include "lab/lab_state.h"
 #include "pictures.h"
+#include "registry/registry.h"
 
 using namespace vlab;
 using namespace vlab::test;
@@ -108,7 +109,7 @@ private slots:
         ResetDrawKit();
         InterferenceResetProgramState();
         host = FakeHost();
-        ExperimentCode = 205;
+        ExperimentCode = CodeOf("Interference");
     }
 
     void resetPutsEverythingBackAndAsksForTheSlowBar() {

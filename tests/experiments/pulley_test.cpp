@@ -22,6 +22,7 @@
 #include "lab/lab_host.h"
 #include "lab/lab_state.h"
 #include "pictures.h"
+#include "registry/registry.h"
 
 using namespace vlab;
 using namespace vlab::test;
@@ -167,7 +168,7 @@ private slots:
         ResetLabState();
         ResetDrawKit();
         PulleyResetProgramState();
-        ExperimentCode = 202;
+        ExperimentCode = CodeOf("Pulley");
         host = FakeHost();
     }
 

@@ -18,6 +18,7 @@
 #include "lab/lab_host.h"
 #include "lab/lab_state.h"
 #include "pictures.h"
+#include "registry/registry.h"
 
 using namespace vlab;
 using namespace vlab::test;
@@ -33,7 +34,7 @@ void CommonReset() {
     TickCount = 0;
 }
 void Choose() {
-    ExperimentCode = 203;
+    ExperimentCode = CodeOf("SpringEnergy");
     CommonReset();
     SpringEnergyReset();
     ClearArea(0, 0, 700, 550);

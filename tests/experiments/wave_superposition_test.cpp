@@ -19,6 +19,7 @@
 #include "lab/lab_host.h"
 #include "lab/lab_state.h"
 #include "pictures.h"
+#include "registry/registry.h"
 
 using namespace vlab;
 using namespace vlab::test;
@@ -84,7 +85,7 @@ bool ColourNear(QRgb colour, int x, int y, int reach) {
 // The lab window's part: the common reset, the experiment's reset, and for Setting the value the
 // panel wrote and the first picture.
 void Choose() {
-    ExperimentCode = 208;
+    ExperimentCode = CodeOf("WaveSuperposition");
     MouseMoveActive = MouseClickActive = 0;
     TickCount = 0;
     WaveSuperpositionReset();

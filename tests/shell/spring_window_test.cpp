@@ -14,6 +14,7 @@
 #include "experiments/spring_energy.h"
 #include "lab/lab_state.h"
 #include "pictures.h"
+#include "registry/registry.h"
 #include "shell/lab_window.h"
 #include "shell/windows.h"
 
@@ -50,7 +51,7 @@ private slots:
 
     void chooseDragSetKStartAndRun() {
         Form1->Button1->click();
-        QCOMPARE(ExperimentCode, 203);
+        QCOMPARE(ExperimentCode, CodeOf("SpringEnergy"));
         QCOMPARE(Form1->Timer1->interval(), 10);
         Send(QEvent::MouseButtonPress, 334, 100);  // the mouse is off until Setting
         QCOMPARE(SpringDragging, 0);
