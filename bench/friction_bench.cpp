@@ -18,7 +18,7 @@ namespace {
 // 120 N at 30 degrees, lying block, on tick 450: the block slides with a 45 N pull.
 void BM_FrictionSlidingTick(benchmark::State& state) {
     ResetProgramState();
-    ExperimentCode = 201;
+    ExperimentCode = CodeOf("Friction");
     AppliedForce = 120;
     ForceAngle = 30;
     BlockHeight = 50;
@@ -37,7 +37,7 @@ void BM_FrictionSlidingTick(benchmark::State& state) {
 
 void BM_FrictionFirstSetUp(benchmark::State& state) {
     ResetProgramState();
-    ExperimentCode = 201;
+    ExperimentCode = CodeOf("Friction");
     for (auto _ : state) {
         TickCount = 0;
         FrictionSetCount = -1;

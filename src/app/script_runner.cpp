@@ -18,12 +18,10 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QSlider>
 #include <QStackedWidget>
-#include <QTextEdit>
 #include <QTimer>
 
 #include <cstdio>

@@ -9,8 +9,6 @@
 
 #include "experiments/collision.h"
 
-#include <cmath>
-
 #include "draw/canvas.h"
 #include "draw/figures.h"
 #include "draw/numeric.h"

@@ -3,8 +3,6 @@
 
 #include <QJsonObject>
 
-#include <array>
-
 namespace vlab {
 
 extern double CollisionMassA;  // mass of the red block A, 1 to 5

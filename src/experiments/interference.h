@@ -3,8 +3,6 @@
 
 #include <QJsonObject>
 
-#include <array>
-
 namespace vlab {
 
 extern int LightChoice;         // 0 red light, 1 violet light

@@ -18,7 +18,6 @@
 #include "draw/shapes.h"
 #include "draw/style.h"
 #include "lab/lab_host.h"
-#include "lab/lab_state.h"
 #include "lab/lab_vars.h"
 
 namespace vlab {

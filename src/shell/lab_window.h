@@ -155,8 +155,7 @@ private:
     void OpenHelp(const QString& page, bool introRule);
 
     bool mirroring_ = false;  // TrackBar1 is being brought in line with the model
-    bool ruleRunning_ = false;
-    bool leaving_ = false;  // Exit was answered Yes: the close that follows is the program's own
+    bool leaving_ = false;    // Exit was answered Yes: the close that follows is the program's own
 };
 
 }  // namespace vlab

@@ -12,6 +12,8 @@
 
 #include <cmath>
 
+#include "pictures.h"
+#include "registry/registry.h"
 #include "scenario_support.h"
 
 using namespace vlab::test;
@@ -39,10 +41,6 @@ std::vector<Row> ReadTrace(const QString& path) {
     return rows;
 }
 
-QRgb At(const QImage& image, double x, double y) {
-    return image.pixel(static_cast<int>(x), static_cast<int>(y)) & 0xFFFFFF;
-}
-
 }  // namespace
 
 class CollisionScenarioTest : public QObject {
@@ -56,7 +54,7 @@ private slots:
 
         // Ready: the panel's values, the blocks where the set-up picture shows them.
         const QJsonObject ready = Load(dir.filePath(QStringLiteral("collision_ready.json")));
-        QCOMPARE(Number(ready, "ExperimentCode"), 204.0);
+        QCOMPARE(Number(ready, "ExperimentCode"), double(vlab::CodeOf("Collision")));
         QCOMPARE(Number(ready, "CollisionMassA"), kMassA);
         QCOMPARE(Number(ready, "CollisionVelA"), kVelA);
         QCOMPARE(Number(ready, "CollisionMassB"), kMassB);
@@ -113,25 +111,25 @@ private slots:
         // Pictures: the blocks where the trace puts them, the spring pressed between them in the
         // contact, and the graph points of the ticks so far.
         const QImage setup(dir.filePath(QStringLiteral("collision_setup.png")));
-        QCOMPARE(At(setup, 255, 95), QRgb(0xFF0000));
-        QCOMPARE(At(setup, 465, 95), QRgb(0x0000FF));
+        QCOMPARE(Pixel(setup, 255, 95), QRgb(0xFF0000));
+        QCOMPARE(Pixel(setup, 465, 95), QRgb(0x0000FF));
         const QImage contact(dir.filePath(QStringLiteral("collision_contact.png")));
         const Row& r80 = rows[79];
         QCOMPARE(r80.tick, 80);
         QVERIFY(98 - (r80.xB - r80.xA) > 10);
-        QCOMPARE(At(contact, r80.xA - 15, 95), QRgb(0xFF0000));
-        QCOMPARE(At(contact, r80.xB + 15, 95), QRgb(0x0000FF));
+        QCOMPARE(Pixel(contact, int(r80.xA - 15), 95), QRgb(0xFF0000));
+        QCOMPARE(Pixel(contact, int(r80.xB + 15), 95), QRgb(0x0000FF));
         const QImage parted(dir.filePath(QStringLiteral("collision_parted.png")));
         const Row& r150 = rows[149];
-        QCOMPARE(At(parted, r150.xA - 15, 95), QRgb(0xFF0000));
-        QCOMPARE(At(parted, r150.xB + 15, 95), QRgb(0x0000FF));
+        QCOMPARE(Pixel(parted, int(r150.xA - 15), 95), QRgb(0xFF0000));
+        QCOMPARE(Pixel(parted, int(r150.xB + 15), 95), QRgb(0x0000FF));
         // The total momentum 12 is drawn at y 238 on every tick, the total energy 132 at y 497.
         for (int t : {70, 100, 140}) {
             bool momentum = false, energy = false;
             for (int dx = -2; dx <= 2; ++dx) {
-                const double x = 20 + 3 * t + dx;
-                momentum = momentum || At(parted, x, 238) == 0 || At(parted, x, 237) == 0;
-                energy = energy || At(parted, x, 497) == 0 || At(parted, x, 496) == 0;
+                const int x = 20 + 3 * t + dx;
+                momentum = momentum || Pixel(parted, x, 238) == 0 || Pixel(parted, x, 237) == 0;
+                energy = energy || Pixel(parted, x, 497) == 0 || Pixel(parted, x, 496) == 0;
             }
             QVERIFY2(momentum && energy, qPrintable(QString::number(t)));
         }

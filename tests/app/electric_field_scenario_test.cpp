@@ -14,6 +14,7 @@
 #include <array>
 #include <cmath>
 
+#include "pictures.h"
 #include "scenario_support.h"
 
 using namespace vlab::test;
@@ -34,14 +35,6 @@ QPointF Field(double x, double y) {
         e += d * (kQ[i] * 500000 / (r2 * std::sqrt(r2)));
     }
     return e;
-}
-
-QRgb Pixel(const QImage& image, double x, double y) { return image.pixel(int(x), int(y)) & 0xFFFFFF; }
-bool ColourNear(const QImage& image, QRgb colour, double x, double y, int reach) {
-    for (int dy = -reach; dy <= reach; ++dy)
-        for (int dx = -reach; dx <= reach; ++dx)
-            if (Pixel(image, x + dx, y + dy) == colour) return true;
-    return false;
 }
 
 }  // namespace
@@ -65,7 +58,8 @@ private slots:
         QCOMPARE(setup["Timer1"].toObject()["interval"].toInt(), 40);
         const QImage setupPicture(file("field_setup.png"));
         for (int i = 0; i < 4; ++i)
-            QCOMPARE(Pixel(setupPicture, kAt[i].x(), kAt[i].y()), kQ[i] > 0 ? 0xFF0000u : 0x0000FFu);
+            QCOMPARE(Pixel(setupPicture, int(kAt[i].x()), int(kAt[i].y())),
+                     kQ[i] > 0 ? 0xFF0000u : 0x0000FFu);
         // Next to the +4 charge the field is beyond 25500: black grid arrows.
         QVERIFY(ColourNear(setupPicture, 0x000000, 466, 376, 3));
 

@@ -14,6 +14,7 @@
 #include <numbers>
 
 #include "draw/style.h"
+#include "pictures.h"
 #include "scenario_support.h"
 
 using namespace vlab::test;
@@ -42,7 +43,7 @@ std::pair<int, double> RunEnd(double force, double angle) {
 QRgb Code(int code) { return vlab::ColourOfCode(code).rgb() & 0xFFFFFF; }
 // The middle pixel of the 3-pixel graph dot centred at (x, y).
 QRgb DotAt(const QImage& image, double x, double y) {
-    return image.pixel(int(x - 1.5) + 1, int(y - 1.5) + 1) & 0xFFFFFF;
+    return Pixel(image, int(x - 1.5) + 1, int(y - 1.5) + 1);
 }
 
 }  // namespace
@@ -85,8 +86,8 @@ private slots:
 
         // Mid-run picture: the upright block at rest, the red pull arrow from its right face.
         const QImage mid(dir.filePath(QStringLiteral("friction_run1_tick500.png")));
-        QCOMPARE(mid.pixel(98, 60) & 0xFFFFFF, Code(16));
-        QCOMPARE(mid.pixel(140, 99) & 0xFFFFFF, Code(0));
+        QCOMPARE(Pixel(mid, 98, 60), Code(16));
+        QCOMPARE(Pixel(mid, 140, 99), Code(0));
 
         // Two curves in two colours, each bending where its block starts to slide: red along the
         // diagonal to 79 N and flat at 72 N from the 80 N tick on, grey along the diagonal to 36 N
@@ -99,10 +100,10 @@ private slots:
         QCOMPARE(DotAt(graph, 100 + 3 * 36 * c, 525 - 3 * 36 * c), Code(1));
         QCOMPARE(DotAt(graph, 100 + 3 * 50 * c, 525 - 3 * 28.8), Code(1));
         // Nothing of either curve above its bend.
-        QCOMPARE(CountColour(graph, Code(0), 100 + 3 * 81, 204, 700, 525 - 3 * 72 - 3), 0);
-        QCOMPARE(CountColour(graph, Code(1), 100 + 3 * 38, 204, 700, 525 - 3 * 36), 0);
+        QCOMPARE(CountColour(graph, Code(0), Box(100 + 3 * 81, 204, 700, 525 - 3 * 72 - 3)), 0);
+        QCOMPARE(CountColour(graph, Code(1), Box(100 + 3 * 38, 204, 700, 525 - 3 * 36)), 0);
         // Both blocks have left the table at the end.
-        QCOMPARE(CountColour(graph, Code(16), 0, 0, 700, 140), 0);
+        QCOMPARE(CountColour(graph, Code(16), Box(0, 0, 700, 140)), 0);
     }
 
     // Stop half way and Setting again, the panel left by its Exit, then a set force of zero.

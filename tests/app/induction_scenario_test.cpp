@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "pictures.h"
+#include "registry/registry.h"
 #include "scenario_support.h"
 
 using namespace vlab::test;
@@ -52,7 +54,7 @@ private slots:
 
     void settingLeavesTheButtonsAnswering() {
         const QJsonObject setting = Load(Path("induction_setting.json"));
-        QCOMPARE(Number(setting, "ExperimentCode"), 207.0);
+        QCOMPARE(Number(setting, "ExperimentCode"), double(vlab::CodeOf("Induction")));
         QCOMPARE(Number(setting, "InductionMode"), 0.0);
         QCOMPARE(Number(setting, "MouseClickActive"), 1.0);
         QCOMPARE(Number(setting, "MouseMoveActive"), 1.0);
@@ -142,19 +144,19 @@ private slots:
     void pictures() {
         const QImage loop(Path("induction_loop_tick105.png"));
         QCOMPARE(loop.size(), QSize(700, 548));
-        QCOMPARE(loop.pixel(300, 200) & 0xFFFFFF, QRgb(0xA6DDA5));     // the field between its symbols
-        QCOMPARE(CountColour(loop, 0xFFFFFF, 197, 117, 204, 124), 0);  // solid dots, no ring
-        QVERIFY(CountColour(loop, 0xC0C0C0, 130, 160, 140, 170) > 0);  // the left side at x 135
-        QVERIFY(CountColour(loop, 0xFF0000, 395, 460, 430, 470) > 0);  // +50 plotted below the axis
+        QCOMPARE(Pixel(loop, 300, 200), QRgb(0xA6DDA5));                    // the field between its symbols
+        QCOMPARE(CountColour(loop, 0xFFFFFF, Box(197, 117, 204, 124)), 0);  // solid dots, no ring
+        QVERIFY(CountColour(loop, 0xC0C0C0, Box(130, 160, 140, 170)) > 0);  // the left side at x 135
+        QVERIFY(CountColour(loop, 0xFF0000, Box(395, 460, 430, 470)) > 0);  // +50 plotted below the axis
         const QImage ringed(Path("induction_loop0_tick450.png"));
-        QVERIFY(CountColour(ringed, 0xFFFFFF, 197, 117, 204, 124) > 0);
+        QVERIFY(CountColour(ringed, 0xFFFFFF, Box(197, 117, 204, 124)) > 0);
         const QImage coil(Path("induction_coil_tick110.png"));
-        QVERIFY(CountColour(coil, 0x800080, 0, 0, 700, 360) > 0);          // the current in the entering coil
-        QVERIFY(CountColour(coil, 0x808080, 300, 250, 690, 355) > 10000);  // the incline
+        QVERIFY(CountColour(coil, 0x800080, Box(0, 0, 700, 360)) > 0);  // the current in the entering coil
+        QVERIFY(CountColour(coil, 0x808080, Box(300, 250, 690, 355)) > 10000);  // the incline
         const QImage end(Path("induction_coil_end.png"));
         const int lastX = 2 * int(Number(Load(Path("induction_coil_end.json")), "TickCount")) + 10;
-        QVERIFY(CountColour(end, 0xFF0000, lastX - 3, 363, lastX + 3, 540) > 0);
-        QCOMPARE(CountColour(end, 0x800080, 0, 0, 700, 360), 0);  // at the foot, clear of the band
+        QVERIFY(CountColour(end, 0xFF0000, Box(lastX - 3, 363, lastX + 3, 540)) > 0);
+        QCOMPARE(CountColour(end, 0x800080, Box(0, 0, 700, 360)), 0);  // at the foot, clear of the band
     }
 };
 

@@ -8,6 +8,8 @@
 
 #include <cmath>
 
+#include "pictures.h"
+#include "registry/registry.h"
 #include "scenario_support.h"
 
 using namespace vlab::test;
@@ -63,7 +65,7 @@ private slots:
         // Setting: the first frame, the mouse on, Start ready; the bar asked for 100..700 at 400
         // ends at 1..100 and 100 ms.
         const QJsonObject setup = Load(folder, QStringLiteral("interference_setup.json"));
-        QCOMPARE(Number(setup, "ExperimentCode"), 205.0);
+        QCOMPARE(Number(setup, "ExperimentCode"), double(vlab::CodeOf("Interference")));
         QCOMPARE(Number(setup, "TickCount"), 0.0);
         QCOMPARE(Number(setup, "MouseClickActive"), 1.0);
         QVERIFY(!TimerActive(setup));
@@ -76,7 +78,7 @@ private slots:
                  100);
         const QImage first(dir.filePath(QStringLiteral("interference_setup.png")));
         QCOMPARE(first.size(), QSize(700, 548));
-        QCOMPARE(first.pixel(560, 110) & 0xFFFFFF, QRgb(0xD8E4F8));  // no fringes yet
+        QCOMPARE(Pixel(first, 560, 110), QRgb(0xD8E4F8));  // no fringes yet
 
         // The trace: source rings from tick 18, slit rings once the source has run 22 steps, the
         // phase at the probe from 60 slit steps on; each tick steps each running counter once.
@@ -138,10 +140,7 @@ private slots:
             const QImage image(dir.filePath(name));
             QCOMPARE(image.size(), QSize(700, 548));
             CheckFringes(image, p.gap, p.violet, name);
-            int rings = 0;
-            for (int y = 12; y < 208; ++y)
-                for (int x = 202; x < 498; ++x)
-                    if ((image.pixel(x, y) & 0xFFFFFF) == (p.violet ? 0x800080u : 0xFF0000u)) ++rings;
+            const int rings = CountColour(image, p.violet ? 0x800080u : 0xFF0000u, Box(202, 12, 498, 208));
             QVERIFY2(rings > 1000, qPrintable(name));
         }
 
@@ -149,7 +148,7 @@ private slots:
         const QImage dark(dir.filePath(QStringLiteral("interference_dark_probe.png")));
         for (int y = 290; y < 378; ++y)
             for (int x = 12; x < 686; x += 3)
-                if ((dark.pixel(x, y) & 0xFFFFFF) == 0xFFFF00) QVERIFY(std::abs(y - 340) <= 2);
+                if (Pixel(dark, x, y) == 0xFFFF00) QVERIFY(std::abs(y - 340) <= 2);
         QCOMPARE(QImage(dir.filePath(QStringLiteral("interference_window.png"))).size(), QSize(788, 600));
     }
 };

@@ -10,6 +10,7 @@
 
 #include <cmath>
 
+#include "pictures.h"
 #include "scenario_support.h"
 
 using namespace vlab::test;
@@ -22,13 +23,7 @@ QStringList Memo(const QJsonObject& dump) {
     return lines;
 }
 
-int RedCount(const QImage& image) {
-    int n = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) n += (image.pixel(x, y) & 0xFFFFFF) == 0xFF0000;
-    return n;
-}
-QRgb Pixel(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFF; }
+int RedCount(const QImage& image) { return CountColour(image, 0xFF0000, image.rect()); }
 
 }  // namespace
 

@@ -1,9 +1,8 @@
 #pragma once
 // Shared by the scenario tests: plays scenarios through the built vlab-script, each in a folder of
-// the test's own, and reads back the dumps, traces and pictures it wrote.
+// the test's own, and reads back the dumps and traces it wrote.
 
 #include <QFile>
-#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -108,15 +107,6 @@ inline QStringList CsvRows(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
     return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
-}
-
-// How many pixels of image in left <= x < right, top <= y < bottom have the colour.
-inline int CountColour(const QImage& image, QRgb colour, int left, int top, int right, int bottom) {
-    int n = 0;
-    for (int y = top; y < bottom; ++y)
-        for (int x = left; x < right; ++x)
-            if ((image.pixel(x, y) & 0xFFFFFF) == colour) ++n;
-    return n;
 }
 
 }  // namespace vlab::test

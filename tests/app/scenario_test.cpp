@@ -15,6 +15,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "pictures.h"
 #include "registry/registry.h"
 #include "scenario_support.h"
 
@@ -65,7 +66,7 @@ void ScenarioTest::startUpAndEnteringTheLab() {
     QVERIFY(!WindowShown(start, "Form1"));
     QVERIFY(!WindowShown(start, "table3"));
     QVERIFY(!WindowShown(start, "check"));
-    QCOMPARE(Number(start, "ExperimentCode"), 202.0);
+    QCOMPARE(Number(start, "ExperimentCode"), double(vlab::CodeOf("Pulley")));  // its start value
     QCOMPARE(Number(start, "TickCount"), 0.0);
     QVERIFY(!TimerActive(start));
     QVERIFY(!Enabled(start, "Form1.Button4"));
@@ -90,9 +91,9 @@ void ScenarioTest::startUpAndEnteringTheLab() {
     QVERIFY(!WindowShown(lab, "Main"));
     QVERIFY(WindowShown(lab, "Form1"));
     QVERIFY(Visible(lab, "Form1.PageControl1"));
-    for (const char* button : {"Form1.Button3", "Form1.Button5", "Form1.Button1", "Form1.Button46",
-                               "Form1.Button27", "Form1.Button45", "Form1.Button6", "Form1.Button47"}) {
-        QVERIFY2(Visible(lab, button) && Enabled(lab, button), button);
+    for (const vlab::Experiment* e : vlab::AllExperiments()) {
+        const QByteArray button = "Form1." + QByteArray(e->buttonName);
+        QVERIFY2(Visible(lab, button.constData()) && Enabled(lab, button.constData()), button.constData());
     }
 }
 
@@ -100,13 +101,13 @@ void ScenarioTest::choosingEachExperiment() {
     QTemporaryDir dir;
     const Outcome run = PlayFile(dir.path(), QStringLiteral("choose_each.vls"));
     QCOMPARE(run.status, 0);
-    const std::pair<const char*, int> buttons[] = {{"3", 201},  {"5", 202},  {"1", 203}, {"46", 204},
-                                                   {"27", 205}, {"45", 206}, {"6", 207}, {"47", 208}};
+    // The scenario clicks the buttons in the order of the codes and names each dump after its
+    // button's number: choose_3.json after Button3.
     bool first = true;
-    for (const auto& [button, code] : buttons) {
-        const QJsonObject dump =
-            Load(dir.path(), QStringLiteral("choose_%1.json").arg(QLatin1String(button)));
-        QCOMPARE(Number(dump, "ExperimentCode"), double(code));
+    for (const vlab::Experiment* e : vlab::AllExperiments()) {
+        const QString button = QLatin1String(e->buttonName).mid(6);
+        const QJsonObject dump = Load(dir.path(), QStringLiteral("choose_%1.json").arg(button));
+        QCOMPARE(Number(dump, "ExperimentCode"), double(e->code));
         QCOMPARE(Number(dump, "TickCount"), 0.0);
         QVERIFY(!TimerActive(dump));
         QVERIFY(Enabled(dump, "Form1.Button4"));
@@ -116,7 +117,7 @@ void ScenarioTest::choosingEachExperiment() {
         // The first choice shows the operating instructions once, every later one its own page.
         const QJsonObject help = dump.value(QStringLiteral("help")).toObject();
         QVERIFY(help.value(QStringLiteral("visible")).toBool());
-        const QString page = first ? QStringLiteral("/help/op.htm") : vlab::FindExperiment(code)->helpPage;
+        const QString page = first ? QStringLiteral("/help/op.htm") : e->helpPage;
         QCOMPARE(help.value(QStringLiteral("page")).toString(), page.mid(1));
         first = false;
     }
@@ -133,7 +134,7 @@ void ScenarioTest::springRunEnergiesTraceAndPictures() {
     QCOMPARE(run.status, 0);
 
     const QJsonObject dump = Load(dir.path(), QStringLiteral("spring_energy.json"));
-    QCOMPARE(Number(dump, "ExperimentCode"), 203.0);
+    QCOMPARE(Number(dump, "ExperimentCode"), double(vlab::CodeOf("SpringEnergy")));
     QCOMPARE(Number(dump, "SpringConstant"), 3.0);
     QCOMPARE(Number(dump, "SpringMass"), 2.0);
     QCOMPARE(Number(dump, "SpringDisplacement"), 200.0);
@@ -169,7 +170,7 @@ void ScenarioTest::springRunEnergiesTraceAndPictures() {
     for (const auto& [name, x] : pictures) {
         const QImage image(dir.filePath(QLatin1String(name)));
         QCOMPARE(image.size(), QSize(700, 548));
-        QCOMPARE(image.pixel(static_cast<int>(314 + x) + 20, 80) & 0xFFFFFF, QRgb(0xA6DDA5));
+        QCOMPARE(Pixel(image, static_cast<int>(314 + x) + 20, 80), QRgb(0xA6DDA5));
     }
     QCOMPARE(QImage(dir.filePath(QStringLiteral("spring_window.png"))).size(), QSize(788, 600));
 }
@@ -300,7 +301,7 @@ void ScenarioTest::exitAnsweredNoKeepsTheLab() {
     QVERIFY(!WindowShown(stayed, "check"));
     QCOMPARE(Number(stayed, "ConfirmAnswer"), 0.0);
     QCOMPARE(Number(stayed, "TickCount"), 3.0);
-    QCOMPARE(Number(stayed, "ExperimentCode"), 203.0);
+    QCOMPARE(Number(stayed, "ExperimentCode"), double(vlab::CodeOf("SpringEnergy")));
 }
 
 void ScenarioTest::programEndingDuringTheScenario() {

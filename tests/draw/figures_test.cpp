@@ -2,7 +2,6 @@
 
 #include "draw/figures.h"
 
-#include <QDir>
 #include <QtTest>
 
 #include <cmath>
@@ -12,6 +11,7 @@
 #include "draw/shapes.h"
 #include "draw/style.h"
 #include "kit_test_support.h"
+#include "pictures.h"
 
 using namespace vlab;
 using namespace vlab::test;
@@ -70,7 +70,7 @@ private slots:
     void arrowHeadSizesBelowAndAboveTen() {
         DrawArrow(8, 0, 100, 100, 0, 5, 1, 1, 1);
         QCOMPARE(ArrowHeadPts, HeadPoints(0, 8, 0, 4, 0, -4));  // 8 long, trunc(4.8) wide, no shaft
-        QCOMPARE(PixelAt(100, 100), 0x000000u);                 // the head's back corner sits on the tail
+        QCOMPARE(Pixel(100, 100), 0x000000u);                   // the head's back corner sits on the tail
         DrawArrow(50, 0, 100, 200, 0, 5, 1, 1, 1);
         QCOMPARE(ArrowHeadPts, HeadPoints(40, 50, 40, 6, 0, -6));
         DrawArrow(50, 0, 100, 300, 0, 5, 1, 1, 2);
@@ -85,9 +85,9 @@ private slots:
         // Pointing up: the offsets are y-up, cosine residues cleaned.
         DrawArrow(50, 90, 300, 300, 0, 5, 1, 1, 1);
         QCOMPARE(ArrowHeadPts, HeadPoints(-6, 0, 6, 40, 50, 40));
-        QCOMPARE(PixelAt(300, 299), 0x000000u);  // shaft goes up from the tail
-        QCOMPARE(PixelAt(300, 255), 0xFFFFFFu);  // filled white inside the closed head
-        QCOMPARE(PixelAt(300, 251), 0x000000u);
+        QCOMPARE(Pixel(300, 299), 0x000000u);  // shaft goes up from the tail
+        QCOMPARE(Pixel(300, 255), 0xFFFFFFu);  // filled white inside the closed head
+        QCOMPARE(Pixel(300, 251), 0x000000u);
     }
 
     void tooShortArrowsDrawNothingAndKeepTheirPoints() {
@@ -108,8 +108,8 @@ private slots:
         DrawSpring(10, 100, 30, 0, 0, 1, 0);
         QCOMPARE(SpringEndX, 314.0);
         QCOMPARE(SpringEndY, 100.0);
-        QCOMPARE(PixelAt(22, 120), 0xFF0000u);  // first zigzag point, 20 below the axis
-        QCOMPARE(PixelAt(12, 90), 0xFF0000u);   // the fixed end goes up first
+        QCOMPARE(Pixel(22, 120), 0xFF0000u);  // first zigzag point, 20 below the axis
+        QCOMPARE(Pixel(12, 90), 0xFF0000u);   // the fixed end goes up first
         DrawSpring(10, 100, 30, 3, 0, 1, 0);
         QCOMPARE(SpringEndX, 404.0);
         DrawSpring(0, 50, 5, 0, 0, 1, 0);
@@ -127,16 +127,16 @@ private slots:
     void labelPlacement() {
         // No arrow: the caption sits as if the shaft ended at the tail, 5 below it when pointing right.
         DrawLabelledArrow(0, 0, 100, 100, 0, 0, 5, 1, 1, 1, 12, "F");
-        QVERIFY(CountNonWhite(QRect(100, 105, 16, 16)) > 5);
-        QCOMPARE(CountNonWhite(QRect(90, 80, 40, 24)), 0);
+        QVERIFY(CountOther(Surface().image(), 0xFFFFFF, QRect(100, 105, 16, 16)) > 5);
+        QCOMPARE(CountOther(Surface().image(), 0xFFFFFF, QRect(90, 80, 40, 24)), 0);
         // Pointing up, the caption is 25 right of and 10 above the shaft end (1 short of the tip).
         DrawLabelledArrow(100, 90, 300, 300, 0, 0, 5, 1, 1, 2, 12, "E");
-        QVERIFY(CountNonWhite(QRect(325, 191, 16, 16)) > 5);
-        QCOMPARE(CountNonWhite(QRect(305, 180, 19, 40)), 0);
+        QVERIFY(CountOther(Surface().image(), 0xFFFFFF, QRect(325, 191, 16, 16)) > 5);
+        QCOMPARE(CountOther(Surface().image(), 0xFFFFFF, QRect(305, 180, 19, 40)), 0);
         QCOMPARE(Surface().penMode(), PenMode::Xor);
         // Pointing left, 15 above the shaft end.
         DrawLabelledArrow(100, 180, 600, 450, 0, 0, 5, 1, 1, 2, 12, "F");
-        QVERIFY(CountNonWhite(QRect(501, 435, 16, 14)) > 5);
+        QVERIFY(CountOther(Surface().image(), 0xFFFFFF, QRect(501, 435, 16, 14)) > 5);
     }
 
     void labelledArrowUnderXorErasesItsShape() {
@@ -149,18 +149,18 @@ private slots:
 
     void pulleyWheel() {
         DrawPulleyWheel(200, 200, 20, 50, 60, 70, 0, 3, 1);
-        QCOMPARE(PixelAt(193, 193), 0xD8E4F8u);  // pale blue disc
-        QCOMPARE(PixelAt(180, 200), 0x000000u);  // rim
-        QCOMPARE(PixelAt(180, 160), 0x000000u);  // left rope up
-        QCOMPARE(PixelAt(219, 250), 0x000000u);  // right rope down
-        QCOMPARE(PixelAt(200, 240), 0x000000u);  // hanger arrow down
-        QCOMPARE(PixelAt(219, 150), 0xFFFFFFu);
+        QCOMPARE(Pixel(193, 193), 0xD8E4F8u);  // pale blue disc
+        QCOMPARE(Pixel(180, 200), 0x000000u);  // rim
+        QCOMPARE(Pixel(180, 160), 0x000000u);  // left rope up
+        QCOMPARE(Pixel(219, 250), 0x000000u);  // right rope down
+        QCOMPARE(Pixel(200, 240), 0x000000u);  // hanger arrow down
+        QCOMPARE(Pixel(219, 150), 0xFFFFFFu);
     }
 
     void wedge() {
         DrawWedge(300, 300, 90, 0, 50, 80, 5, 0, 0, 2);
-        QCOMPARE(PixelAt(310, 290), 0x0000FFu);
-        QCOMPARE(PixelAt(310, 310), 0xFFFFFFu);
+        QCOMPARE(Pixel(310, 290), 0x0000FFu);
+        QCOMPARE(Pixel(310, 310), 0xFFFFFFu);
         QCOMPARE(RayEndX, 300.0);  // the second ray computed is the one at angle2
         QCOMPARE(RayEndY, 250.0);
     }
@@ -168,8 +168,9 @@ private slots:
     void wavefrontCountsAndCaps() {
         DrawCircularWavefronts(100, 200, 3, 0, 0, 1, 5, 1, 0, 2);
         QCOMPARE(KitSlots[2], 0);
-        QVERIFY(CountNonWhite(QRect(99, 197, 4, 6)) > 0);  // one half-circle of radius 1
-        QCOMPARE(CountNonWhite(QRect(103, 190, 20, 20)), 0);
+        // One half-circle of radius 1.
+        QVERIFY(CountOther(Surface().image(), 0xFFFFFF, QRect(99, 197, 4, 6)) > 0);
+        QCOMPARE(CountOther(Surface().image(), 0xFFFFFF, QRect(103, 190, 20, 20)), 0);
 
         DrawCircularWavefronts(100, 200, 3, 0, 0, 1, 5, 1, 1e6, 3);
         QCOMPARE(KitSlots[3], 30);
@@ -190,29 +191,29 @@ private slots:
         QCOMPARE(KitSlots[0], 10);
         DrawCircularWavefronts(100, 200, 3, 0, 0, 1, 5, 1, 30, 18);
         DrawPlaneWavefronts(100, 200, 3, 0, 0, 1, 5, 0, 30, -1);
-        QCOMPARE(CountNonWhite(QRect(0, 0, 700, 548)), 0);
+        QCOMPARE(CountOther(Surface().image(), 0xFFFFFF, QRect(0, 0, 700, 548)), 0);
 
         // A plane wave that has travelled 1 pixel or less draws nothing and keeps the slot.
         KitSlots[8] = 77;
         DrawPlaneWavefronts(100, 200, 3, 0, 0, 1, 5, 0, 1, 8);
         QCOMPARE(KitSlots[8], 77);
-        QCOMPARE(CountNonWhite(QRect(0, 0, 700, 548)), 0);
+        QCOMPARE(CountOther(Surface().image(), 0xFFFFFF, QRect(0, 0, 700, 548)), 0);
     }
 
     void wavefrontPlaces() {
         // travelled 9, spacing 3: fronts of radius 1, 4, 7 and 10 around the source.
         DrawCircularWavefronts(100, 200, 3, 0, 0, 1, 5, 1, 9, 2);
         QCOMPARE(KitSlots[2], 3);
-        QCOMPARE(PixelAt(110, 200), 0x000000u);
-        QCOMPARE(PixelAt(100, 210), 0x000000u);
-        QCOMPARE(PixelAt(90, 200), 0xFFFFFFu);  // right half-circles only
+        QCOMPARE(Pixel(110, 200), 0x000000u);
+        QCOMPARE(Pixel(100, 210), 0x000000u);
+        QCOMPARE(Pixel(90, 200), 0xFFFFFFu);  // right half-circles only
         // Plane fronts at x + (i * spacing + u) with u = (travelled + 1) mod spacing.
         DrawPlaneWavefronts(300, 200, 10, 0, 0, 1, 5, 0, 25, 3);
         QCOMPARE(KitSlots[3], 2);
-        QCOMPARE(PixelAt(306, 200), 0x000000u);
-        QCOMPARE(PixelAt(316, 249), 0x000000u);
-        QCOMPARE(PixelAt(326, 151), 0x000000u);
-        QCOMPARE(PixelAt(336, 200), 0xFFFFFFu);
+        QCOMPARE(Pixel(306, 200), 0x000000u);
+        QCOMPARE(Pixel(316, 249), 0x000000u);
+        QCOMPARE(Pixel(326, 151), 0x000000u);
+        QCOMPARE(Pixel(336, 200), 0xFFFFFFu);
     }
 
     // Every primitive and figure on one sheet, written to the build folder to be looked at.
@@ -245,11 +246,10 @@ private slots:
         DrawWedge(200, 520, 30, 0, 120, 120, 5, 0, 4, 21);
         DrawCircularWavefronts(350, 470, 8, 0, 0, 1, 2, 1, 60, 2);
         DrawPlaneWavefronts(500, 470, 8, 0, 0, 1, 0, 0, 60, 3);
-        const QString file = QDir(VLAB_TEST_PICTURES).filePath("kit_sheet.png");
-        QVERIFY(Surface().image().save(file));
-        QCOMPARE(PixelAt(350, 1), 0xE7D1D1u);
-        QCOMPARE(PixelAt(32, 62), ColourOfCode(0).rgb() & 0xFFFFFF);
-        QCOMPARE(PixelAt(20 + 20 * 30 + 12, 62), ColourOfCode(20).rgb() & 0xFFFFFF);
+        QVERIFY(SavePicture(Surface().image(), QStringLiteral("kit_sheet.png")));
+        QCOMPARE(Pixel(350, 1), 0xE7D1D1u);
+        QCOMPARE(Pixel(32, 62), ColourOfCode(0).rgb() & 0xFFFFFF);
+        QCOMPARE(Pixel(20 + 20 * 30 + 12, 62), ColourOfCode(20).rgb() & 0xFFFFFF);
     }
 };
 

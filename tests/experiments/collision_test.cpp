@@ -4,7 +4,6 @@
 
 #include "experiments/collision.h"
 
-#include <QDir>
 #include <QFile>
 #include <QtTest>
 
@@ -21,6 +20,7 @@
 #include "experiments/wave_superposition.h"
 #include "lab/lab_host.h"
 #include "lab/lab_state.h"
+#include "pictures.h"
 
 using namespace vlab;
 using namespace vlab::test;
@@ -52,14 +52,6 @@ bool Tick() {
     ++TickCount;
     CollisionStep();
     return host->stops == before;
-}
-
-bool ColourNear(QRgb colour, double x, double y, int reach = 2) {
-    for (int py = int(y) - reach; py <= int(y) + reach; ++py)
-        for (int px = int(x) - reach; px <= int(x) + reach; ++px)
-            if (px >= 0 && px < kSurfaceWidth && py >= 0 && py < kSurfaceHeight && Pixel(px, py) == colour)
-                return true;
-    return false;
 }
 
 // The colours of the graph points: black outlines, blue, red and green dots.
@@ -141,10 +133,11 @@ private slots:
         QVERIFY(hatched);
         // The relaxed spring hangs on B's left face, from x 372 to 426, its coils 20 px either side
         // of y 78; A stands clear of it.
-        QVERIFY(ColourNear(0xFF0000, 374, 60, 1));
-        QVERIFY(ColourNear(0xFF0000, 384, 98, 1) && ColourNear(0xFF0000, 394, 58, 1));
-        QVERIFY(ColourNear(0xFF0000, 425, 78, 1));
-        QVERIFY(!ColourNear(0xFF0000, 333, 78, 30));
+        QVERIFY(ColourNear(Surface().image(), 0xFF0000, 374, 60, 1));
+        QVERIFY(ColourNear(Surface().image(), 0xFF0000, 384, 98, 1) &&
+                ColourNear(Surface().image(), 0xFF0000, 394, 58, 1));
+        QVERIFY(ColourNear(Surface().image(), 0xFF0000, 425, 78, 1));
+        QVERIFY(!ColourNear(Surface().image(), 0xFF0000, 333, 78, 30));
         // The letters are bold black on the blocks.
         bool letterA = false, letterB = false;
         for (int y = 68; y < 90; ++y)
@@ -172,24 +165,27 @@ private slots:
         // In flight the relaxed spring stands on B's left face; pressed, it reaches from A's right
         // face to B's, 54 px shorter by the overlap.
         while (TickCount < 20) QVERIFY(Tick());
-        QVERIFY(ColourNear(0xFF0000, BodyX[1] - 76 + 2, 65, 1) && ColourNear(0xFF0000, BodyX[1] - 64, 97, 1));
-        QVERIFY(!ColourNear(0xFF0000, BodyX[1] - 90, 78, 8));
+        QVERIFY(ColourNear(Surface().image(), 0xFF0000, BodyX[1] - 76 + 2, 65, 1) &&
+                ColourNear(Surface().image(), 0xFF0000, BodyX[1] - 64, 97, 1));
+        QVERIFY(!ColourNear(Surface().image(), 0xFF0000, BodyX[1] - 90, 78, 8));
         while (TickCount < 55) QVERIFY(Tick());
         QVERIFY(98 - (BodyX[1] - BodyX[0]) > 15);
-        QVERIFY(ColourNear(0xFF0000, BodyX[0] + 24, 65, 1));
-        QVERIFY(ColourNear(0xFF0000, BodyX[1] - 23, 78, 1));
+        QVERIFY(ColourNear(Surface().image(), 0xFF0000, BodyX[0] + 24, 65, 1));
+        QVERIFY(ColourNear(Surface().image(), 0xFF0000, BodyX[1] - 23, 78, 1));
         QCOMPARE(Pixel(int(BodyX[0]) + 15, 95), QRgb(0xFF0000));
         QCOMPARE(Pixel(int(BodyX[1]) - 15, 95), QRgb(0x0000FF));
         while (TickCount < 120) QVERIFY(Tick());
         for (int t : {61, 80, 100}) {
             const double x = 20 + 3 * t;
-            QVERIFY2(ColourNear(0x000000, x, 455), qPrintable(QString::number(t)));
-            QVERIFY(ColourNear(0x000000, x, 210));
-            QVERIFY(!ColourNear(0x000000, x, 440) && !ColourNear(0x000000, x, 225));
+            QVERIFY2(ColourNear(Surface().image(), 0x000000, x, 455, 2), qPrintable(QString::number(t)));
+            QVERIFY(ColourNear(Surface().image(), 0x000000, x, 210, 2));
+            QVERIFY(!ColourNear(Surface().image(), 0x000000, x, 440, 2) &&
+                    !ColourNear(Surface().image(), 0x000000, x, 225, 2));
         }
         // Before contact red sits at momentum 50 and blue at -10; while pressed both change.
-        QVERIFY(ColourNear(0xFF0000, 20 + 3 * 30, 200) && ColourNear(0x0000FF, 20 + 3 * 30, 260));
-        QVERIFY(ColourNear(0x008000, 20 + 3 * 30, 530));
+        QVERIFY(ColourNear(Surface().image(), 0xFF0000, 20 + 3 * 30, 200, 2) &&
+                ColourNear(Surface().image(), 0x0000FF, 20 + 3 * 30, 260, 2));
+        QVERIFY(ColourNear(Surface().image(), 0x008000, 20 + 3 * 30, 530, 2));
     }
 
     // Over masses 1 to 5 and velocities that meet: momentum is kept to rounding, the total energy
@@ -312,8 +308,10 @@ private slots:
     void blocksAtRestRunForEver() {
         SetUp({5, 0, 5, 0});
         for (int i = 0; i < 100; ++i) QVERIFY(Tick());
-        QVERIFY(ColourNear(0x008000, 20 + 3 * 50, 530) && ColourNear(0xFF0000, 20 + 3 * 50, 250));
-        QVERIFY(!ColourNear(0xFF0000, 20 + 3 * 50, 520) && !ColourNear(0x0000FF, 20 + 3 * 50, 240));
+        QVERIFY(ColourNear(Surface().image(), 0x008000, 20 + 3 * 50, 530, 2) &&
+                ColourNear(Surface().image(), 0xFF0000, 20 + 3 * 50, 250, 2));
+        QVERIFY(!ColourNear(Surface().image(), 0xFF0000, 20 + 3 * 50, 520, 2) &&
+                !ColourNear(Surface().image(), 0x0000FF, 20 + 3 * 50, 240, 2));
         for (int i = 0; i < 9900; ++i) QVERIFY(Tick());
         const long before = ResidentKiB();
         for (int i = 0; i < 90000; ++i) QVERIFY(Tick());
@@ -358,16 +356,15 @@ private slots:
     void graphsBuildUpAndANewRunWipesThem() {
         SetUp({5, 10, 1, -10});
         while (TickCount < 60) Tick();
-        QVERIFY(ColourNear(0x000000, 20 + 3 * 20, 210));
-        const QString dir = QStringLiteral(VLAB_TEST_PICTURES);
-        QDir().mkpath(dir);
-        QVERIFY(Surface().image().save(dir + "/collision_tick060.png"));
+        QVERIFY(ColourNear(Surface().image(), 0x000000, 20 + 3 * 20, 210, 2));
+        QVERIFY(SavePicture(Surface().image(), QStringLiteral("collision_tick060.png")));
         SetUp({2, 4, 2, -4});
         Tick();
         // Points of the earlier run at tick 20 are gone; this run's total momentum is 0.
-        QVERIFY(!ColourNear(0x000000, 20 + 3 * 20, 210));
-        QVERIFY(ColourNear(0x000000, 20 + 3, 250));
-        QVERIFY(!ColourNear(0x0000FF, 20 + 3 * 20, 260) && !ColourNear(0xFF0000, 20 + 3 * 20, 200));
+        QVERIFY(!ColourNear(Surface().image(), 0x000000, 20 + 3 * 20, 210, 2));
+        QVERIFY(ColourNear(Surface().image(), 0x000000, 20 + 3, 250, 2));
+        QVERIFY(!ColourNear(Surface().image(), 0x0000FF, 20 + 3 * 20, 260, 2) &&
+                !ColourNear(Surface().image(), 0xFF0000, 20 + 3 * 20, 200, 2));
     }
 };
 

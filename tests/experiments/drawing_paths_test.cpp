@@ -25,9 +25,11 @@
 #include "experiments/wave_superposition.h"
 #include "lab/lab_host.h"
 #include "lab/lab_state.h"
+#include "pictures.h"
 #include "registry/registry.h"
 
 using namespace vlab;
+using namespace vlab::test;
 
 namespace {
 
@@ -157,7 +159,7 @@ void DrawingPathsTest::experimentsDrawTheSamePixels() {
     const std::vector<Run> runs = {
         // A 120 N pull at 30 degrees: the block slides, its force arrows and the graph grow.
         {"Friction",
-         201,
+         CodeOf("Friction"),
          [] {
              AppliedForce = 120;
              ForceAngle = 30;
@@ -168,7 +170,7 @@ void DrawingPathsTest::experimentsDrawTheSamePixels() {
          {0, 1, 60, 120}},
         // k = 3 swinging 200 px: the spring, the energy bars and the trail of dots.
         {"SpringEnergy",
-         203,
+         CodeOf("SpringEnergy"),
          [] {
              SpringConstant = 3;
              SpringDisplacement = 200;
@@ -176,11 +178,11 @@ void DrawingPathsTest::experimentsDrawTheSamePixels() {
          45,
          {0, 1, 45}},
         // The reset blocks meet in the middle: flight, contact and rebound.
-        {"Collision", 204, [] {}, 140, {0, 1, 50, 90, 140}},
+        {"Collision", CodeOf("Collision"), [] {}, 140, {0, 1, 50, 90, 140}},
         // Red light until every ring is at its cap and the fringes and graph are drawn; the
         // probe off the centre line, then violet light and the widest slits late in the run.
         {"Interference",
-         205,
+         CodeOf("Interference"),
          [] {
              ProbeY = 96;
              MouseClickActive = 1;
@@ -195,7 +197,7 @@ void DrawingPathsTest::experimentsDrawTheSamePixels() {
          [] { return SlitWaveTicks >= 75 && LightChoice == 1 && SlitHalfGap == 50; }},
         // Four charges: the grid at set-up and tick 1, then the test charge's flight.
         {"ElectricField",
-         206,
+         CodeOf("ElectricField"),
          [] {
              SetHost(&fourCharges);
              ChargeQ[0] = 3, ChargeQ[1] = -2, ChargeQ[2] = 4, ChargeQ[3] = -1;
@@ -209,7 +211,7 @@ void DrawingPathsTest::experimentsDrawTheSamePixels() {
              }
          }},
         {"InductionConstantSpeed",
-         207,
+         CodeOf("Induction"),
          [] {
              InductionMode = 0;
              FieldDirection = 1;
@@ -217,7 +219,7 @@ void DrawingPathsTest::experimentsDrawTheSamePixels() {
          180,
          {0, 1, 100, 180}},
         {"InductionIncline",
-         207,
+         CodeOf("Induction"),
          [] {
              InductionMode = 1;
              FieldDirection = 0;
@@ -226,7 +228,7 @@ void DrawingPathsTest::experimentsDrawTheSamePixels() {
          {0, 1, 60, 120}},
         // Pair C: the pulses apart, then overlapping with all their columns.
         {"WaveSuperposition",
-         208,
+         CodeOf("WaveSuperposition"),
          [] { WaveVariant = 4; },
          200,
          {0, 1, 100, 200},
@@ -234,7 +236,7 @@ void DrawingPathsTest::experimentsDrawTheSamePixels() {
          [] { return OverlapColumns > 100; }},
         // Arrangement 3 with A of 2 kg: C rises until the run ends on tick 73.
         {"Pulley",
-         202,
+         CodeOf("Pulley"),
          [] {
              PulleyArrangement = 3;
              PulleyMassA = 2;
@@ -256,10 +258,9 @@ void DrawingPathsTest::experimentsDrawTheSamePixels() {
         QVERIFY2(fast[i] != QImage(fast[i].size(), fast[i].format()), qPrintable(where));
         if (fast[i] != reference[i]) {
             // Both pictures are kept for a look at what differs.
-            const QString stem =
-                QStringLiteral(VLAB_TEST_PICTURES "/paths_%1_%2_").arg(run.name).arg(run.compared[i]);
-            fast[i].save(stem + QStringLiteral("fast.png"));
-            reference[i].save(stem + QStringLiteral("reference.png"));
+            const QString stem = QStringLiteral("paths_%1_%2_").arg(run.name).arg(run.compared[i]);
+            SavePicture(fast[i], stem + QStringLiteral("fast.png"));
+            SavePicture(reference[i], stem + QStringLiteral("reference.png"));
         }
         QVERIFY2(fast[i] == reference[i], qPrintable(where + ": " + FirstDifference(fast[i], reference[i])));
         QVERIFY2(fastStates[i] == referenceStates[i], qPrintable(where + ": the lab state differs"));
@@ -424,7 +425,7 @@ void DrawingPathsTest::fieldGridsAsTheChargesChange() {
     const auto draw = [&] {
         SetHost(&anyLayout);
         ResetProgramState();
-        ExperimentCode = 206;
+        ExperimentCode = CodeOf("ElectricField");
         ElectricFieldReset();
         ElectricFieldChosen();
         std::vector<QImage> pictures;

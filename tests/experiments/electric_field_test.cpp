@@ -18,6 +18,7 @@
 #include "experiment_test_support.h"
 #include "lab/lab_host.h"
 #include "lab/lab_state.h"
+#include "pictures.h"
 #include "registry/registry.h"
 
 using namespace vlab;
@@ -50,13 +51,6 @@ void Tick(int n) {
         ElectricFieldStep();
     }
 }
-int CountColour(QRgb c, int left, int top, int right, int bottom) {
-    int n = 0;
-    for (int y = top; y < bottom; ++y)
-        for (int x = left; x < right; ++x) n += Pixel(x, y) == c;
-    return n;
-}
-
 // Coulomb's law for the layout on show: the field vector at (px, py), y up.
 QPointF Coulomb(double px, double py) {
     QPointF e;
@@ -137,7 +131,7 @@ private slots:
         // An unknown layout places no charge, and charges it did not place add nothing to the grid.
         Setting(QStringLiteral("五个点电荷"), {1, 1, 1, 1});
         QCOMPARE(ChargeX, (std::array<double, 4>{}));
-        QCOMPARE(CountColour(0xFFFFFF, 5, 5, 595, 478), 590 * 473);
+        QCOMPARE(CountColour(Surface().image(), 0xFFFFFF, Box(5, 5, 595, 478)), 590 * 473);
     }
 
     void fieldIsInverseSquareAndSuperposes() {
@@ -156,11 +150,11 @@ private slots:
         Setting(kTwo);
         ElectricFieldMouseDown(350, 250);
         QVERIFY(SumMag < 0.001);
-        QCOMPARE(CountColour(0xFF0000, 300, 230, 400, 270), 0);
+        QCOMPARE(CountColour(Surface().image(), 0xFF0000, Box(300, 230, 400, 270)), 0);
         Setting(kTwo, {1, 2});
         ElectricFieldMouseDown(350, 250);
-        QVERIFY(CountColour(0xFF0000, 300, 240, 349, 260) > 10);
-        QCOMPARE(CountColour(0xFF0000, 352, 240, 400, 260), 0);
+        QVERIFY(CountColour(Surface().image(), 0xFF0000, Box(300, 240, 349, 260)) > 10);
+        QCOMPARE(CountColour(Surface().image(), 0xFF0000, Box(352, 240, 400, 260)), 0);
 
         // A charge and its opposite: the field runs along the line joining them, from + to -.
         Setting(kTwo, {1, -1});
@@ -205,7 +199,7 @@ private slots:
         }
         // All charges 0: a white grid.
         Setting(kFour, {0, 0, 0, 0});
-        QCOMPARE(CountColour(0xFFFFFF, 5, 5, 225, 125), 220 * 120);
+        QCOMPARE(CountColour(Surface().image(), 0xFFFFFF, Box(5, 5, 225, 125)), 220 * 120);
 
         // The grid is painted at set-up and on tick 1 only.
         Setting(kTwo);
@@ -215,7 +209,7 @@ private slots:
         Tick(1);
         ClearArea(0, 420, 700, 470);
         Tick(1);
-        QCOMPARE(CountColour(0xFFFFFF, 5, 421, 695, 468), 690 * 47);
+        QCOMPARE(CountColour(Surface().image(), 0xFFFFFF, Box(5, 421, 695, 468)), 690 * 47);
     }
 
     void testPointAndSignButtons() {
@@ -312,7 +306,8 @@ private slots:
             QVERIFY2(std::fabs(e - e0) < 0.005 * std::fabs(e0), qPrintable(QString::number(e)));
             // The trail: an earlier place of the red or blue charge turned pale under silver.
             const QRgb pale = sign > 0 ? 0xFFC0C0 : 0xC0C0FF;
-            QVERIFY(CountColour(pale, 240, sign > 0 ? 80 : 145, 261, sign > 0 ? 150 : 165) > 20);
+            QVERIFY(CountColour(Surface().image(), pale,
+                                Box(240, sign > 0 ? 80 : 145, 261, sign > 0 ? 150 : 165)) > 20);
         }
     }
 

@@ -1,8 +1,7 @@
 #pragma once
 // Shared by the experiment tests: a host that records what an experiment asks of the lab window and
-// answers as the window does, and a probe of the drawing surface.
+// answers as the window does.
 
-#include <QRgb>
 #include <QString>
 #include <QStringList>
 
@@ -10,7 +9,6 @@
 #include <functional>
 #include <vector>
 
-#include "draw/canvas.h"
 #include "lab/lab_host.h"
 #include "lab/lab_state.h"
 
@@ -66,8 +64,5 @@ public:
         if (panel) panel();
     }
 };
-
-// The surface's colour at (x, y), without its alpha byte.
-inline QRgb Pixel(int x, int y) { return Surface().image().pixel(x, y) & 0xFFFFFF; }
 
 }  // namespace vlab::test

@@ -4,7 +4,6 @@
 
 #include "experiments/friction.h"
 
-#include <QDir>
 #include <QtTest>
 
 #include <cmath>
@@ -18,6 +17,7 @@
 #include "experiment_test_support.h"
 #include "lab/lab_host.h"
 #include "lab/lab_state.h"
+#include "pictures.h"
 #include "registry/registry.h"
 
 using namespace vlab;
@@ -28,7 +28,7 @@ namespace {
 using FakeHost = RecordingHost;
 FakeHost* host = nullptr;
 
-const Experiment& Friction() { return *FindExperiment(201); }
+const Experiment& Friction() { return *FindExperiment(CodeOf("Friction")); }
 
 // The lab window's part of the sequences a user drives, taken from the registry entry.
 void CommonReset() {
@@ -37,7 +37,7 @@ void CommonReset() {
     Friction().reset();
 }
 void Choose() {
-    ExperimentCode = 201;
+    ExperimentCode = Friction().code;
     CommonReset();
     ClearArea(0, 0, 700, 550);
     Friction().chosen();
@@ -67,14 +67,6 @@ void Run(int n = 100000) {
 // The middle pixel of a 3-pixel graph dot centred at (x, y).
 QRgb DotAt(double x, double y) { return Pixel(int(x - 1.5) + 1, int(y - 1.5) + 1); }
 QRgb Code(int code) { return ColourOfCode(code).rgb() & 0xFFFFFF; }
-
-int CountIn(QRgb colour, int left, int top, int right, int bottom) {
-    int n = 0;
-    for (int y = top; y < bottom; ++y)
-        for (int x = left; x < right; ++x)
-            if (Pixel(x, y) == colour) ++n;
-    return n;
-}
 
 // The run as the friction law gives it: a block of 100 N on a table with static coefficient 0.8,
 // pulled at `angle` degrees with a force that is floor(t / 10) N on tick t, at most `force`. The
@@ -156,7 +148,6 @@ private slots:
         InstallFontSubstitutes();
         host = &fake;
         SetHost(&fake);
-        QDir().mkpath(QStringLiteral(VLAB_TEST_PICTURES));
     }
     void init() {
         ResetProgramState();
@@ -244,16 +235,19 @@ private slots:
 
     void setUpPictureHasTheBlockAtRestAndNoArrowOrPoint() {
         Choose();
-        QCOMPARE(CountIn(0x000000, 0, 204, 700, 548), 0);  // no axes before the panel is confirmed
+        // No axes before the panel is confirmed.
+        QCOMPARE(CountColour(Surface().image(), 0x000000, Box(0, 204, 700, 548)), 0);
         Setting(120, 30);
         QCOMPARE(FrictionSetCount, 0);
         QCOMPARE(Pixel(98, 60), Code(16));  // upright block: x 73..123, y 39..139
         QCOMPARE(Pixel(60, 60), Code(11));  // strip on either side
         QCOMPARE(Pixel(130, 60), Code(11));
-        QCOMPARE(Pixel(300, 525), QRgb(0));              // the horizontal axis
-        QCOMPARE(Pixel(100, 400), QRgb(0));              // the vertical axis
-        QCOMPARE(CountIn(Code(0), 0, 0, 700, 548), 0);   // nothing in the run's colour yet
-        QCOMPARE(CountIn(0x000000, 0, 0, 700, 139), 0);  // no friction arrow or label
+        QCOMPARE(Pixel(300, 525), QRgb(0));  // the horizontal axis
+        QCOMPARE(Pixel(100, 400), QRgb(0));  // the vertical axis
+        // Nothing in the run's colour yet.
+        QCOMPARE(CountColour(Surface().image(), Code(0), Box(0, 0, 700, 548)), 0);
+        // No friction arrow or label.
+        QCOMPARE(CountColour(Surface().image(), 0x000000, Box(0, 0, 700, 139)), 0);
     }
 
     void arrowsStartAtTheBlockAndGrowWithTheForce() {
@@ -279,8 +273,8 @@ private slots:
         Choose();
         Setting(120, 0, 75);
         Run(500);
-        QCOMPARE(CountIn(Code(16), 0, 0, 700, 139), 0);
-        QCOMPARE(CountIn(Code(0), 0, 0, 700, 204), 0);
+        QCOMPARE(CountColour(Surface().image(), Code(16), Box(0, 0, 700, 139)), 0);
+        QCOMPARE(CountColour(Surface().image(), Code(0), Box(0, 0, 700, 204)), 0);
         QCOMPARE(DotAt(250, 375), Code(0));  // the point of 50 N against 50 N
     }
 
@@ -308,15 +302,15 @@ private slots:
         QCOMPARE(DotAt(364, 309), Code(0));  // first run sliding: 72 N friction at 88 N pull
         const double x2 = 100 + 3 * 45 * std::cos(std::numbers::pi / 6);
         QCOMPARE(DotAt(x2, 525 - 86.4), Code(1));  // second run sliding, grey
-        QVERIFY(CountIn(Code(1), 0, 204, 700, 548) > 20);
-        QVERIFY(CountIn(Code(0), 0, 204, 700, 548) > 100);
-        QVERIFY(Surface().image().save(QStringLiteral(VLAB_TEST_PICTURES "/friction_two_runs.png")));
+        QVERIFY(CountColour(Surface().image(), Code(1), Box(0, 204, 700, 548)) > 20);
+        QVERIFY(CountColour(Surface().image(), Code(0), Box(0, 204, 700, 548)) > 100);
+        QVERIFY(SavePicture(Surface().image(), QStringLiteral("friction_two_runs.png")));
 
         // Choosing Friction again starts a clean graph.
         Choose();
         Setting(120, 0);
-        QCOMPARE(CountIn(Code(0), 0, 0, 700, 548), 0);
-        QCOMPARE(CountIn(Code(1), 0, 0, 700, 548), 0);
+        QCOMPARE(CountColour(Surface().image(), Code(0), Box(0, 0, 700, 548)), 0);
+        QCOMPARE(CountColour(Surface().image(), Code(1), Box(0, 0, 700, 548)), 0);
         QCOMPARE(FrictionSetCount, 0);
     }
 
@@ -353,8 +347,8 @@ private slots:
         QCOMPARE(FrictionTicks, 0);
         QCOMPARE(FrictionForces[0], 0.0);
         QCOMPARE(BodyX[0], 0.0);
-        QCOMPARE(CountIn(Code(0), 0, 0, 700, 204), 0);  // the pull arrow is gone
-        QCOMPARE(CountIn(0x000000, 0, 0, 700, 139), 0);
+        QCOMPARE(CountColour(Surface().image(), Code(0), Box(0, 0, 700, 204)), 0);  // the pull arrow is gone
+        QCOMPARE(CountColour(Surface().image(), 0x000000, Box(0, 0, 700, 139)), 0);
         QCOMPARE(DotAt(100 + 3 * 60 * std::sqrt(0.5), 525 - 3 * 60 * std::sqrt(0.5)),
                  Code(0));  // the stopped run's 60 N point stays on the graph
         Run();
@@ -373,7 +367,7 @@ private slots:
                 int stray = 0;
                 for (int y = 204; y < 220; ++y)
                     for (int x = 0; x < 700; ++x)
-                        if (Pixel(x, y) != (before.pixel(x, y) & 0xFFFFFF)) ++stray;
+                        if (Pixel(x, y) != Pixel(before, x, y)) ++stray;
                 QVERIFY2(stray == 0,
                          qPrintable(QString("%1 degrees, height %2: %3").arg(angle).arg(height).arg(stray)));
             }
@@ -390,7 +384,8 @@ private slots:
             int highest = 0;
             while (fake.stops == 0 && TickCount < 1300) {
                 Run(1);
-                QCOMPARE(CountIn(Code(0), 300, 140, 700, 204), 0);  // right of the pull arrow
+                // Right of the pull arrow.
+                QCOMPARE(CountColour(Surface().image(), Code(0), Box(300, 140, 700, 204)), 0);
                 const bool holding = std::fabs(FrictionForces[2] - 3 * c * FrictionForces[0]) < 1e-9;
                 if (holding && 525 - FrictionForces[2] >= 205.5)
                     highest = std::max(highest, int(FrictionForces[0]));
@@ -421,7 +416,7 @@ private slots:
         Setting(0, 30);
         QCOMPARE(fake.stops, 1);
         QCOMPARE(fake.lastStopTick, 0);
-        QCOMPARE(CountIn(Code(0), 0, 0, 700, 548), 0);
+        QCOMPARE(CountColour(Surface().image(), Code(0), Box(0, 0, 700, 548)), 0);
         fake.stops = 0;
         Run();
         QCOMPARE(fake.lastStopTick, 1);

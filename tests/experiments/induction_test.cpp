@@ -4,7 +4,6 @@
 
 #include "experiments/induction.h"
 
-#include <QDir>
 #include <QtTest>
 
 #include <algorithm>
@@ -18,6 +17,7 @@
 #include "experiment_test_support.h"
 #include "lab/lab_host.h"
 #include "lab/lab_state.h"
+#include "pictures.h"
 #include "registry/registry.h"
 
 using namespace vlab;
@@ -32,7 +32,7 @@ constexpr QRgb kSilverPixel = 0xC0C0C0;
 using FakeHost = RecordingHost;
 FakeHost host;
 
-const Experiment& Induction() { return *FindExperiment(207); }
+const Experiment& Induction() { return *FindExperiment(CodeOf("Induction")); }
 
 // The lab window's part of the sequences a user drives, with the reactions taken from the registry.
 void CommonReset() {
@@ -40,7 +40,7 @@ void CommonReset() {
     TickCount = 0;
 }
 void Choose() {
-    ExperimentCode = 207;
+    ExperimentCode = Induction().code;
     CommonReset();
     Induction().reset();
     ClearArea(0, 0, 700, 550);
@@ -64,14 +64,6 @@ void Tick(int n = 1) {
 void Press(int x, int y) { Induction().mouseDown(x, y); }
 void Move(int x, int y) {
     if (MouseMoveActive == 1) Induction().mouseMove(x, y);
-}
-
-int CountColour(QRgb colour, int left, int top, int right, int bottom) {
-    int n = 0;
-    for (int y = std::max(top, 0); y < std::min(bottom, kSurfaceHeight); ++y)
-        for (int x = std::max(left, 0); x < std::min(right, kSurfaceWidth); ++x)
-            if (Pixel(x, y) == colour) ++n;
-    return n;
 }
 
 // Mean x of the pixels of a colour in a box, or -1 when there are none.
@@ -241,10 +233,13 @@ private slots:
         // x 10.5 (push, 0) and 370.5 (current, 0) on their time axes.
         QVERIFY(std::fabs(MeanX(kSilverPixel, 20, 158, 42, 170) - 31) <= 1.5);
         QVERIFY(std::fabs(MeanX(kSilverPixel, 120, 158, 142, 170) - 131) <= 1.5);
-        QVERIFY(CountColour(kRedPixel, 20, 176, 45, 224) > 20);  // the resistor zigzag
+        // The resistor zigzag.
+        QVERIFY(CountColour(Surface().image(), kRedPixel, Box(20, 176, 45, 224)) > 20);
         QVERIFY(std::fabs(MeanX(kRedPixel, 0, 405, 40, 425) - 10.5) <= 1.0);
         QVERIFY(std::fabs(MeanX(kRedPixel, 360, 405, 400, 425) - 370.5) <= 1.0);
-        QCOMPARE(CountColour(kRedPixel, 0, 300, 700, 404) + CountColour(kRedPixel, 0, 426, 700, 548), 0);
+        QCOMPARE(CountColour(Surface().image(), kRedPixel, Box(0, 300, 700, 404)) +
+                     CountColour(Surface().image(), kRedPixel, Box(0, 426, 700, 548)),
+                 0);
 
         // Clockwise with a growing flux out of the surface (direction 1), anticlockwise with ringed
         // dots; the arrows sit 40 to 60 px right of the left side on the top and bottom.
@@ -262,14 +257,16 @@ private slots:
                 QVERIFY2(top < 0 && bottom > 0, qPrintable(QString("%1 %2").arg(top).arg(bottom)));
             }
             // The current below its axis when positive, above when negative; the push above its own.
-            QVERIFY(CountColour(kRedPixel, 360, direction == 1 ? 460 : 360, 430, direction == 1 ? 470 : 370) >
-                    0);
-            QVERIFY(CountColour(kRedPixel, 50, 360, 70, 370) > 0);
+            QVERIFY(CountColour(Surface().image(), kRedPixel,
+                                Box(360, direction == 1 ? 460 : 360, 430, direction == 1 ? 470 : 370)) > 0);
+            QVERIFY(CountColour(Surface().image(), kRedPixel, Box(50, 360, 70, 370)) > 0);
         }
         // No arrows while the loop is wholly inside.
         TickCount = 300;
         Induction().step();
-        QCOMPARE(CountColour(kRedPixel, int(LoopOffset + 150) + 15, 140, int(LoopOffset + 150) + 90, 160), 0);
+        QCOMPARE(CountColour(Surface().image(), kRedPixel,
+                             Box(int(LoopOffset + 150) + 15, 140, int(LoopOffset + 150) + 90, 160)),
+                 0);
     }
 
     // The graph areas are cleared only at tick 0: the dots of a run stay, and a mode press, which
@@ -279,12 +276,13 @@ private slots:
         Press(40, 100);
         Start();
         Tick(300);
-        QVERIFY(CountColour(kRedPixel, 55, 360, 62, 370) > 0);    // push at tick 100
-        QVERIFY(CountColour(kRedPixel, 415, 460, 422, 470) > 0);  // current at tick 100
+        // The push and the current at tick 100.
+        QVERIFY(CountColour(Surface().image(), kRedPixel, Box(55, 360, 62, 370)) > 0);
+        QVERIFY(CountColour(Surface().image(), kRedPixel, Box(415, 460, 422, 470)) > 0);
         MouseClickActive = 1;  // as if the run had been set up again without a reset
         Press(40, 25);
         QCOMPARE(TickCount, 0);
-        QCOMPARE(CountColour(kRedPixel, 0, 300, 700, 548), 0);
+        QCOMPARE(CountColour(Surface().image(), kRedPixel, Box(0, 300, 700, 548)), 0);
     }
 
     // Constant acceleration 10 from rest outside the braking zones: v = 10 t and s = 5 t^2 with
@@ -387,15 +385,16 @@ private slots:
             TickCount = 1;
             CoilTravel = travel;
             Induction().step();
-            QCOMPARE(CountColour(kPurplePixel, 0, 0, 700, 360), 0);
+            QCOMPARE(CountColour(Surface().image(), kPurplePixel, Box(0, 0, 700, 360)), 0);
         }
         // The speed graph: 2 px a tick from x 10, 2 px per unit of speed above y 530.
         Setting();
         Press(40, 60);
         Start();
         Tick(40);
-        QVERIFY(CountColour(kRedPixel, 86, 486, 94, 494) > 0);  // tick 40: v = 20, at (90, 490)
-        QCOMPARE(CountColour(kRedPixel, 100, 365, 700, 548), 0);
+        // At tick 40: v = 20, at (90, 490).
+        QVERIFY(CountColour(Surface().image(), kRedPixel, Box(86, 486, 94, 494)) > 0);
+        QCOMPARE(CountColour(Surface().image(), kRedPixel, Box(100, 365, 700, 548)), 0);
     }
 
     void buttonsAnswerWithinTheirBoundsOnly() {
@@ -433,9 +432,11 @@ private slots:
         Press(79, 114);
         QCOMPARE(FieldDirection, 0.0);
         // The chosen mode's caption is red, the other blue.
-        QVERIFY(CountColour(kRedPixel, 15, 15, 80, 38) > 0 && CountColour(kRedPixel, 15, 50, 80, 73) == 0);
+        QVERIFY(CountColour(Surface().image(), kRedPixel, Box(15, 15, 80, 38)) > 0 &&
+                CountColour(Surface().image(), kRedPixel, Box(15, 50, 80, 73)) == 0);
         Press(40, 60);
-        QVERIFY(CountColour(kRedPixel, 15, 15, 80, 38) == 0 && CountColour(kRedPixel, 15, 50, 80, 73) > 0);
+        QVERIFY(CountColour(Surface().image(), kRedPixel, Box(15, 15, 80, 38)) == 0 &&
+                CountColour(Surface().image(), kRedPixel, Box(15, 50, 80, 73)) > 0);
 
         Move(40, 25);
         QCOMPARE(host.cursor, SurfaceCursor::Hand);
@@ -457,7 +458,8 @@ private slots:
         QCOMPARE(int(MouseClickActive), 1);
         Press(40, 60);
         QCOMPARE(InductionMode, 1);
-        QVERIFY(CountColour(QRgb(0x808080), 300, 200, 600, 350) > 1000);  // the incline is drawn
+        // The incline is drawn.
+        QVERIFY(CountColour(Surface().image(), QRgb(0x808080), Box(300, 200, 600, 350)) > 1000);
         Press(40, 100);
         QCOMPARE(FieldDirection, 1.0);
         Setting();  // and Setting puts both back
@@ -486,27 +488,25 @@ private slots:
 
     // Both modes mid-run and at their ends, written into the build folder to look at.
     void picturesOfBothModes() {
-        const QString dir = QStringLiteral(VLAB_TEST_PICTURES);
-        QDir().mkpath(dir);
         Choose();
         Setting();
         Press(40, 100);
         Start();
         Tick(120);
-        QVERIFY(Surface().image().save(dir + "/induction_loop_tick120.png"));
+        QVERIFY(SavePicture(Surface().image(), QStringLiteral("induction_loop_tick120.png")));
         Tick(1000);
         QCOMPARE(host.firstStopTick, 620);
-        QVERIFY(Surface().image().save(dir + "/induction_loop_end.png"));
+        QVERIFY(SavePicture(Surface().image(), QStringLiteral("induction_loop_end.png")));
         host.stops = 0;
         Setting();
         Press(40, 60);
         Start();
         Tick(110);
-        QVERIFY(CountColour(kPurplePixel, 0, 0, 700, 360) > 0);
-        QVERIFY(Surface().image().save(dir + "/induction_coil_tick110.png"));
+        QVERIFY(CountColour(Surface().image(), kPurplePixel, Box(0, 0, 700, 360)) > 0);
+        QVERIFY(SavePicture(Surface().image(), QStringLiteral("induction_coil_tick110.png")));
         Tick(1000);
         QVERIFY(CoilTravel >= 620);
-        QVERIFY(Surface().image().save(dir + "/induction_coil_end.png"));
+        QVERIFY(SavePicture(Surface().image(), QStringLiteral("induction_coil_end.png")));
     }
 };
 

@@ -5,7 +5,6 @@
 
 #include "experiments/interference.h"
 
-#include <QDir>
 #include <QtTest>
 
 #include <cmath>
@@ -19,6 +18,8 @@
 #include "experiment_test_support.h"
 #include "lab/lab_host.h"
 #include "lab/lab_state.h"
+#include "pictures.h"
+#include "registry/registry.h"
 
 using namespace vlab;
 using namespace vlab::test;
@@ -54,14 +55,6 @@ void Move(int x, int y) {
 }
 void PressLight() { Press(50, 265); }
 void PressSpacing() { Press(290, 265); }
-
-int CountColour(QRgb colour, int left, int top, int right, int bottom) {
-    int n = 0;
-    for (int y = top; y <= bottom; ++y)
-        for (int x = left; x <= right; ++x)
-            if (Pixel(x, y) == colour) ++n;
-    return n;
-}
 
 // The tank's geometry: slits at x 200, y 110 -+ gap; the screen at x 500.
 double PathDifference(double y, double gap) {
@@ -116,7 +109,7 @@ private slots:
         ResetDrawKit();
         InterferenceResetProgramState();
         host = FakeHost();
-        ExperimentCode = 205;
+        ExperimentCode = CodeOf("Interference");
     }
 
     void resetPutsEverythingBackAndAsksForTheSlowBar() {
@@ -140,18 +133,20 @@ private slots:
     // Tick 0: the empty tank, barriers, rays, buttons and formulas; no wave and no fringes.
     void setUpPictureHasNoWaveYet() {
         Setting();
-        QCOMPARE(CountColour(kRed, 3, 11, 499, 209) + CountColour(kPurple, 3, 11, 499, 209), 0);
+        QCOMPARE(CountColour(Surface().image(), kRed, Box(3, 11, 500, 210)) +
+                     CountColour(Surface().image(), kPurple, Box(3, 11, 500, 210)),
+                 0);
         QCOMPARE(Pixel(560, 110), kPaleBlue);
         // The rays from both slits meet at the observation point (500, 110).
         QCOMPARE(Pixel(350, 90), kYellow);
         QCOMPARE(Pixel(350, 130), kYellow);
-        QCOMPARE(Pixel(100, 50), QRgb(0x808000));                // the single-slit barrier
-        QCOMPARE(Pixel(100, 110), kPaleBlue);                    // ... with its slit
-        QCOMPARE(Pixel(200, 70), kYellow);                       // a slit, where its ray starts
-        QCOMPARE(Pixel(50, 275), QRgb(0xFCCEA7));                // the light button
-        QCOMPARE(Pixel(20, 540), QRgb(0xFCCEA7));                // the formula box
-        QVERIFY(CountColour(0x0000FF, 100, 253, 160, 275) > 0);  // ": 红光"
-        QVERIFY(CountColour(0x0000FF, 340, 253, 370, 275) > 0);  // ": 中"
+        QCOMPARE(Pixel(100, 50), QRgb(0x808000));  // the single-slit barrier
+        QCOMPARE(Pixel(100, 110), kPaleBlue);      // ... with its slit
+        QCOMPARE(Pixel(200, 70), kYellow);         // a slit, where its ray starts
+        QCOMPARE(Pixel(50, 275), QRgb(0xFCCEA7));  // the light button
+        QCOMPARE(Pixel(20, 540), QRgb(0xFCCEA7));  // the formula box
+        QVERIFY(CountColour(Surface().image(), 0x0000FF, Box(100, 253, 161, 276)) > 0);  // ": 红光"
+        QVERIFY(CountColour(Surface().image(), 0x0000FF, Box(340, 253, 371, 276)) > 0);  // ": 中"
         QCOMPARE(SourceWaveTicks + SlitWaveTicks, 0);
     }
 
@@ -172,7 +167,8 @@ private slots:
             int planeTick = -1, sourceTick = -1, sourceAtSlits = -1, slitsAtFringes = -1;
             for (int t = 1; t <= 200; ++t) {
                 Tick();
-                if (planeTick < 0 && CountColour(colour, 4, 60, 98, 159) > 0) planeTick = t;
+                if (planeTick < 0 && CountColour(Surface().image(), colour, Box(4, 60, 99, 160)) > 0)
+                    planeTick = t;
                 if (t >= 3 && t <= 16) {
                     // The rightmost plane front is at 3 + WaveFactor (t + 1) once the frame's own
                     // WaveFactor is in use.
@@ -237,11 +233,12 @@ private slots:
                     if (r > 8 && r < 298)
                         QCOMPARE(Pixel(static_cast<int>(200 + r), static_cast<int>(y)), colour);
             // Nothing beyond the screen (but the fringe column), above or below the walls.
-            QCOMPARE(CountColour(colour, 503, 0, 517, 245), 0);
-            QCOMPARE(CountColour(colour, 604, 0, 699, 245), 0);
-            QCOMPARE(CountColour(colour, 3, 212, 500, 245), 0);
-            QCOMPARE(CountColour(colour, 3, 0, 500, 8), 0);
-            QCOMPARE(CountColour(colour, 3, 11, 97, 59), 0);  // the plane wave is 100 px high
+            QCOMPARE(CountColour(Surface().image(), colour, Box(503, 0, 518, 246)), 0);
+            QCOMPARE(CountColour(Surface().image(), colour, Box(604, 0, 700, 246)), 0);
+            QCOMPARE(CountColour(Surface().image(), colour, Box(3, 212, 501, 246)), 0);
+            QCOMPARE(CountColour(Surface().image(), colour, Box(3, 0, 501, 9)), 0);
+            // The plane wave is 100 px high.
+            QCOMPARE(CountColour(Surface().image(), colour, Box(3, 11, 98, 60)), 0);
         }
     }
 
@@ -400,15 +397,16 @@ private slots:
         Tick(130);
         QVERIFY(Pixel(560, 110) != kPaleBlue);
         PressLight();
-        QCOMPARE(CountColour(kRed, 101, 11, 499, 209), 0);
-        QVERIFY(CountColour(kPurple, 101, 11, 499, 209) > 1000);
-        QVERIFY(CountColour(kRed, 4, 60, 98, 159) > 0);
-        QCOMPARE(CountColour(kPurple, 4, 60, 98, 159), 0);
+        QCOMPARE(CountColour(Surface().image(), kRed, Box(101, 11, 500, 210)), 0);
+        QVERIFY(CountColour(Surface().image(), kPurple, Box(101, 11, 500, 210)) > 1000);
+        QVERIFY(CountColour(Surface().image(), kRed, Box(4, 60, 99, 160)) > 0);
+        QCOMPARE(CountColour(Surface().image(), kPurple, Box(4, 60, 99, 160)), 0);
         QVERIFY(qBlue(Pixel(560, 110)) >= 125);  // the fringes are violet at once
-        QVERIFY(CountColour(kRed, 12, 300, 686, 378) == 0 && CountColour(kPurple, 12, 300, 686, 378) > 0);
+        QVERIFY(CountColour(Surface().image(), kRed, Box(12, 300, 687, 379)) == 0 &&
+                CountColour(Surface().image(), kPurple, Box(12, 300, 687, 379)) > 0);
         Tick();
-        QCOMPARE(CountColour(kRed, 4, 60, 98, 159), 0);
-        QVERIFY(CountColour(kPurple, 4, 60, 98, 159) > 0);
+        QCOMPARE(CountColour(Surface().image(), kRed, Box(4, 60, 99, 160)), 0);
+        QVERIFY(CountColour(Surface().image(), kPurple, Box(4, 60, 99, 160)) > 0);
         // And back: the fronts are 15 px apart again.
         PressLight();
         Tick();
@@ -419,17 +417,16 @@ private slots:
 
     // The user's own sequence, with the pictures written into the build folder to look at.
     void picturesOfEachLightAndSpacing() {
-        const QString dir = QStringLiteral(VLAB_TEST_PICTURES);
-        QDir().mkpath(dir);
         Setting();
-        QVERIFY(Surface().image().save(dir + "/interference_setup.png"));
+        QVERIFY(SavePicture(Surface().image(), QStringLiteral("interference_setup.png")));
         RunUntilFringes();
-        QVERIFY(Surface().image().save(dir + "/interference_red_medium.png"));
+        QVERIFY(SavePicture(Surface().image(), QStringLiteral("interference_red_medium.png")));
         PressLight();
         RunUntilFringes();
         for (const char* name : {"violet_large", "violet_small", "violet_medium"}) {
             PressSpacing();
-            QVERIFY(Surface().image().save(dir + "/interference_" + name + ".png"));
+            QVERIFY(SavePicture(Surface().image(),
+                                QStringLiteral("interference_%1.png").arg(QLatin1String(name))));
         }
         QJsonObject dump;
         InterferenceDescribe(dump);

@@ -4,7 +4,6 @@
 
 #include "experiments/pulley.h"
 
-#include <QDir>
 #include <QtTest>
 
 #include <algorithm>
@@ -22,6 +21,8 @@
 #include "experiment_test_support.h"
 #include "lab/lab_host.h"
 #include "lab/lab_state.h"
+#include "pictures.h"
+#include "registry/registry.h"
 
 using namespace vlab;
 using namespace vlab::test;
@@ -124,7 +125,7 @@ std::vector<QPoint> RedPixels(const QImage& image) {
     std::vector<QPoint> out;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
-            if ((image.pixel(x, y) & 0xFFFFFF) == kRed) out.emplace_back(x, y);
+            if (Pixel(image, x, y) == kRed) out.emplace_back(x, y);
     return out;
 }
 
@@ -167,7 +168,7 @@ private slots:
         ResetLabState();
         ResetDrawKit();
         PulleyResetProgramState();
-        ExperimentCode = 202;
+        ExperimentCode = CodeOf("Pulley");
         host = FakeHost();
     }
 
@@ -356,10 +357,8 @@ private slots:
     }
 
     void choiceScreenAndRestPictures() {
-        const QString dir = QStringLiteral(VLAB_TEST_PICTURES);
-        QDir().mkpath(dir);
         Setting();
-        QVERIFY(Surface().image().save(dir + "/pulley_choice.png"));
+        QVERIFY(SavePicture(Surface().image(), QStringLiteral("pulley_choice.png")));
         for (auto [x, y] :
              {std::pair{130, 140}, {170, 140}, {300, 140}, {360, 140}, {480, 140}, {520, 140}, {540, 120}})
             QCOMPARE(Pixel(x, y), kSilverPx);
@@ -370,7 +369,7 @@ private slots:
             Setting();
             PulleyMouseDown(kDiagramX[n], 80);
             QVERIFY(RedPixels(Surface().image()).empty());  // at rest, without equations
-            QVERIFY(Surface().image().save(dir + QString("/pulley%1_rest.png").arg(n)));
+            QVERIFY(SavePicture(Surface().image(), QStringLiteral("pulley%1_rest.png").arg(n)));
         }
         QVERIFY(Hangs(129, 115, 350) && Hangs(159, 145, 310) && Hangs(70, 55, 350));
     }

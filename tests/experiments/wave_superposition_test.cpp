@@ -5,7 +5,6 @@
 
 #include "experiments/wave_superposition.h"
 
-#include <QDir>
 #include <QtTest>
 
 #include <algorithm>
@@ -19,6 +18,8 @@
 #include "experiment_test_support.h"
 #include "lab/lab_host.h"
 #include "lab/lab_state.h"
+#include "pictures.h"
+#include "registry/registry.h"
 
 using namespace vlab;
 using namespace vlab::test;
@@ -75,18 +76,6 @@ constexpr Pair kPairB{3, false, false};
 constexpr Pair kPairC{4, false, true};
 constexpr Pair kPairD{1, true, false};
 
-int CountColour(QRgb colour, int left, int top, int right, int bottom) {
-    int n = 0;
-    for (int y = top; y < bottom; ++y)
-        for (int x = left; x < right; ++x)
-            if (Pixel(x, y) == colour) ++n;
-    return n;
-}
-
-int CountOther(QRgb background, int left, int top, int right, int bottom) {
-    return (right - left) * (bottom - top) - CountColour(background, left, top, right, bottom);
-}
-
 bool ColourNear(QRgb colour, int x, int y, int reach) {
     for (int dy = -reach; dy <= reach; ++dy)
         if (Pixel(x, y + dy) == colour) return true;
@@ -96,7 +85,7 @@ bool ColourNear(QRgb colour, int x, int y, int reach) {
 // The lab window's part: the common reset, the experiment's reset, and for Setting the value the
 // panel wrote and the first picture.
 void Choose() {
-    ExperimentCode = 208;
+    ExperimentCode = CodeOf("WaveSuperposition");
     MouseMoveActive = MouseClickActive = 0;
     TickCount = 0;
     WaveSuperpositionReset();
@@ -128,11 +117,6 @@ QList<QByteArray> SilverMask(int left, int top, int width, int height) {
         rows.append(row);
     }
     return rows;
-}
-
-void Save(const QString& name) {
-    QDir().mkpath(QStringLiteral(VLAB_TEST_PICTURES));
-    Surface().image().save(QStringLiteral(VLAB_TEST_PICTURES "/") + name);
 }
 
 }  // namespace
@@ -239,7 +223,8 @@ private slots:
         QFETCH(double, highest);
         QFETCH(double, lowest);
         RunTo(variant, step);
-        Save(QStringLiteral("wave_superposition_variant%1_step%2.png").arg(variant).arg(step));
+        SavePicture(Surface().image(),
+                    QStringLiteral("wave_superposition_variant%1_step%2.png").arg(variant).arg(step));
 
         const Pulse one = FirstPulse(step), two = SecondPulse(step, steepLeads, crest);
         const double c0 = std::max(one.a, two.a), cL = std::min(one.b, two.b);
@@ -291,8 +276,8 @@ private slots:
         for (int n : {0, 80, 150, 170, 231, 240, 300, 341}) {
             Tick(n - WavePlotCounts[1]);
             QCOMPARE(WavePlotCounts[1], n);
-            QCOMPARE(CountColour(kRedLine, 3, 3, 699, 358), 0);
-            QCOMPARE(CountColour(kPurpleLine, 3, 3, 699, 358), 0);
+            QCOMPARE(CountColour(Surface().image(), kRedLine, Box(3, 3, 699, 358)), 0);
+            QCOMPARE(CountColour(Surface().image(), kPurpleLine, Box(3, 3, 699, 358)), 0);
             // Pictures of each pulse where the other one is well away.
             if (n == 80 || n == 150 || n == 240 || n == 300) {
                 first.append(SilverMask(9 + 2 * n - 125, 90, 131, 180));
@@ -318,15 +303,17 @@ private slots:
         PlotPulsePair(9, 690, 689, kBaseline, 1, 80, 2, 1, 4, 4, 1, 1);
         QCOMPARE(Front1, Front2);
         QCOMPARE(OverlapColumns, 1);
-        QCOMPARE(CountColour(kPurpleLine, 0, 0, 700, 548), 0);
+        QCOMPARE(CountColour(Surface().image(), kPurpleLine, Box(0, 0, 700, 548)), 0);
 
         // Fronts at 9 + n and 690 - n at n = 341: columns 350 and 351 overlap.
         WavePlotCounts[1] = 340;
         ClearArea(0, 0, 700, 550);
         PlotPulsePair(9, 690, 690, kBaseline, 1, 80, 1, 1, 4, 4, 1, 1);
         QCOMPARE(OverlapColumns, 2);
-        QVERIFY(CountColour(kPurpleLine, 345, 170, 357, 190) > 0);
-        QCOMPARE(CountColour(kPurpleLine, 0, 0, 345, 548) + CountColour(kPurpleLine, 357, 0, 700, 548), 0);
+        QVERIFY(CountColour(Surface().image(), kPurpleLine, Box(345, 170, 357, 190)) > 0);
+        QCOMPARE(CountColour(Surface().image(), kPurpleLine, Box(0, 0, 345, 548)) +
+                     CountColour(Surface().image(), kPurpleLine, Box(357, 0, 700, 548)),
+                 0);
     }
 
     // The run stops itself when the second front reaches column 9, at step 341, and not before;
@@ -402,11 +389,11 @@ private slots:
         for (int variant : {0, 5, -1}) {
             Setting(variant);
             Tick(200);
-            QCOMPARE(CountColour(kSilver, 3, 3, 699, 358), 0);
-            QCOMPARE(CountColour(kPurpleLine, 3, 3, 699, 358), 0);
+            QCOMPARE(CountColour(Surface().image(), kSilver, Box(3, 3, 699, 358)), 0);
+            QCOMPARE(CountColour(Surface().image(), kPurpleLine, Box(3, 3, 699, 358)), 0);
             // The two captions on the pale blue text area.
-            QVERIFY(CountOther(kPaleBlue, 290, 370, 450, 410) > 50);
-            QVERIFY(CountOther(kPaleBlue, 80, 440, 650, 480) > 200);
+            QVERIFY(CountOther(Surface().image(), kPaleBlue, Box(290, 370, 450, 410)) > 50);
+            QVERIFY(CountOther(Surface().image(), kPaleBlue, Box(80, 440, 650, 480)) > 200);
             QCOMPARE(WavePlotCounts[1], -1);
         }
     }

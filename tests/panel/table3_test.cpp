@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -26,12 +25,14 @@
 #include "experiments/pulley.h"
 #include "lab/lab_host.h"
 #include "lab/lab_state.h"
+#include "pictures.h"
 #include "registry/registry.h"
 #include "shell/lab_window.h"
 #include "shell/title_screen.h"
 #include "shell/windows.h"
 
 using namespace vlab;
+using namespace vlab::test;
 
 namespace {
 
@@ -138,7 +139,7 @@ private slots:
     }
 
     void sliderRoundsHalfAwayFromZero() {
-        OpenPanel(201);
+        OpenPanel(CodeOf("Friction"));
         Pick("作用力");
         Slide(4550);
         QCOMPARE(AppliedForce, 46.0);
@@ -168,17 +169,20 @@ private slots:
         const QStringList collision{"方块A质量", "方块A速度", "方块B质量", "方块B速度"};
         const QStringList mass{"质量 (Kg)", "1", "5"};
         const QStringList speed{"速度 (m/s)", "-10", "10"};
-        QTest::newRow("force") << 201 << 0 << "作用力" << friction << 0 << 12000
+        QTest::newRow("force") << CodeOf("Friction") << 0 << "作用力" << friction << 0 << 12000
                                << QStringList{"牛顿 (Nt)", "0", "120"} << 112;
-        QTest::newRow("angle") << 201 << 0 << "作用角度" << friction << -4500 << 4500
+        QTest::newRow("angle") << CodeOf("Friction") << 0 << "作用角度" << friction << -4500 << 4500
                                << QStringList{"角度 ", "-45", "45"} << 112;
-        QTest::newRow("pulley 1") << 202 << 1 << "方块B质量" << QStringList{"方块A质量", "方块B质量"} << 100
-                                  << 2000 << QStringList{"质量 (Kg)", "1", "20"} << 112;
-        QTest::newRow("pulley 3") << 202 << 3 << "方块C质量"
+        QTest::newRow("pulley 1") << CodeOf("Pulley") << 1 << "方块B质量"
+                                  << QStringList{"方块A质量", "方块B质量"} << 100 << 2000
+                                  << QStringList{"质量 (Kg)", "1", "20"} << 112;
+        QTest::newRow("pulley 3") << CodeOf("Pulley") << 3 << "方块C质量"
                                   << QStringList{"方块A质量", "方块B质量", "方块C质量"} << 100 << 2000
                                   << QStringList{"质量 (Kg)", "1", "20"} << 112;
-        QTest::newRow("mass A") << 204 << 0 << "方块A质量" << collision << 100 << 500 << mass << 118;
-        QTest::newRow("speed B") << 204 << 0 << "方块B速度" << collision << -1000 << 1000 << speed << 112;
+        QTest::newRow("mass A") << CodeOf("Collision") << 0 << "方块A质量" << collision << 100 << 500 << mass
+                                << 118;
+        QTest::newRow("speed B") << CodeOf("Collision") << 0 << "方块B速度" << collision << -1000 << 1000
+                                 << speed << 112;
     }
     void itemsAndRangesPerMode() {
         QFETCH(int, code);
@@ -208,7 +212,8 @@ private slots:
         QCOMPARE(table3->Label3->text(), labels[2]);
         QCOMPARE(table3->Label3->x(), label3Left);
         QVERIFY(table3->TrackBar1->isEnabled());
-        QCOMPARE(table3->Edit1->isEnabled(), code == 204);  // only the collision keeps it enabled
+        QCOMPARE(table3->Edit1->isEnabled(),
+                 code == CodeOf("Collision"));  // only the collision keeps it enabled
         QVERIFY(table3->Button1->isEnabled());
         QCOMPARE(table3->EditDrivesValue, std::uint8_t(0));
     }
@@ -223,17 +228,17 @@ private slots:
             double low, high;
         };
         const Case cases[] = {
-            {201, 0, nullptr, "作用力", [] { return AppliedForce; }, 0, 120},
-            {201, 0, nullptr, "作用角度", [] { return ForceAngle; }, -45, 45},
-            {202, 3, nullptr, "方块A质量", [] { return PulleyMassA; }, 1, 20},
-            {202, 3, nullptr, "方块B质量", [] { return PulleyMassB; }, 1, 20},
-            {202, 3, nullptr, "方块C质量", [] { return PulleyMassC; }, 1, 20},
-            {204, 0, nullptr, "方块A质量", [] { return CollisionMassA; }, 1, 5},
-            {204, 0, nullptr, "方块A速度", [] { return CollisionVelA; }, -10, 10},
-            {204, 0, nullptr, "方块B质量", [] { return CollisionMassB; }, 1, 5},
-            {204, 0, nullptr, "方块B速度", [] { return CollisionVelB; }, -10, 10},
-            {206, 0, "四个点电荷", "点电荷1", [] { return double(ChargeQ[0]); }, -10, 10},
-            {206, 0, "四个点电荷", "点电荷4", [] { return double(ChargeQ[3]); }, -10, 10},
+            {CodeOf("Friction"), 0, nullptr, "作用力", [] { return AppliedForce; }, 0, 120},
+            {CodeOf("Friction"), 0, nullptr, "作用角度", [] { return ForceAngle; }, -45, 45},
+            {CodeOf("Pulley"), 3, nullptr, "方块A质量", [] { return PulleyMassA; }, 1, 20},
+            {CodeOf("Pulley"), 3, nullptr, "方块B质量", [] { return PulleyMassB; }, 1, 20},
+            {CodeOf("Pulley"), 3, nullptr, "方块C质量", [] { return PulleyMassC; }, 1, 20},
+            {CodeOf("Collision"), 0, nullptr, "方块A质量", [] { return CollisionMassA; }, 1, 5},
+            {CodeOf("Collision"), 0, nullptr, "方块A速度", [] { return CollisionVelA; }, -10, 10},
+            {CodeOf("Collision"), 0, nullptr, "方块B质量", [] { return CollisionMassB; }, 1, 5},
+            {CodeOf("Collision"), 0, nullptr, "方块B速度", [] { return CollisionVelB; }, -10, 10},
+            {CodeOf("ElectricField"), 0, "四个点电荷", "点电荷1", [] { return double(ChargeQ[0]); }, -10, 10},
+            {CodeOf("ElectricField"), 0, "四个点电荷", "点电荷4", [] { return double(ChargeQ[3]); }, -10, 10},
         };
         for (const Case& c : cases) {
             PulleyArrangement = c.arrangement;
@@ -253,7 +258,7 @@ private slots:
     }
 
     void okStaysDisabledUntilAnItemIsRecognised() {
-        OpenPanel(201);
+        OpenPanel(CodeOf("Friction"));
         QVERIFY(!table3->Button1->isEnabled());
         QVERIFY(table3->Button2->isVisible());
         Pick("作用");
@@ -261,7 +266,7 @@ private slots:
         QVERIFY(!table3->Button1->isEnabled());
         table3->hide();
 
-        OpenPanel(206);
+        OpenPanel(CodeOf("ElectricField"));
         QCOMPARE(table3->height(), 92);
         QVERIFY(table3->ComboBox2->isVisible());
         QCOMPARE(table3->ComboBox2->currentText(), QString("电荷分布"));
@@ -273,7 +278,7 @@ private slots:
     }
 
     void chargeLayoutsResetTheCharges() {
-        OpenPanel(206);
+        OpenPanel(CodeOf("ElectricField"));
         PickLayout("四个点电荷");
         Pick("点电荷3");
         Slide(700);
@@ -304,7 +309,7 @@ private slots:
     }
 
     void waveVariantCodes() {
-        OpenPanel(208);
+        OpenPanel(CodeOf("WaveSuperposition"));
         QCOMPARE(table3->height(), 46);
         QVERIFY(!table3->Edit1->isVisible());
         QVERIFY(!table3->TrackBar1->isVisible());
@@ -323,7 +328,7 @@ private slots:
 
     void frictionRadioButtonsAfterALaterSetting() {
         FrictionSetCount = -1;
-        OpenPanel(201);
+        OpenPanel(CodeOf("Friction"));
         QVERIFY(table3->RadioButton1->isChecked());
         Pick("接触面积");
         QVERIFY(!table3->Edit1->isVisible());
@@ -338,7 +343,7 @@ private slots:
         FrictionSetCount += 1;  // what Setting does after an accepted panel
 
         // The next Setting resets the block upright, but the radio buttons still show it lying.
-        OpenPanel(201);
+        OpenPanel(CodeOf("Friction"));
         QCOMPARE(BlockHeight, 100.0);
         QVERIFY(table3->RadioButton2->isChecked());
         Pick("接触面积");
@@ -349,7 +354,7 @@ private slots:
 
     void okSummaryForEveryMode() {
         // Friction just chosen, only the contact area picked: the force is still 120.
-        OpenPanel(201);
+        OpenPanel(CodeOf("Friction"));
         Pick("接触面积");
         QCOMPARE(PressOk(true),
                  (QStringList{"作用力F = 0 ~ 120", "作用方向 = 0° ", "接触面积 = 直立(较小)", ""}));
@@ -359,20 +364,20 @@ private slots:
         QVERIFY(!table3->isVisible());
 
         PulleyArrangement = 2;
-        OpenPanel(202);
+        OpenPanel(CodeOf("Pulley"));
         Pick("方块B质量");
         Slide(1850);
         QCOMPARE(PressOk(true), (QStringList{"方块A质量= 1", "方块B质量= 19", "", ""}));
         QCOMPARE(fake.memo.last(), QString("方块A质量= 1    方块B质量= 19        "));
 
         PulleyArrangement = 3;
-        OpenPanel(202);
+        OpenPanel(CodeOf("Pulley"));
         Pick("方块C质量");
         Slide(2000);
         QCOMPARE(fake.memo.size(), 2);
         QCOMPARE(PressOk(true), (QStringList{"方块A质量= 1", "方块B质量= 1", "方块C质量= 20", ""}));
 
-        OpenPanel(204);
+        OpenPanel(CodeOf("Collision"));
         QCOMPARE(table3->EditDrivesValue, std::uint8_t(0));
         Pick("方块B速度");
         Slide(-349);
@@ -380,14 +385,14 @@ private slots:
                  (QStringList{"方块A质量= 5", "方块A速度= 10", "方块B质量= 1", "方块B速度= -3"}));
         QCOMPARE(fake.memo.last(), QString("方块A质量= 5    方块A速度= 10    方块B质量= 1    方块B速度= -3"));
 
-        OpenPanel(206);
+        OpenPanel(CodeOf("ElectricField"));
         PickLayout("四个点电荷");
         Pick("点电荷4");
         Slide(-1000);
         QCOMPARE(PressOk(true), (QStringList{"点电荷1带电量 = 1 Q", "点电荷2带电量 = 1 Q",
                                              "点电荷3带电量 = 1 Q", "点电荷4带电量 = -10 Q"}));
 
-        OpenPanel(208);
+        OpenPanel(CodeOf("WaveSuperposition"));
         Pick("波的重叠B");
         QCOMPARE(PressOk(true).first(), QString("执行:波的重叠B (波型上下颠倒)"));
         QCOMPARE(fake.memo.last(), QString("执行:波的重叠B (波型上下颠倒)            "));
@@ -395,7 +400,7 @@ private slots:
     }
 
     void okAnsweredNoKeepsThePanelOpen() {
-        OpenPanel(204);
+        OpenPanel(CodeOf("Collision"));
         Pick("方块A质量");
         PanelAccepted = 0;
         PressOk(false);
@@ -406,7 +411,7 @@ private slots:
     }
 
     void exitAnsweredYesAndNo() {
-        OpenPanel(201);
+        OpenPanel(CodeOf("Friction"));
         Pick("作用力");
         Slide(3000);
         dialogLines.clear();
@@ -433,15 +438,16 @@ private slots:
     void unknownComboTextChangesNothing() {
         const QString texts[] = {"",    "作用力 ", "方块A质量x", QString(5000, u'力'),
                                  "abc", "点电荷5", "波的重叠",   "\t\n"};
-        const int codes[] = {201, 202, 204, 206, 208};
-        for (int code : codes) {
+        for (const Experiment* e : AllExperiments()) {
+            if (!e->settingOpensPanel) continue;
+            const int code = e->code;
             for (const QString& text : texts) {
                 PulleyArrangement = 3;
                 OpenPanel(code);
-                if (code == 206) PickLayout("四个点电荷");
+                if (code == CodeOf("ElectricField")) PickLayout("四个点电荷");
                 const Snapshot before = Take();
                 Pick(text);
-                QVERIFY2(Take() == before, qPrintable(QString::number(code) + ": " + text.left(10)));
+                QVERIFY2(Take() == before, qPrintable(QString::fromUtf8(e->name) + ": " + text.left(10)));
                 QVERIFY(!table3->Button1->isEnabled());
                 Slide(table3->Bar.Max());  // a slider move afterwards stores nothing either
                 Slide(table3->Bar.Min());
@@ -458,7 +464,7 @@ private slots:
     }
 
     void typedComboTextIsMatchedAsAWhole() {
-        OpenPanel(201);
+        OpenPanel(CodeOf("Friction"));
         QLineEdit* line = table3->ComboBox1->lineEdit();
         line->selectAll();
         TypeKeys(line, "作用力");
@@ -470,7 +476,7 @@ private slots:
     }
 
     void editBoxKeysNeverStoreAValue() {
-        OpenPanel(204);
+        OpenPanel(CodeOf("Collision"));
         Pick("方块A速度");
         QVERIFY(table3->Edit1->isEnabled());
         const Snapshot before = Take();
@@ -491,7 +497,7 @@ private slots:
     void decimalEntryRejectsMalformedText() {
         // Right after activation the panel is in decimal-entry mode; only its own texts reach it,
         // but a malformed one must never move the slider.
-        OpenPanel(201);
+        OpenPanel(CodeOf("Friction"));
         table3->SliderLive = 1;
         table3->Edit1->setText("12.5");
         QCOMPARE(table3->LastEditText, QString("12.5"));
@@ -516,8 +522,8 @@ private slots:
 
     void settingRunsThePanelModally() {
         // As the lab window does it: OK disabled, close, exec; the user acts while it is open.
-        ExperimentCode = 204;
-        FindExperiment(204)->reset();
+        ExperimentCode = CodeOf("Collision");
+        FindExperiment(ExperimentCode)->reset();
         table3->Button1->setEnabled(false);
         QTimer::singleShot(0, [] {
             QVERIFY(table3->isVisible());
@@ -534,7 +540,7 @@ private slots:
         QCOMPARE(CollisionMassA, 3.0);
         QCOMPARE(table3->LastEditText, QString());
         // Shown again: activation rebuilds the panel from scratch.
-        OpenPanel(204);
+        OpenPanel(CodeOf("Collision"));
         QCOMPARE(table3->ComboBox1->currentText(), QString("初始值"));
         QVERIFY(!table3->TrackBar1->isEnabled());
         QCOMPARE(table3->Bar.Max(), 60000);
@@ -594,7 +600,7 @@ private slots:
 
     void centredOverTheMainWindow() {
         Main->move(40, 30);
-        OpenPanel(206);  // the tallest layout: centred after activation has sized it
+        OpenPanel(CodeOf("ElectricField"));  // the tallest layout: centred after activation has sized it
         const QPoint offset = table3->frameGeometry().center() - Main->frameGeometry().center();
         QVERIFY2(offset.manhattanLength() <= 2, qPrintable(QString("%1,%2").arg(offset.x()).arg(offset.y())));
         QCOMPARE(table3->height(), 92);
@@ -602,8 +608,6 @@ private slots:
     }
 
     void picturesOfTheFiveLayouts() {
-        const QString dir = QStringLiteral(VLAB_TEST_PICTURES);
-        QDir().mkpath(dir);
         struct Shot {
             int code;
             const char* layout;
@@ -611,11 +615,11 @@ private slots:
             int position;
             const char* file;
         };
-        const Shot shots[] = {{201, nullptr, "作用力", 4550, "panel_friction.png"},
-                              {201, nullptr, "接触面积", 0, "panel_contact.png"},
-                              {204, nullptr, "方块A速度", -700, "panel_collision.png"},
-                              {206, "三个点电荷", "点电荷2", 500, "panel_charges.png"},
-                              {208, nullptr, "波的重叠C", 0, "panel_waves.png"}};
+        const Shot shots[] = {{CodeOf("Friction"), nullptr, "作用力", 4550, "panel_friction.png"},
+                              {CodeOf("Friction"), nullptr, "接触面积", 0, "panel_contact.png"},
+                              {CodeOf("Collision"), nullptr, "方块A速度", -700, "panel_collision.png"},
+                              {CodeOf("ElectricField"), "三个点电荷", "点电荷2", 500, "panel_charges.png"},
+                              {CodeOf("WaveSuperposition"), nullptr, "波的重叠C", 0, "panel_waves.png"}};
         for (const Shot& s : shots) {
             OpenPanel(s.code);
             if (s.layout) PickLayout(s.layout);
@@ -624,7 +628,7 @@ private slots:
             const QImage img = table3->grab().toImage();
             QCOMPARE(img.width(), 196);
             QCOMPARE(img.pixelColor(1, img.height() - 2), QColor(0xFB, 0xC9, 0xC2));  // activation's colour
-            QVERIFY(img.save(dir + "/" + s.file));
+            QVERIFY(SavePicture(img, QLatin1String(s.file)));
             table3->hide();
         }
     }

@@ -47,7 +47,7 @@ private slots:
         }
         QCOMPARE(codes.size(), 8);
         QCOMPARE(FindExperiment(0), nullptr);
-        QCOMPARE(FindExperiment(209), nullptr);
+        QCOMPARE(FindExperiment(AllExperiments().back()->code + 1), nullptr);
         QCOMPARE(CodeOf("Nothing"), 0);
     }
 

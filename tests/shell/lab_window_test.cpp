@@ -216,7 +216,7 @@ void LabWindowTest::startUpLayout() {
     QCOMPARE(Form1->PageControl1->tabText(0), QStringLiteral("虚拟实验室"));
     QCOMPARE(Form1->Timer1->objectName(), QStringLiteral("Timer1"));
     QVERIFY(!Form1->Timer1->isActive());
-    QCOMPARE(ExperimentCode, 202);
+    QCOMPARE(ExperimentCode, CodeOf("Pulley"));  // its start value
     EXPECT_CONTROLS(Read(), kStartUp);
     // Only the title screen would be shown at start; the others are created hidden.
     QVERIFY(!Form2->isVisible());
@@ -226,7 +226,7 @@ void LabWindowTest::startUpLayout() {
 
 void LabWindowTest::runControlThroughEveryState_data() {
     QTest::addColumn<int>("code");
-    for (int code = 201; code <= 208; ++code) QTest::newRow(FindExperiment(code)->name) << code;
+    for (const Experiment* e : AllExperiments()) QTest::newRow(e->name) << e->code;
 }
 
 void LabWindowTest::runControlThroughEveryState() {
@@ -234,7 +234,7 @@ void LabWindowTest::runControlThroughEveryState() {
     Click(Form1->ExperimentButton(code));
     QCOMPARE(ExperimentCode, code);
     EXPECT_CONTROLS(Read(), kChosen);
-    const bool inductionFlags = code == 207;
+    const bool inductionFlags = code == CodeOf("Induction");
     QCOMPARE(MouseClickActive, std::uint8_t(inductionFlags ? 1 : 0));
 
     Setting();
@@ -297,7 +297,8 @@ void LabWindowTest::runControlThroughEveryState() {
 }
 
 void LabWindowTest::endedRunAndWaysOnFromIt() {
-    for (int code : {201, 204, 207}) {
+    for (const char* name : {"Friction", "Collision", "Induction"}) {
+        const int code = CodeOf(name);
         Click(Form1->ExperimentButton(code));
         Setting();
         Click(Form1->Button2);
@@ -339,7 +340,7 @@ void LabWindowTest::speedBarAtStartUp() {
     QCOMPARE(Form1->SpeedBar.Min(), 1);
     QCOMPARE(Form1->SpeedBar.Max(), 100);
     QCOMPARE(Form1->TrackBar1->toolTip(), QStringLiteral("改变速度大小"));
-    // Moving the bar before any choice: the code is already 202, so the Pulley range appears.
+    // Moving the bar before any choice: the start-up code is Pulley's, so the Pulley range appears.
     Form1->TrackBar1->setValue(60);
     QCOMPARE(Form1->SpeedBar.Min(), 10);
     QCOMPARE(Form1->SpeedBar.Max(), 500);
@@ -353,14 +354,17 @@ void LabWindowTest::speedBarIntervalsPerExperiment_data() {
     QTest::addColumn<int>("code");
     QTest::addColumn<int>("interval");
     QTest::addColumn<int>("maximum");
-    QTest::newRow("Friction") << 201 << 50 << 100;
-    QTest::newRow("Pulley") << 202 << 100 << 100;
-    QTest::newRow("SpringEnergy") << 203 << 10 << 100;
-    QTest::newRow("Collision") << 204 << 30 << 100;
-    QTest::newRow("Interference") << 205 << 100 << 100;
-    QTest::newRow("ElectricField") << 206 << 40 << 100;
-    QTest::newRow("Induction") << 207 << 50 << 100;
-    QTest::newRow("WaveSuperposition") << 208 << 50 << 100;
+    const auto row = [](const char* name, int interval, int maximum) {
+        QTest::newRow(name) << CodeOf(name) << interval << maximum;
+    };
+    row("Friction", 50, 100);
+    row("Pulley", 100, 100);
+    row("SpringEnergy", 10, 100);
+    row("Collision", 30, 100);
+    row("Interference", 100, 100);
+    row("ElectricField", 40, 100);
+    row("Induction", 50, 100);
+    row("WaveSuperposition", 50, 100);
 }
 
 void LabWindowTest::speedBarIntervalsPerExperiment() {
@@ -378,7 +382,7 @@ void LabWindowTest::speedBarIntervalsPerExperiment() {
     Form1->SetStartEnabled(true);
     Click(Form1->Button2);
     Form1->TrackBar1->setValue(7);
-    QCOMPARE(Form1->Timer1->interval(), code == 202 ? 10 : 7);
+    QCOMPARE(Form1->Timer1->interval(), code == CodeOf("Pulley") ? 10 : 7);
     QVERIFY(Form1->Timer1->isActive());
     Click(Form1->Button26);
 }
@@ -427,11 +431,11 @@ void LabWindowTest::tickDispatch() {
     Click(Form1->Button46);
     Form1->Timer1Timer();
     QCOMPARE(TickCount, 1);
-    QCOMPARE(InterferenceTicks, 3.0);  // only Interference's ticks count there
-    ExperimentCode = 209;              // a code outside the registry selects nothing
+    QCOMPARE(InterferenceTicks, 3.0);                    // only Interference's ticks count there
+    ExperimentCode = AllExperiments().back()->code + 1;  // a code outside the registry selects nothing
     Form1->Timer1Timer();
     QCOMPARE(TickCount, 1);
-    ExperimentCode = 204;
+    ExperimentCode = CodeOf("Collision");
     LabPageMarker = 0;  // off the lab page the tick does nothing
     Form1->Timer1Timer();
     QCOMPARE(TickCount, 1);
@@ -572,8 +576,8 @@ void LabWindowTest::mouseAnywhereChangesNoRunControl() {
         c.start = false;
         return c;
     }());
-    for (int code = 201; code <= 208; ++code) {
-        Click(Form1->ExperimentButton(code));
+    for (const Experiment* e : AllExperiments()) {
+        Click(Form1->ExperimentButton(e->code));
         for (int stage = 0; stage < 4; ++stage) {
             if (stage == 1) Setting();
             if (stage == 2) {
@@ -650,7 +654,7 @@ void LabWindowTest::rapidClicksNeverLeaveTheTimerRunningWhenStopped() {
     closer.start();
     QList<QAbstractButton*> buttons = {Form1->Button4,  Form1->Button2, Form1->Button7, Form1->Button26,
                                        Form1->Button11, Form1->BitBtn1, Form1->BitBtn2, Form1->SpeedButton1};
-    for (int code = 201; code <= 208; ++code) buttons << Form1->ExperimentButton(code);
+    for (const Experiment* e : AllExperiments()) buttons << Form1->ExperimentButton(e->code);
     quint32 seed = 12345;
     for (int i = 0; i < 1500; ++i) {
         seed = seed * 1664525u + 1013904223u;

@@ -1,7 +1,6 @@
 // The spring oscillator driven through the real lab window, with mouse events delivered to the
 // drawing surface the way Qt delivers them while the button is held (also beyond its edges).
 
-#include <QDir>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
@@ -14,10 +13,13 @@
 #include "draw/fonts.h"
 #include "experiments/spring_energy.h"
 #include "lab/lab_state.h"
+#include "pictures.h"
+#include "registry/registry.h"
 #include "shell/lab_window.h"
 #include "shell/windows.h"
 
 using namespace vlab;
+using namespace vlab::test;
 
 namespace {
 
@@ -49,7 +51,7 @@ private slots:
 
     void chooseDragSetKStartAndRun() {
         Form1->Button1->click();
-        QCOMPARE(ExperimentCode, 203);
+        QCOMPARE(ExperimentCode, CodeOf("SpringEnergy"));
         QCOMPARE(Form1->Timer1->interval(), 10);
         Send(QEvent::MouseButtonPress, 334, 100);  // the mouse is off until Setting
         QCOMPARE(SpringDragging, 0);
@@ -79,10 +81,9 @@ private slots:
         QCOMPARE(TickCount, 400);
         const double x = 200 * std::cos(400 * std::sqrt(1.5) * std::numbers::pi / 180);
         QVERIFY(std::fabs(SpringX - x) < 1e-9);
-        QVERIFY(QDir().mkpath(QStringLiteral(VLAB_TEST_PICTURES)));
-        QVERIFY(Surface().image().save(QStringLiteral(VLAB_TEST_PICTURES "/spring_window_tick400.png")));
+        QVERIFY(SavePicture(Surface().image(), QStringLiteral("spring_window_tick400.png")));
         // The block stands at 314 + x on the surface, pale green.
-        QCOMPARE(Surface().image().pixel(static_cast<int>(314 + x) + 20, 80) & 0xFFFFFF, QRgb(0xA6DDA5));
+        QCOMPARE(Pixel(static_cast<int>(314 + x) + 20, 80), QRgb(0xA6DDA5));
     }
 };
 

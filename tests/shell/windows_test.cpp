@@ -17,11 +17,13 @@
 #include "draw/style.h"
 #include "lab/lab_state.h"
 #include "panel/table3.h"
+#include "pictures.h"
 #include "shell/help_viewer.h"
 #include "shell/lab_window.h"
 #include "shell/title_screen.h"
 
 using namespace vlab;
+using namespace vlab::test;
 
 namespace {
 
@@ -178,9 +180,8 @@ void WindowsTest::rootFolderHasNoDoubledSeparator() {
 }
 
 void WindowsTest::pictures() {
-    const QString dir = QStringLiteral(VLAB_TEST_PICTURES);
     const QImage title = Main->grab().toImage();
-    QVERIFY(title.save(dir + QStringLiteral("/shell_title_screen.png")));
+    QVERIFY(SavePicture(title, QStringLiteral("shell_title_screen.png")));
     QCOMPARE(title.size(), QSize(807, 607));
     // The caption plates lie under the hot spots: gold under the entry, pale rose under the exit,
     // the blue title background elsewhere.
@@ -190,15 +191,15 @@ void WindowsTest::pictures() {
 
     QTest::mouseClick(Main->Image4, Qt::LeftButton, {}, QPoint(60, 25));
     const QImage lab = Form1->grab().toImage();
-    QVERIFY(lab.save(dir + QStringLiteral("/shell_lab_window.png")));
+    QVERIFY(SavePicture(lab, QStringLiteral("shell_lab_window.png")));
     QCOMPARE(lab.size(), QSize(788, 600));
     QVERIFY(Near(lab.pixel(709, 66), QColor(0xFF, 0xFF, 0x00), 10));        // vertical title on yellow
     QCOMPARE(QColor(Surface().image().pixel(300, 30)), QColor(Qt::white));  // the lab frame
     QCOMPARE(QColor(Surface().image().pixel(300, 300)), ColourOfCode(16));
 
     QTest::mouseClick(Form1->Button3, Qt::LeftButton);
-    QVERIFY(Form1->grab().toImage().save(dir + QStringLiteral("/shell_lab_friction.png")));
-    QVERIFY(Form2->grab().toImage().save(dir + QStringLiteral("/shell_help_viewer.png")));
+    QVERIFY(SavePicture(Form1->grab().toImage(), QStringLiteral("shell_lab_friction.png")));
+    QVERIFY(SavePicture(Form2->grab().toImage(), QStringLiteral("shell_help_viewer.png")));
 }
 
 QTEST_MAIN(WindowsTest)
