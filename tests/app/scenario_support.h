@@ -109,6 +109,12 @@ inline Outcome PlayLines(const QString& folder, const QStringList& lines) {
     return PlayText(folder, lines.join(u'\n') + u'\n');
 }
 
+// The same, with the lab window at a scale (vlab-script --scale F).
+inline Outcome PlayLinesAt(const QString& folder, const QStringList& lines, const QString& scale) {
+    return Play(folder, {QStringLiteral("--scale"), scale, QStringLiteral("-")},
+                (lines.join(u'\n') + u'\n').toUtf8());
+}
+
 // The lab's variables and the controls, without the parts named: what two runs must share.
 inline QJsonObject Without(QJsonObject dump, const QStringList& names) {
     for (const QString& name : names) dump.remove(name);
