@@ -94,6 +94,8 @@ void SurfaceView::paintEvent(QPaintEvent*) {
     QPainter p(this);
     if (scale_ == 1.0)
         p.drawImage(0, 0, Surface().image());
+    else if (kFilter == SurfaceFilter::SharpBlend)
+        p.drawImage(0, 0, blender_.Magnify(Surface().image(), scale_));
     else
         DrawScaledImage(p, Surface().image(), scale_, kFilter);
 }

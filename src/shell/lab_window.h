@@ -57,6 +57,7 @@ private:
 
     TForm1* form_;
     double scale_ = 1.0;
+    SharpBlender blender_;
     QElapsedTimer sincePaint_;
     QTimer refresh_;
 };
