@@ -612,6 +612,8 @@ void TForm1::SetFullScreen(bool on) {
     ScaleWidgets(this, fit, QPoint((area.width() - lab.width()) / 2, (area.height() - lab.height()) / 2));
     setFixedSize(area);  // the window covers the screen; the pale rose of the window shows around the lab
     Image1->SetScale(fit);
+    // Placed on the screen by hand too: a display without a window manager ignores the state.
+    move(screen->geometry().topLeft());
     setWindowState(windowState() | Qt::WindowFullScreen);
 }
 
