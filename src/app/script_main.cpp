@@ -11,6 +11,7 @@
 #include "app/script_runner.h"
 #include "draw/fonts.h"
 #include "registry/registry.h"
+#include "shell/lab_window.h"
 #include "shell/title_screen.h"
 #include "shell/windows.h"
 
@@ -33,9 +34,11 @@ void QuietOffscreenNotices(QtMsgType type, const QMessageLogContext& context, co
 }
 
 int Usage(const QString& problem) {
-    Print(stderr, QStringLiteral("vlab-script: %1\nusage: vlab-script [--keep-going] FILE | -   (vlab-script "
-                                 "--help lists the commands)\n")
-                      .arg(problem));
+    Print(stderr,
+          QStringLiteral(
+              "vlab-script: %1\nusage: vlab-script [--keep-going] [--scale F] FILE | -   (vlab-script "
+              "--help lists the commands)\n")
+              .arg(problem));
     return 2;
 }
 
@@ -69,8 +72,22 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
-    const bool keepGoing = !args.isEmpty() && args[0] == QLatin1String("--keep-going");
-    if (keepGoing) args.removeFirst();
+    bool keepGoing = false;
+    double scale = 1.0;
+    while (!args.isEmpty() && args[0].startsWith(QLatin1String("--"))) {
+        if (args[0] == QLatin1String("--keep-going")) {
+            keepGoing = true;
+            args.removeFirst();
+        } else if (args[0] == QLatin1String("--scale")) {
+            bool ok = false;
+            scale = args.size() > 1 ? args[1].toDouble(&ok) : 0.0;
+            if (!ok || !(scale >= 0.25 && scale <= 8))
+                return Usage(QStringLiteral("--scale needs a factor from 0.25 to 8"));
+            args.remove(0, 2);
+        } else {
+            return Usage(QStringLiteral("unknown option '%1'").arg(args[0]));
+        }
+    }
     if (args.isEmpty()) return Usage(QStringLiteral("no scenario file given"));
     if (args.size() > 1) return Usage(QStringLiteral("one scenario file at a time"));
 
@@ -104,6 +121,7 @@ int main(int argc, char** argv) {
     QApplication::setCursorFlashTime(0);
     vlab::InstallFontSubstitutes();
     vlab::CreateWindows();
+    if (scale != 1.0) vlab::Form1->SetScale(scale);
     vlab::Main->show();
 
     vlab::ScriptRunner runner(lines, keepGoing, static_cast<int>(skipped.size()));

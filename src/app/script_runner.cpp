@@ -13,6 +13,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMouseEvent>
@@ -23,6 +24,8 @@
 #include <QSlider>
 #include <QStackedWidget>
 #include <QTimer>
+#include <QWindow>
+#include <QtTest/qtestkeyboard.h>
 
 #include <cstdio>
 #include <utility>
@@ -112,6 +115,23 @@ QString ParseKeys(const QString& text, QString& keys) {
     return {};
 }
 
+// `key Form1 KEY`: one key of the lab window, by its name as Qt spells it (Space, Right, F1, F11,
+// Ctrl+Q), kept in x as Qt's combined key and modifiers.
+QString ParseWindowKey(const QString& window, const QString& text, ScriptLine& line) {
+    if (window != QLatin1String("Form1"))
+        return QStringLiteral("key WINDOW KEY presses keys on the lab window Form1 only, not %1").arg(window);
+    const QString name = text.trimmed();
+    if (name.isEmpty()) return QStringLiteral("key Form1 needs the KEY to press");
+    const QKeySequence sequence = QKeySequence::fromString(name, QKeySequence::PortableText);
+    if (sequence.count() != 1 || sequence[0].key() == Qt::Key_unknown)
+        return QStringLiteral("unknown key '%1' (Space, Right, F1, F11, ...)").arg(name);
+    line.window = window;
+    line.control.clear();
+    line.text = name;
+    line.x = sequence[0].toCombined();
+    return {};
+}
+
 const QRegularExpression& TraceNamePattern() {
     static const QRegularExpression pattern(QStringLiteral("^([A-Za-z_][A-Za-z0-9_]*)(?:\\[([0-9]+)\\])?$"));
     return pattern;
@@ -154,7 +174,10 @@ QString ParseLine(const QString& source, ScriptLine& line) {
         rest.remove(QRegularExpression(QStringLiteral("^\\s+")));
         TakeWord(rest);  // the command itself
         QString text;
-        if (!(reason = ParseTarget(TakeWordBeforeText(rest, text), line)).isEmpty()) return reason;
+        const QString target = TakeWordBeforeText(rest, text);
+        if (line.command == ScriptCommand::Key && !target.contains(u'.') && kWindowNames.contains(target))
+            return ParseWindowKey(target, text, line);
+        if (!(reason = ParseTarget(target, line)).isEmpty()) return reason;
         rest = text;
         if (line.command == ScriptCommand::Combo || line.command == ScriptCommand::Paste) {
             line.text = rest;  // may be empty: the user clears the box, or pastes nothing
@@ -377,6 +400,8 @@ QString ScenarioHelp() {
         "usage: vlab-script FILE      play the scenario in FILE\n"
         "       vlab-script -         play the scenario read from standard input\n"
         "       vlab-script --keep-going FILE   report a line that cannot be carried out and go on\n"
+        "       vlab-script --scale F FILE   the lab window at F times its normal size; press, move\n"
+        "                                    and release still name surface pixels\n"
         "       vlab-script --version   print the version\n"
         "       vlab-script --experiments   list the experiments: code, name, button, file stem\n"
         "\n"
@@ -392,6 +417,9 @@ QString ScenarioHelp() {
         "slider WINDOW.CONTROL N     the user moves a track bar to position N\n"
         "key WINDOW.CONTROL TEXT     the user types TEXT into an edit box, key by key\n"
         "                            (\\b is Backspace, \\\\ a backslash)\n"
+        "key Form1 KEY               the user presses KEY on the lab window, as Qt names it: Space\n"
+        "                            (Start, Pause or Continue), Right (one tick of a paused run),\n"
+        "                            F1 (操作说明), F11 (full screen and back)\n"
         "paste WINDOW.CONTROL TEXT   the user pastes TEXT (Ctrl+V) into an edit box or a combo box\n"
         "tick N                      deliver up to N ticks of Timer1; stop early once the timer stops\n"
         "snapshot FILE.png           write the 700 x 548 drawing surface\n"
@@ -651,7 +679,10 @@ QString ScriptRunner::Mouse(const ScriptLine& line) {
         buttonHeld_ = false;
     }
     const Qt::MouseButtons held = buttonHeld_ ? Qt::LeftButton : Qt::NoButton;
-    const QPointF local(line.x, line.y);
+    // The middle of the surface pixel's square on screen (at the normal size, its corner, as ever).
+    const double scale = Form1->Image1->Scale();
+    const QPointF local =
+        scale == 1.0 ? QPointF(line.x, line.y) : QPointF((line.x + 0.5) * scale, (line.y + 0.5) * scale);
     QMouseEvent event(type, local, image->mapToGlobal(local), button, held, Qt::NoModifier);
     QCoreApplication::sendEvent(image, &event);
     return {};
@@ -695,7 +726,35 @@ QString ScriptRunner::Slider(const ScriptLine& line) {
     return {};
 }
 
+// A key pressed on a whole window: the user brings the window to the front (it cannot while a
+// modal window is open) and the key goes through the window system's path, shortcuts included, to
+// whatever the window does with it.
+QString ScriptRunner::WindowKey(const ScriptLine& line) {
+    QWidget* window = WindowNamed(line.window);
+    if (!window) return QStringLiteral("window %1 does not exist").arg(line.window);
+    if (!window->isVisible() || !window->windowHandle())
+        return QStringLiteral("%1 is not shown, so it takes no keys").arg(line.window);
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || modal == window) {
+        QT_WARNING_PUSH
+        QT_WARNING_DISABLE_DEPRECATED
+        QApplication::setActiveWindow(window);
+        QT_WARNING_POP
+    }
+    const QKeyCombination combined = QKeyCombination::fromCombined(line.x);
+    const int key = combined.key();
+    const QString text = key == Qt::Key_Space ? QStringLiteral(" ") : QString();
+    const int ticksBefore = TickCount;
+    QPointer<QWindow> handle = window->windowHandle();
+    qt_handleKeyEvent(handle, QEvent::KeyPress, key, combined.keyboardModifiers(), text);
+    if (handle) qt_handleKeyEvent(handle, QEvent::KeyRelease, key, combined.keyboardModifiers(), text);
+    // A step taken by a key is a tick like the tick command's.
+    if (trace_.isOpen() && TickCount != ticksBefore) WriteTraceRow();
+    return {};
+}
+
 QString ScriptRunner::Key(const ScriptLine& line) {
+    if (line.control.isEmpty()) return WindowKey(line);
     QWidget* control = nullptr;
     const QString reason = FindUsable(line, control);
     if (!reason.isEmpty()) return reason;

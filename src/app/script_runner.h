@@ -48,8 +48,8 @@ struct ScriptLine {
     ScriptCommand command = ScriptCommand::Click;
     QString window;   // "Form1" of "Form1.Button4"; the window of grab
     QString control;  // "Button4"
-    QString text;     // combo and key text, or the file of snapshot, grab, dump and trace
-    int x = 0;        // press/move/release position, slider position, tick count, realtime ms
+    QString text;  // combo and key text, a window key's name, or the file of snapshot, grab, dump and trace
+    int x = 0;     // press/move/release position, slider position, tick count, realtime ms, a window key
     int y = 0;
     QStringList names;  // trace columns after TickCount: "NAME" or "NAME[i]"
 };
@@ -107,6 +107,7 @@ private:
     QString Combo(const ScriptLine& line);
     QString Slider(const ScriptLine& line);
     QString Key(const ScriptLine& line);
+    QString WindowKey(const ScriptLine& line);
     QString Tick(const ScriptLine& line);
     QString Close(const ScriptLine& line);
     QString Realtime(const ScriptLine& line);

@@ -1,5 +1,6 @@
 #include "shell/lab_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QDir>
@@ -12,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QSlider>
 #include <QStyle>
 #include <QTabBar>
@@ -57,6 +59,12 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
 
 int Floor(double v) { return static_cast<int>(std::floor(v)); }
 
+// What a user can press: shown within its window and enabled.
+bool Usable(const QWidget* w) { return w->isVisibleTo(w->window()) && w->isEnabled(); }
+
+const QString kPauseCaption = QStringLiteral("Pause");
+const QString kContinueCaption = QStringLiteral("Continue");
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -78,26 +86,43 @@ void SurfaceView::SurfaceChanged() {
         refresh_.start(static_cast<int>(kRefreshMs - shown));
 }
 
+void SurfaceView::SetScale(double scale) {
+    scale_ = scale;
+    update();
+}
+
 void SurfaceView::paintEvent(QPaintEvent*) {
     sincePaint_.start();
     QPainter p(this);
-    p.drawImage(0, 0, Surface().image());
+    if (scale_ == 1.0)
+        p.drawImage(0, 0, Surface().image());
+    else if (kFilter == SurfaceFilter::SharpBlend)
+        p.drawImage(0, 0, blender_.Magnify(Surface().image(), scale_));
+    else
+        DrawScaledImage(p, Surface().image(), scale_, kFilter);
+}
+
+QPoint SurfaceView::SurfacePixel(const QMouseEvent* event) const {
+    return {Floor(event->position().x() / scale_), Floor(event->position().y() / scale_)};
 }
 
 void SurfaceView::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
-    form_->Image1MouseDown(Floor(event->position().x()), Floor(event->position().y()));
+    const QPoint at = SurfacePixel(event);
+    form_->Image1MouseDown(at.x(), at.y());
 }
 
 void SurfaceView::contextMenuEvent(QContextMenuEvent* event) { ShowDataOutMenu(form_, event->globalPos()); }
 
 void SurfaceView::mouseMoveEvent(QMouseEvent* event) {
-    form_->Image1MouseMove(Floor(event->position().x()), Floor(event->position().y()));
+    const QPoint at = SurfacePixel(event);
+    form_->Image1MouseMove(at.x(), at.y());
 }
 
 void SurfaceView::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
-    form_->Image1MouseUp(Floor(event->position().x()), Floor(event->position().y()));
+    const QPoint at = SurfacePixel(event);
+    form_->Image1MouseUp(at.x(), at.y());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -271,6 +296,24 @@ void TForm1::BuildControls() {
     MirrorSpeedBar();
     DescribeControls();
     InstallDataOut(this);
+    BuildKeys();
+}
+
+void TForm1::BuildKeys() {
+    // Window shortcuts: they act only while the lab window is the active one, so a modal window
+    // (which takes the activation) keeps them off; the handlers ask again.
+    spaceKey_ = new QShortcut(QKeySequence(Qt::Key_Space), this, [this] { SpaceKey(); });
+    spaceKey_->setAutoRepeat(false);  // a held key must not toggle Pause and Continue in a row
+    helpKey_ = new QShortcut(QKeySequence(Qt::Key_F1), this, [this] { HelpKey(); });
+    helpKey_->setAutoRepeat(false);
+    stepKey_ = new QShortcut(QKeySequence(Qt::Key_Right), this, [this] { StepKey(); });
+    fullScreenKey_ = new QShortcut(QKeySequence(Qt::Key_F11), this, [this] { FullScreenKey(); });
+    fullScreenKey_->setAutoRepeat(false);
+    Button7->installEventFilter(this);
+    UpdateKeys();
+    Button2->setToolTip(QStringLiteral("开始动画（空格键）"));
+    Button7->setToolTip(QStringLiteral("暂停或继续动画（空格键）；暂停时按 → 键走一步"));
+    BitBtn2->setToolTip(QStringLiteral("打开本实验的操作说明（F1）"));
 }
 
 void TForm1::DescribeControls() {
@@ -438,21 +481,23 @@ void TForm1::Button7Click() {
     if (!e || !e->pauseUsable) return;
     if (Timer1->isActive()) {
         Timer1->stop();
-        Button7->setText(QStringLiteral("Continue"));
+        Button7->setText(kContinueCaption);
     } else {
         Timer1->start();
-        Button7->setText(QStringLiteral("Pause"));
+        Button7->setText(kPauseCaption);
     }
+    UpdateKeys();
 }
 
 void TForm1::Button26Click() {
     if (LabPageMarker != 20) return;
     Timer1->stop();
     ShowStoppedControls();
-    Button7->setText(QStringLiteral("Pause"));
+    Button7->setText(kPauseCaption);
     Button2->setEnabled(false);
     SpeedButton1->hide();
     BitBtn1->show();
+    UpdateKeys();
 }
 
 void TForm1::Button11Click() {
@@ -489,6 +534,92 @@ void TForm1::closeEvent(QCloseEvent* event) {
     // paused or ended) the only way out stays Stop, then Exit, so the close is ignored.
     event->ignore();
     if (!BitBtn1->isHidden()) BitBtn1Click();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Keys
+
+bool TForm1::RunPaused() const {
+    const Experiment* e = FindExperiment(ExperimentCode);
+    return e && e->pauseUsable && LabPageMarker == 20 && Usable(Button7) && !Timer1->isActive() &&
+           Button7->text() == kContinueCaption;
+}
+
+void TForm1::UpdateKeys() {
+    if (stepKey_) stepKey_->setEnabled(RunPaused());
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Button7 && event->type() == QEvent::EnabledChange) UpdateKeys();
+    return QWidget::eventFilter(watched, event);
+}
+
+void TForm1::SpaceKey() {
+    if (QApplication::activeModalWidget()) return;
+    if (Usable(Button2))
+        Button2->click();
+    else if (Usable(Button7))
+        Button7->click();
+}
+
+void TForm1::StepKey() {
+    if (QApplication::activeModalWidget() || !RunPaused()) return;
+    Timer1Timer();  // the tick Timer1 would deliver, and its redraw
+    // A run that ended on this tick ends as it would have while running: Pause disabled, and
+    // captioned Pause, so that the next Start does not offer Continue while the run goes.
+    if (!Button7->isEnabled()) Button7->setText(kPauseCaption);
+    UpdateKeys();
+}
+
+void TForm1::HelpKey() {
+    if (QApplication::activeModalWidget()) return;
+    if (Usable(BitBtn2)) BitBtn2->click();
+}
+
+void TForm1::FullScreenKey() {
+    if (QApplication::activeModalWidget()) return;
+    SetFullScreen(!fullScreen_);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Scale and full screen
+
+namespace {
+const QSize kNormalSize(788, 600);
+
+QScreen* ScreenOf(const QWidget* w) { return w->screen() ? w->screen() : QGuiApplication::primaryScreen(); }
+}  // namespace
+
+double TForm1::Scale() const { return Image1->Scale(); }
+
+void TForm1::SetScale(double scale) {
+    if (!(scale > 0)) return;
+    scale_ = scale;
+    if (fullScreen_) return;  // shown when full screen is left
+    ScaleWidgets(this, scale);
+    Image1->SetScale(scale);
+    if (QScreen* screen = ScreenOf(this)) move(screen->availableGeometry().center() - rect().center());
+}
+
+void TForm1::SetFullScreen(bool on) {
+    if (on == fullScreen_) return;
+    QScreen* screen = ScreenOf(this);
+    if (on && !screen) return;
+    fullScreen_ = on;
+    if (!on) {
+        setWindowState(windowState() & ~Qt::WindowFullScreen);
+        SetScale(scale_);
+        return;
+    }
+    const QSize area = screen->geometry().size();
+    const double fit = FitScale(kNormalSize, area);
+    const QSize lab = ScaledRect(QRect(QPoint(), kNormalSize), fit).size();
+    ScaleWidgets(this, fit, QPoint((area.width() - lab.width()) / 2, (area.height() - lab.height()) / 2));
+    setFixedSize(area);  // the window covers the screen; the pale rose of the window shows around the lab
+    Image1->SetScale(fit);
+    // Placed on the screen by hand too: a display without a window manager ignores the state.
+    move(screen->geometry().topLeft());
+    setWindowState(windowState() | Qt::WindowFullScreen);
 }
 
 // ---------------------------------------------------------------------------------------------

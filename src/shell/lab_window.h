@@ -8,12 +8,14 @@
 
 #include "lab/lab_host.h"
 #include "lab/track_bar.h"
+#include "shell/scaling.h"
 
 class QFrame;
 class QGroupBox;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
+class QShortcut;
 class QSlider;
 class QTabWidget;
 class QTimer;
@@ -37,6 +39,13 @@ public:
     // The time a picture stays on show before the next one, milliseconds (one frame at 60 Hz).
     static constexpr int kRefreshMs = 16;
 
+    // The surface is shown magnified by scale; a pointer at (x, y) of the view is on surface pixel
+    // (floor(x / scale), floor(y / scale)).
+    void SetScale(double scale);
+    double Scale() const { return scale_; }
+    // The filter that magnifies the surface image.
+    static constexpr SurfaceFilter kFilter = SurfaceFilter::SharpBlend;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -47,7 +56,11 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    QPoint SurfacePixel(const QMouseEvent* event) const;
+
     TForm1* form_;
+    double scale_ = 1.0;
+    SharpBlender blender_;
     QElapsedTimer sincePaint_;
     QTimer refresh_;
 };
@@ -126,6 +139,25 @@ public:
     void DrawExperimentTitle();
     void StepExperiment();
 
+    // The keys of the lab window. Each acts as a click on its button would, only when that button
+    // is shown and enabled, and never while a modal window is open.
+    void SpaceKey();       // Start, or Pause/Continue, whichever is usable
+    void StepKey();        // Right arrow: one tick of a paused run
+    void HelpKey();        // F1: 操作说明
+    void FullScreenKey();  // F11: full screen, and back
+
+    // The window at scale times its normal size, centred on the screen (1: the normal window).
+    void SetScale(double scale);
+    // Full screen: the window covers the screen and shows the lab scaled to fit it, keeping its
+    // aspect ratio, centred on the lab's pale rose; off: back to the scale set before. Called
+    // while the window is hidden, it takes effect when the window is shown.
+    void SetFullScreen(bool on);
+    bool FullScreen() const { return fullScreen_; }
+    // The scale the lab is drawn at now.
+    double Scale() const;
+    // A run paused by Pause in an experiment whose Pause works: the state the Right arrow steps in.
+    bool RunPaused() const;
+
     // LabHost.
     void ShowStoppedControls() override;
     void SetStepInterval(int milliseconds) override;
@@ -146,6 +178,8 @@ public:
 protected:
     // The window manager's close (Alt+F4): asked as Exit asks, and only where Exit is on show.
     void closeEvent(QCloseEvent* event) override;
+    // Button7 enabled or disabled: the Right arrow follows whether a run is paused.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildControls();
@@ -153,6 +187,16 @@ private:
     void DescribeControls();
     void MirrorSpeedBar();
     void OpenHelp(const QString& page, bool introRule);
+    void BuildKeys();
+    // The Right arrow is taken only while a run is paused; otherwise it stays the speed bar's.
+    void UpdateKeys();
+
+    QShortcut* spaceKey_ = nullptr;
+    QShortcut* stepKey_ = nullptr;
+    QShortcut* helpKey_ = nullptr;
+    QShortcut* fullScreenKey_ = nullptr;
+    double scale_ = 1.0;  // the window's scale when not full screen
+    bool fullScreen_ = false;
 
     bool mirroring_ = false;  // TrackBar1 is being brought in line with the model
     bool leaving_ = false;    // Exit was answered Yes: the close that follows is the program's own

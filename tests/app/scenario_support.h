@@ -103,6 +103,30 @@ inline int TimerInterval(const QJsonObject& dump) {
     return dump.value(QStringLiteral("Timer1")).toObject().value(QStringLiteral("interval")).toInt();
 }
 
+// A scenario made of lines, played from standard input.
+inline Outcome PlayLines(const QString& folder, const QStringList& lines) {
+    return PlayText(folder, lines.join(u'\n') + u'\n');
+}
+
+// The same, with the lab window at a scale (vlab-script --scale F).
+inline Outcome PlayLinesAt(const QString& folder, const QStringList& lines, const QString& scale) {
+    return Play(folder, {QStringLiteral("--scale"), scale, QStringLiteral("-")},
+                (lines.join(u'\n') + u'\n').toUtf8());
+}
+
+// The lab's variables and the controls, without the parts named: what two runs must share.
+inline QJsonObject Without(QJsonObject dump, const QStringList& names) {
+    for (const QString& name : names) dump.remove(name);
+    return dump;
+}
+
+// Two pictures written by scenarios show the same pixels (and both exist).
+inline bool SamePixels(const QString& a, const QString& b) {
+    const QImage first(a), second(b);
+    return !first.isNull() &&
+           first.convertToFormat(QImage::Format_RGB32) == second.convertToFormat(QImage::Format_RGB32);
+}
+
 inline QStringList CsvRows(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return {};

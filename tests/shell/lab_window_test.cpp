@@ -158,6 +158,8 @@ private slots:
     void pulleyArrangementChoice();
     void rapidClicksNeverLeaveTheTimerRunningWhenStopped();
     void messageStripKeepsTheNewestLinesOnly();
+    void keysOnlyWhereTheirButtonIsUsable();
+    void scaledLayoutAndItsWayBack();
 };
 
 void LabWindowTest::startUpLayout() {
@@ -671,6 +673,102 @@ void LabWindowTest::rapidClicksNeverLeaveTheTimerRunningWhenStopped() {
         if (c.row) QVERIFY2(!c.timer && !c.setting && !c.start && !c.stop, qPrintable(Show(c)));
     }
     closer.stop();
+}
+
+namespace {
+// A key pressed while the lab window is the active one, through Qt's shortcut path.
+void Press(Qt::Key key, QWidget* focus = nullptr) {
+    Form1->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(Form1));
+    QTest::keyClick(focus ? focus : Form1, key);
+}
+}  // namespace
+
+void LabWindowTest::keysOnlyWhereTheirButtonIsUsable() {
+    // F1 with 操作说明 hidden or disabled does nothing; shown again it opens the help.
+    Form1->BitBtn2->hide();
+    Press(Qt::Key_F1);
+    QVERIFY(!Form2->isVisible());
+    Form1->BitBtn2->show();
+    Form1->BitBtn2->setEnabled(false);
+    Press(Qt::Key_F1);
+    QVERIFY(!Form2->isVisible());
+    Form1->BitBtn2->setEnabled(true);
+    Press(Qt::Key_F1);
+    QVERIFY(Form2->isVisible());
+
+    // The spring, set up and started by Space; the speed bar has the focus.
+    Click(Form1->Button1);
+    Setting();
+    Form1->TrackBar1->setFocus();
+    Press(Qt::Key_Space, Form1->TrackBar1);
+    QVERIFY(Form1->Timer1->isActive());
+    // While the run goes, the Right arrow is the speed bar's, as it always was.
+    const int position = Form1->SpeedBar.Position();
+    Press(Qt::Key_Right, Form1->TrackBar1);
+    QCOMPARE(Form1->SpeedBar.Position(), position + 1);
+    QCOMPARE(TickCount, 0);
+    // Paused, it steps the run by one tick, and the bar stays.
+    Press(Qt::Key_Space, Form1->TrackBar1);
+    QVERIFY(!Form1->Timer1->isActive());
+    Press(Qt::Key_Right, Form1->TrackBar1);
+    QCOMPARE(TickCount, 1);
+    QCOMPARE(Form1->SpeedBar.Position(), position + 1);
+    // Stopped: the arrow is the bar's again, and Space finds neither Start nor Pause usable.
+    Click(Form1->Button26);
+    Press(Qt::Key_Right, Form1->TrackBar1);
+    QCOMPARE(TickCount, 1);
+    QCOMPARE(Form1->SpeedBar.Position(), position + 2);
+    Press(Qt::Key_Space);
+    QVERIFY(!Form1->Timer1->isActive());
+    QCOMPARE(Form1->Button7->text(), QStringLiteral("Pause"));
+}
+
+void LabWindowTest::scaledLayoutAndItsWayBack() {
+    // Scaled and back: the normal window again, pixel for pixel (both pictures of the active window).
+    Form1->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(Form1));
+    const QImage normal = Form1->grab().toImage();
+    const QRect start = Form1->Button2->geometry();
+    Form1->SetScale(2);
+    QCOMPARE(Form1->size(), QSize(1576, 1200));
+    QCOMPARE(Form1->Button2->geometry(), QRect(1424, 866, 130, 60));
+    QCOMPARE(Form1->Image1->size(), QSize(1400, 1096));
+    QCOMPARE(Form1->Button2->font().pixelSize(), 24);
+    Form1->SetScale(1);
+    QCOMPARE(Form1->Button2->geometry(), start);
+    QCOMPARE(Form1->size(), QSize(788, 600));
+    QVERIFY(QTest::qWaitForWindowActive(Form1));
+    QCOMPARE(Form1->grab().toImage(), normal);
+
+    // A press reaches the surface pixel under it, floor(position / scale): at 2x view x 21 is
+    // pixel 10, just outside the k box (10 < x < 90), and 22 is pixel 11, inside.
+    Form1->SetScale(2);
+    Click(Form1->Button1);
+    Setting();
+    const int k = SpringConstant;
+    auto tap = [](int x, int y) {
+        QTest::mousePress(Form1->Image1, Qt::LeftButton, {}, QPoint(x, y));
+        QTest::mouseRelease(Form1->Image1, Qt::LeftButton, {}, QPoint(x, y));
+    };
+    tap(21, 330);
+    QCOMPARE(SpringConstant, k);
+    tap(22, 330);
+    QCOMPARE(SpringConstant, k % 4 + 1);
+
+    // Full screen: the screen covered, the lab at the scale that fits, centred; and back to 2x.
+    Form1->SetFullScreen(true);
+    const QSize screen = Form1->screen()->geometry().size();
+    QCOMPARE(Form1->size(), screen);
+    const double fit = std::min(screen.width() / 788.0, screen.height() / 600.0);
+    QCOMPARE(Form1->Scale(), fit);
+    const int left = Form1->Image1->geometry().left();
+    const int top = Form1->Image1->geometry().top();
+    QVERIFY(std::abs(2 * left + static_cast<int>(std::lround(788 * fit)) - screen.width()) <= 1);
+    QVERIFY(std::abs(2 * top + static_cast<int>(std::lround(600 * fit)) - screen.height()) <= 1);
+    Form1->SetFullScreen(false);
+    QCOMPARE(Form1->Scale(), 2.0);
+    QCOMPARE(Form1->size(), QSize(1576, 1200));
 }
 
 QTEST_MAIN(LabWindowTest)
