@@ -8,11 +8,11 @@
 #include <QStyle>
 #include <QTextCursor>
 
+#include "dialog/accessible.h"
+#include "dialog/widget_colours.h"
 #include "draw/fonts.h"
 #include "draw/style.h"
 #include "lab/lab_state.h"
-#include "dialog/accessible.h"
-#include "dialog/widget_colours.h"
 
 namespace vlab {
 

@@ -29,7 +29,8 @@ QString PageHtml(const QString& page) {
 
 QStringList AllPages() {
     QStringList pages{QStringLiteral("op.htm")};
-    for (int i = 1; i <= 8; ++i) pages << QStringLiteral("M%1.htm").arg(i) << QStringLiteral("t%1.htm").arg(i);
+    for (int i = 1; i <= 8; ++i)
+        pages << QStringLiteral("M%1.htm").arg(i) << QStringLiteral("t%1.htm").arg(i);
     return pages;
 }
 
@@ -87,9 +88,11 @@ std::optional<double> Pulley(int arrangement, const QString& quantity, const std
     } else if (arrangement == 3 && m.size() == 3) {
         // C on one side of the fixed pulley, the movable pulley P (rope tension 2T) on the other;
         // A and B on the rope over P.
-        a = {{m[0], 0, 0, 0, -1}, {0, m[1], 0, 0, -1}, {0, 0, m[2], 0, -2}, {0, 0, 1, 1, 0}, {1, 1, 0, -2, 0}};
+        a = {
+            {m[0], 0, 0, 0, -1}, {0, m[1], 0, 0, -1}, {0, 0, m[2], 0, -2}, {0, 0, 1, 1, 0}, {1, 1, 0, -2, 0}};
         b = {-m[0] * kG, -m[1] * kG, -m[2] * kG, 0, 0};
-        names = {QStringLiteral("aA"), QStringLiteral("aB"), QStringLiteral("aC"), QStringLiteral("aP"), QStringLiteral("T")};
+        names = {QStringLiteral("aA"), QStringLiteral("aB"), QStringLiteral("aC"), QStringLiteral("aP"),
+                 QStringLiteral("T")};
     } else {
         return std::nullopt;
     }
@@ -187,10 +190,11 @@ private slots:
                 QVERIFY2(dump.contains(var), qPrintable(page + u' ' + hit.captured(0)));
                 QJsonValue value = dump.value(var);
                 if (!hit.captured(3).isEmpty()) value = value.toArray().at(hit.captured(3).toInt());
-                QVERIFY2(value.isDouble() && Shows(hit.captured(4), value.toDouble()),
-                         qPrintable(QStringLiteral("%1: %2 shows %3, the dump holds %4")
-                                        .arg(page, hit.captured(0).section(u'"', 1, 1), hit.captured(4).trimmed())
-                                        .arg(value.toDouble(), 0, 'g', 12)));
+                QVERIFY2(
+                    value.isDouble() && Shows(hit.captured(4), value.toDouble()),
+                    qPrintable(QStringLiteral("%1: %2 shows %3, the dump holds %4")
+                                   .arg(page, hit.captured(0).section(u'"', 1, 1), hit.captured(4).trimmed())
+                                   .arg(value.toDouble(), 0, 'g', 12)));
                 ++onPage;
                 ++checked;
             }
@@ -205,10 +209,11 @@ private slots:
     void closedFormsMatchPhysics() {
         static const QRegularExpression marked(
             QStringLiteral("data-formula=\"([a-z0-9]+) ([A-Za-z]+)((?: -?[0-9.]+)*)\"[^>]*>([^<]+)<"));
-        const QList<std::pair<QString, QString>> lessons{{QStringLiteral("t1.htm"), QStringLiteral("friction")},
-                                                         {QStringLiteral("t2.htm"), QStringLiteral("pulley")},
-                                                         {QStringLiteral("t4.htm"), QStringLiteral("collision")},
-                                                         {QStringLiteral("t5.htm"), QStringLiteral("slits")}};
+        const QList<std::pair<QString, QString>> lessons{
+            {QStringLiteral("t1.htm"), QStringLiteral("friction")},
+            {QStringLiteral("t2.htm"), QStringLiteral("pulley")},
+            {QStringLiteral("t4.htm"), QStringLiteral("collision")},
+            {QStringLiteral("t5.htm"), QStringLiteral("slits")}};
         int checked = 0;
         for (const QString& page : AllPages()) {
             const QString html = PageHtml(page);
@@ -217,7 +222,8 @@ private slots:
             while (m.hasNext()) {
                 const auto hit = m.next();
                 std::vector<double> inputs;
-                for (const QString& word : hit.captured(3).split(u' ', Qt::SkipEmptyParts)) inputs.push_back(word.toDouble());
+                for (const QString& word : hit.captured(3).split(u' ', Qt::SkipEmptyParts))
+                    inputs.push_back(word.toDouble());
                 const std::optional<double> value = Formula(hit.captured(1), hit.captured(2), inputs);
                 QVERIFY2(value, qPrintable(page + QStringLiteral(": no formula ") + hit.captured(0)));
                 QVERIFY2(Shows(hit.captured(4), *value),
@@ -230,11 +236,13 @@ private slots:
                 ++checked;
             }
             for (const auto& [lesson, name] : lessons)
-                if (page == lesson) QVERIFY2(names.contains(name), qPrintable(page + QStringLiteral(" checks no ") + name));
+                if (page == lesson)
+                    QVERIFY2(names.contains(name), qPrintable(page + QStringLiteral(" checks no ") + name));
         }
         // Every mark was read: one the pattern above cannot parse would otherwise go unchecked.
         int marks = 0;
-        for (const QString& page : AllPages()) marks += int(PageHtml(page).count(QLatin1String("data-formula=\"")));
+        for (const QString& page : AllPages())
+            marks += int(PageHtml(page).count(QLatin1String("data-formula=\"")));
         QCOMPARE(checked, marks);
         QVERIFY(checked >= 20);
     }

@@ -168,7 +168,8 @@ private slots:
         QHash<QString, QSet<QString>> graph;
         QHash<QString, QSet<QString>> anchors;
         for (const QString& page : Pages()) anchors.insert(page, AnchorNames(page));
-        QVERIFY2(anchors.value(QStringLiteral("op.htm")).contains(QStringLiteral("contents")), "op.htm has no 目录");
+        QVERIFY2(anchors.value(QStringLiteral("op.htm")).contains(QStringLiteral("contents")),
+                 "op.htm has no 目录");
         for (const QString& page : Pages()) {
             for (const Link& link : LocalLinks(page)) {
                 if (!link.page.endsWith(QLatin1String(".htm"))) continue;
@@ -181,7 +182,8 @@ private slots:
         }
         const QSet<QString> fromContents = Reachable(graph, QStringLiteral("op.htm"));
         for (const QString& page : Pages()) {
-            QVERIFY2(fromContents.contains(page), qPrintable(QStringLiteral("op.htm does not lead to ") + page));
+            QVERIFY2(fromContents.contains(page),
+                     qPrintable(QStringLiteral("op.htm does not lead to ") + page));
             QVERIFY2(Reachable(graph, page).contains(QStringLiteral("op.htm")),
                      qPrintable(page + QStringLiteral(" does not lead back to op.htm")));
         }
