@@ -16,6 +16,7 @@
 #include <optional>
 #include <vector>
 
+#include "linear_solve.h"
 #include "scenario_support.h"
 
 using namespace vlab::test;
@@ -43,27 +44,6 @@ bool Shows(const QString& text, double value) {
     const int dot = shown.indexOf(u'.');
     const int decimals = dot < 0 ? 0 : int(shown.size() - dot - 1);
     return ok && std::fabs(value - number) <= 0.5 * std::pow(10.0, -decimals) + 1e-9;
-}
-
-// Gaussian elimination with partial pivoting; empty when the system is singular.
-std::vector<double> Solve(std::vector<std::vector<double>> a, std::vector<double> b) {
-    const size_t n = b.size();
-    for (size_t col = 0; col < n; ++col) {
-        size_t pivot = col;
-        for (size_t row = col + 1; row < n; ++row)
-            if (std::fabs(a[row][col]) > std::fabs(a[pivot][col])) pivot = row;
-        if (std::fabs(a[pivot][col]) < 1e-12) return {};
-        std::swap(a[col], a[pivot]);
-        std::swap(b[col], b[pivot]);
-        for (size_t row = 0; row < n; ++row) {
-            if (row == col) continue;
-            const double f = a[row][col] / a[col][col];
-            for (size_t k = col; k < n; ++k) a[row][k] -= f * a[col][k];
-            b[row] -= f * b[col];
-        }
-    }
-    for (size_t i = 0; i < n; ++i) b[i] /= a[i][i];
-    return b;
 }
 
 constexpr double kG = 9.8;

@@ -21,6 +21,7 @@
 #include "experiment_test_support.h"
 #include "lab/lab_host.h"
 #include "lab/lab_state.h"
+#include "linear_solve.h"
 #include "pictures.h"
 #include "registry/registry.h"
 
@@ -34,30 +35,6 @@ constexpr QRgb kRed = 0xFF0000, kBlackPx = 0x000000, kSilverPx = 0xC0C0C0, kPane
 
 using FakeHost = RecordingHost;
 FakeHost host;
-
-// Gaussian elimination with partial pivoting: the test's own solver of Newton's equations.
-std::vector<double> Solve(std::vector<std::vector<double>> m, std::vector<double> b) {
-    const size_t n = b.size();
-    for (size_t c = 0; c < n; ++c) {
-        size_t p = c;
-        for (size_t r = c + 1; r < n; ++r)
-            if (std::fabs(m[r][c]) > std::fabs(m[p][c])) p = r;
-        std::swap(m[c], m[p]);
-        std::swap(b[c], b[p]);
-        for (size_t r = c + 1; r < n; ++r) {
-            const double f = m[r][c] / m[c][c];
-            for (size_t k = c; k < n; ++k) m[r][k] -= f * m[c][k];
-            b[r] -= f * b[c];
-        }
-    }
-    std::vector<double> x(n);
-    for (size_t r = n; r-- > 0;) {
-        double s = b[r];
-        for (size_t k = r + 1; k < n; ++k) s -= m[r][k] * x[k];
-        x[r] = s / m[r][r];
-    }
-    return x;
-}
 
 struct Newton {
     double t, a, a1;  // tension of the rope on A and B, the acceleration a, a1 (arrangement 3)
