@@ -140,14 +140,8 @@ def main():
     session = x_session.Session(vlab, pictures)
     with tempfile.TemporaryDirectory() as folder:
         os.symlink(os.path.join(os.getcwd(), "help"), os.path.join(folder, "help"))
-        try:
-            run(session, script, folder)
-        except (x_session.Failure, subprocess.CalledProcessError) as problem:
-            print("FAIL", problem)
-            return 1
-        finally:
-            session.stop()
-    return 0
+        return x_session.play(session, run, script, folder,
+                              failures=(x_session.Failure, subprocess.CalledProcessError))
 
 
 if __name__ == "__main__":

@@ -272,6 +272,19 @@ def run(session, folder):
     check(status and session.lab.returncode == 0, f"Exit and Yes end the program (status {session.lab.returncode})")
 
 
+def play(session, checks, *args, failures=(Failure,)):
+    """Runs a session's checks and ends the session: 0 when they all hold, 1 (with the reason
+    printed) when one fails."""
+    try:
+        checks(session, *args)
+    except failures as problem:
+        print("FAIL", problem)
+        return 1
+    finally:
+        session.stop()
+    return 0
+
+
 def main():
     if len(sys.argv) < 2:
         print(__doc__, file=sys.stderr)
@@ -285,15 +298,7 @@ def main():
     if pictures:
         os.makedirs(pictures, exist_ok=True)
     folder = os.getcwd()
-    session = Session(vlab, pictures)
-    try:
-        run(session, folder)
-    except Failure as problem:
-        print("FAIL", problem)
-        return 1
-    finally:
-        session.stop()
-    return 0
+    return play(Session(vlab, pictures), run, folder)
 
 
 if __name__ == "__main__":
