@@ -29,10 +29,9 @@ QString PageHtml(const QString& page) {
 }
 
 QStringList AllPages() {
-    QStringList pages{QStringLiteral("op.htm")};
-    for (int i = 1; i <= 8; ++i)
-        pages << QStringLiteral("M%1.htm").arg(i) << QStringLiteral("t%1.htm").arg(i);
-    return pages;
+    // Every page of the help folder.
+    return QDir(QStringLiteral(VLAB_SOURCE_DIR "/help"))
+        .entryList({QStringLiteral("*.htm")}, QDir::Files, QDir::Name);
 }
 
 // The number a page shows (a minus sign may be U+2212) equals value to half a unit of its last digit.

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "registry/registry.h"
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -39,9 +41,8 @@ bool CopyFolder(const QString& from, const QString& to) {
 // it has a panel, its choices on the surface picked), run, stopped and left; then Exit, Yes.
 QByteArray WholeRun() {
     QByteArray s = "click Main.Image4\nclick Form1.BitBtn2\n";
-    for (const char* button :
-         {"Button3", "Button5", "Button1", "Button46", "Button27", "Button45", "Button6", "Button47"}) {
-        s += "click Form1."_ba + button + "\nclick Form1.Button4\n";
+    for (const vlab::Experiment* e : vlab::AllExperiments()) {
+        s += "click Form1."_ba + e->buttonName + "\nclick Form1.Button4\n";
         s += "press 150 80\nrelease 150 80\n";  // the first pulley arrangement
         s += "combo table3.ComboBox2 三个点电荷\ncombo table3.ComboBox1 作用力\ncombo table3.ComboBox1 "
              "方块A质量\n"

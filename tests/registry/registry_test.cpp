@@ -45,7 +45,7 @@ private slots:
             QVERIFY2(!codes.contains(e->code), e->name);
             codes.insert(e->code);
         }
-        QCOMPARE(codes.size(), 8);
+        QCOMPARE(codes.size(), qsizetype(AllExperiments().size()));
         QCOMPARE(FindExperiment(0), nullptr);
         QCOMPARE(FindExperiment(AllExperiments().back()->code + 1), nullptr);
         QCOMPARE(CodeOf("Nothing"), 0);

@@ -25,10 +25,9 @@ namespace {
 const QString kHelp = QStringLiteral(VLAB_SOURCE_DIR "/help/");
 
 QStringList Pages() {
-    QStringList pages{QStringLiteral("op.htm")};
-    for (int i = 1; i <= 8; ++i)
-        pages << QStringLiteral("M%1.htm").arg(i) << QStringLiteral("t%1.htm").arg(i);
-    return pages;
+    // Every page of the help folder: the registry test below holds them to the entries' pages.
+    return QDir(QStringLiteral(VLAB_SOURCE_DIR "/help"))
+        .entryList({QStringLiteral("*.htm")}, QDir::Files, QDir::Name);
 }
 
 QString Read(const QString& path) {
