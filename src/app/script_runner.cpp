@@ -226,6 +226,11 @@ QString ParseLine(const QString& source, ScriptLine& line) {
         line.text = rest;
         return rest.isEmpty() ? QStringLiteral("save needs a FILE.png") : QString();
     }
+    if (command == QLatin1String("export")) {
+        line.command = ScriptCommand::Export;
+        line.text = rest;
+        return rest.isEmpty() ? QStringLiteral("export needs a FILE.csv") : QString();
+    }
     if (command == QLatin1String("print")) {
         line.command = ScriptCommand::Print;
         line.text = rest;
@@ -425,6 +430,7 @@ QString ScenarioHelp() {
         "snapshot FILE.png           write the 700 x 548 drawing surface\n"
         "copy                        copy the drawing surface to the clipboard, as Ctrl+C does\n"
         "save FILE.png               save the drawing surface as Ctrl+S does, without its dialog\n"
+        "export FILE.csv             export the run's numbers since Setting as Ctrl+E does\n"
         "print FILE.pdf              write the help viewer's page as a PDF file, as its 导出 PDF does\n"
         "grab WINDOW FILE.png        write a picture of a whole window (Main, Form1, table3, check, Form2)\n"
         "dump FILE.json              write the lab's state\n"
@@ -619,6 +625,11 @@ QString ScriptRunner::Execute(const ScriptLine& line) {
         case ScriptCommand::Copy: CopySurface(); return {};
         case ScriptCommand::Save: {
             const QString problem = SaveSurfacePicture(line.text);
+            return problem.isEmpty() ? QString()
+                                     : QStringLiteral("cannot write '%1': %2").arg(line.text, problem);
+        }
+        case ScriptCommand::Export: {
+            const QString problem = ExportRunNumbers(line.text);
             return problem.isEmpty() ? QString()
                                      : QStringLiteral("cannot write '%1': %2").arg(line.text, problem);
         }

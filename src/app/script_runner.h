@@ -39,7 +39,8 @@ enum class ScriptCommand {
     Check,
     Print,
     Copy,
-    Save
+    Save,
+    Export
 };
 
 // One command line of a scenario, checked for form (command, arguments, numbers) before the run.

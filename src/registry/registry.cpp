@@ -13,6 +13,7 @@
 #include "experiments/wave_superposition.h"
 #include "lab/lab_dump.h"
 #include "lab/lab_state.h"
+#include "registry/run_record.h"
 
 namespace vlab {
 
@@ -175,6 +176,11 @@ const Experiment kFriction{
     .panel = &kFrictionPanel,
     .describe = FrictionDescribe,
     .resetProgramState = FrictionResetProgramState,
+    // The friction is kept in graph pixels (3 per newton), as the graph plots it.
+    .columns = {{"作用力 F (牛顿)", [] { return FrictionForces[0]; }},
+                {"摩擦力 f (牛顿)", [] { return FrictionForces[2] / 3.0; }},
+                {"位移 (像素)", [] { return BodyX[0]; }},
+                {"速度 (像素/秒)", [] { return BodyVX[0]; }}},
 };
 
 const Experiment kPulley{
@@ -224,6 +230,12 @@ const Experiment kSpringEnergy{
     .mouseUp = SpringEnergyMouseUp,
     .describe = SpringEnergyDescribe,
     .resetProgramState = SpringEnergyResetProgramState,
+    // The speed is held nowhere (the block's place is worked out from the phase), so it is not
+    // exported; the energies are the graph's bar heights.
+    .columns = {{"位移 x (像素)", [] { return SpringX; }},
+                {"动能 Ek (图像素)", [] { return SpringKinetic; }},
+                {"弹力位能 Us (图像素)", [] { return SpringPotential; }},
+                {"总能量 (图像素)", [] { return SpringKinetic + SpringPotential; }}},
 };
 
 const Experiment kCollision{
@@ -245,6 +257,14 @@ const Experiment kCollision{
     .mouseUp = CollisionMouseUp,
     .describe = CollisionDescribe,
     .resetProgramState = CollisionResetProgramState,
+    .columns = {{"方块A位置 (像素)", [] { return BodyX[0]; }},
+                {"方块A速度 (m/s)", [] { return BodyVX[0]; }},
+                {"方块B位置 (像素)", [] { return BodyX[1]; }},
+                {"方块B速度 (m/s)", [] { return BodyVX[1]; }},
+                {"质心动能 Ecm", [] { return CollisionEcm; }},
+                {"内动能 Eint", [] { return CollisionEint; }},
+                {"弹力位能 Es", [] { return CollisionEs; }},
+                {"总能量", [] { return CollisionEtotal; }}},
 };
 
 const Experiment kInterference{
@@ -362,6 +382,7 @@ void ResetProgramState() {
     ResetLabState();
     ResetDrawKit();
     for (const Experiment* e : kAll) e->resetProgramState();
+    ClearRunRecord();
 }
 
 void DescribeLab(QJsonObject& out) {

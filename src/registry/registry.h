@@ -82,6 +82,12 @@ struct PanelDescription {
     void (*summary)(QString (&lines)[4], int layoutSize) = nullptr;
 };
 
+// One column of a run's exported numbers: its header with the unit, and how to read this tick's value.
+struct ExportColumn {
+    const char* header = "";
+    double (*value)() = nullptr;
+};
+
 // Everything the lab window branches on per experiment. Entries are written with designated
 // initializers: a reaction an experiment does not have is simply left out (null or false).
 struct Experiment {
@@ -120,6 +126,8 @@ struct Experiment {
     void (*mouseUp)(int x, int y) = nullptr;
     void (*describe)(QJsonObject& out) = nullptr;  // writes the experiment's variables into a state dump
     void (*resetProgramState)() = nullptr;         // puts its variables back to their program-start values
+
+    std::vector<ExportColumn> columns{};  // what Ctrl+E exports per tick, after TickCount
 };
 
 // The registry entry for a code, or null for a code no experiment has.

@@ -15,6 +15,7 @@
 #include "draw/canvas.h"
 #include "lab/lab_state.h"
 #include "registry/registry.h"
+#include "registry/run_record.h"
 
 namespace vlab {
 
@@ -41,6 +42,8 @@ QAction* AddCommand(QWidget* window, const QString& text, const QKeySequence& ke
 void InstallDataOut(QWidget* labWindow) {
     AddCommand(labWindow, QStringLiteral("复制画面"), QKeySequence::Copy, [](QWidget*) { CopySurface(); });
     AddCommand(labWindow, QStringLiteral("保存画面…"), QKeySequence::Save, AskSaveSurfacePicture);
+    AddCommand(labWindow, QStringLiteral("导出数据…"), QKeySequence(Qt::CTRL | Qt::Key_E),
+               AskExportRunNumbers);
 }
 
 void ShowDataOutMenu(QWidget* labWindow, const QPoint& globalPos) {
@@ -52,13 +55,33 @@ void ShowDataOutMenu(QWidget* labWindow, const QPoint& globalPos) {
 
 void CopySurface() { QApplication::clipboard()->setImage(Surface().image().copy()); }
 
-QString PictureFileName() {
-    // The title as drawn (" 《 摩 擦 力 》") without its brackets and spaces.
+namespace {
+// The title as drawn (" 《 摩 擦 力 》") without its brackets and spaces, and the step.
+QString FileNameWith(const QString& suffix) {
     QString title;
     if (const Experiment* e = FindExperiment(ExperimentCode)) title = e->title;
     title.remove(u' ').remove(u'《').remove(u'》');
     if (title.isEmpty()) title = QStringLiteral("虚拟实验室");
-    return QStringLiteral("%1-第%2步.png").arg(title).arg(TickCount);
+    return QStringLiteral("%1-第%2步.%3").arg(title).arg(TickCount).arg(suffix);
+}
+}  // namespace
+
+QString PictureFileName() { return FileNameWith(QStringLiteral("png")); }
+
+QString NumbersFileName() { return FileNameWith(QStringLiteral("csv")); }
+
+QString ExportRunNumbers(const QString& path) {
+    const QByteArray csv = RunRecordCsv();
+    return SaveFileAtomically(path, [&csv](QIODevice& out) { return out.write(csv) == csv.size(); });
+}
+
+void AskExportRunNumbers(QWidget* labWindow) {
+    const QString path = QFileDialog::getSaveFileName(labWindow, QStringLiteral("导出数据"),
+                                                      QDir::home().filePath(NumbersFileName()),
+                                                      QStringLiteral("CSV 表格 (*.csv)"));
+    if (path.isEmpty()) return;  // cancelled: nothing is written
+    const QByteArray csv = RunRecordCsv();
+    SaveFileAndReport(labWindow, path, [&csv](QIODevice& out) { return out.write(csv) == csv.size(); });
 }
 
 QString SaveSurfacePicture(const QString& path) {

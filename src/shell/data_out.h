@@ -24,4 +24,11 @@ QString SaveSurfacePicture(const QString& path);
 // Asks where to save the surface, and saves it there (a cancelled dialog writes nothing).
 void AskSaveSurfacePicture(QWidget* labWindow);
 
+// The name the export dialog offers: "摩擦力-第970步.csv".
+QString NumbersFileName();
+// Writes the run's numbers as CSV; empty when it is written, else the reason.
+QString ExportRunNumbers(const QString& path);
+// Asks where to export the run's numbers, and writes them there (a cancelled dialog writes nothing).
+void AskExportRunNumbers(QWidget* labWindow);
+
 }  // namespace vlab

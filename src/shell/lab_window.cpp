@@ -33,6 +33,7 @@
 #include "lab/lab_state.h"
 #include "panel/table3.h"
 #include "registry/registry.h"
+#include "registry/run_record.h"
 #include "shell/data_out.h"
 #include "shell/help_viewer.h"
 #include "shell/title_screen.h"
@@ -389,6 +390,7 @@ void TForm1::ChooseExperiment(int code) {
     const Experiment* e = FindExperiment(code);
     if (!e) return;
     ExperimentCode = code;
+    ClearRunRecord();
     Image3->hide();
     ResetExperiment();
     ShowExperimentControls();
@@ -452,6 +454,7 @@ void TForm1::Button4Click() {
 // picture once the panel is confirmed, and the mouse flags before or after that picture.
 void TForm1::SetUp(const Experiment& e) {
     Timer1->stop();
+    ClearRunRecord();
     if (e.settingUp) e.settingUp();
     if (e.settingOpensPanel) {
         ShowPanelModal();
@@ -459,6 +462,7 @@ void TForm1::SetUp(const Experiment& e) {
     }
     if (e.settingMouse == SettingMouse::BeforeStep) MouseMoveActive = MouseClickActive = 1;
     e.step();
+    StartRunRecord();
     if (e.settingMouse == SettingMouse::AfterStep) MouseMoveActive = MouseClickActive = 1;
     if (e.setUpDone) e.setUpDone();
     if (e.startWaitsForSurface) Button2->setEnabled(false);
@@ -684,6 +688,7 @@ void TForm1::StepExperiment() {
     TickCount += 1;
     if (e->countsRealTicks) InterferenceTicks += 1.0;
     e->step();
+    RecordTick();
 }
 
 void TForm1::PageControl1Change() {

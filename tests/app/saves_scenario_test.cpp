@@ -1,5 +1,6 @@
 // Data out of the lab: a teaching page saved as PDF is a real document of its pages, a saved picture
-// is the surface as drawn, and a save that
+// is the surface as drawn, an exported run's numbers follow the physics of the experiment, and a
+// save that
 // fails (a folder that is not there, a path under a plain file, a file-size limit that stops the
 // write half-way) says so, leaves no file behind and leaves an earlier file of that name as it was.
 
@@ -7,6 +8,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cmath>
 
 #include "scenario_support.h"
 
@@ -23,6 +26,13 @@ QString HelpFolder(const QTemporaryDir& dir) {
     QFile::link(QStringLiteral(VLAB_SOURCE_DIR "/help"), dir.filePath(QStringLiteral("help")));
     return dir.path();
 }
+
+// Friction set up with a pull of 120 N at 30 degrees, the block upright, and run to its end.
+const QString kFrictionRun = QStringLiteral(
+    "click Main.Image4\nclick Form1.Button3\nclick Form1.Button4\n"
+    "combo table3.ComboBox1 作用力\nslider table3.TrackBar1 12000\n"
+    "combo table3.ComboBox1 作用角度\nslider table3.TrackBar1 3000\n"
+    "click table3.Button1\nclick check.BitBtn1\nclick Form1.Button2\ntick 1500\n");
 
 QByteArray Bytes(const QString& path) {
     QFile f(path);
@@ -84,6 +94,12 @@ private slots:
         QVERIFY2(out.errors.contains(QStringLiteral("cannot write 'missing/t5.pdf'")),
                  qPrintable(out.errors));
         QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
+        out = Play(folder, {QStringLiteral("--keep-going"), QStringLiteral("-")},
+                   (kFrictionRun + QStringLiteral("export missing/f.csv\nexport plain/f.csv\n")).toUtf8());
+        QCOMPARE(out.status, 2);
+        QVERIFY2(out.errors.contains(QStringLiteral("cannot write 'missing/f.csv'")), qPrintable(out.errors));
+        QVERIFY2(out.errors.contains(QStringLiteral("cannot write 'plain/f.csv'")), qPrintable(out.errors));
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
 
         // The disk "fills up": a file-size limit of 64 KiB on the program's own process stops the
         // write of a PDF of several hundred kilobytes half-way.
@@ -102,6 +118,113 @@ private slots:
                     .contains(QStringLiteral("cannot write 'kept.pdf'")));
         QCOMPARE(Bytes(dir.filePath(QStringLiteral("kept.pdf"))), QByteArray("an earlier file"));
         QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
+    }
+
+    // Before the block slides, static friction matches the horizontal pull F cos(theta) and stays
+    // below the largest static friction us * FN; once it slides, the friction is 0.9 of that and the
+    // block speeds up. FN = G - F_set sin(theta): the model presses with the set pull from the start.
+    void exportedFrictionRunFollowsTheFrictionLaw() {
+        QTemporaryDir dir;
+        const Outcome out = PlayText(dir.path(), kFrictionRun + QStringLiteral("export f.csv\n"));
+        QVERIFY2(out.status == 0, qPrintable(out.errors));
+        const QStringList rows = CsvRows(dir.filePath(QStringLiteral("f.csv")));
+        QVERIFY(!rows.isEmpty());
+        QCOMPARE(rows[0],
+                 QStringLiteral("步数 TickCount,作用力 F (牛顿),摩擦力 f (牛顿),位移 (像素),速度 (像素/秒)"));
+        const QList<QList<double>> table = CsvNumbers(dir.filePath(QStringLiteral("f.csv")));
+        const double theta = 30.0 * M_PI / 180.0, staticMax = 0.8 * (100.0 - 120.0 * std::sin(theta));
+        int held = 0, slid = 0;
+        double lastSpeed = 0.0, lastTick = -1.0;
+        for (const QList<double>& row : table) {
+            QCOMPARE(row.size(), 5);
+            QCOMPARE(row[0], lastTick + 1.0);  // one row a tick from the set-up's picture on
+            lastTick = row[0];
+            const double pull = row[1], friction = row[2], speed = row[4];
+            const double horizontal = pull * std::cos(theta);
+            if (horizontal < staticMax) {
+                ++held;
+                QVERIFY2(std::fabs(friction - horizontal) < 1e-9, qPrintable(rows[held + slid]));
+                QVERIFY(friction < staticMax);
+                QCOMPARE(speed, 0.0);
+            } else {
+                ++slid;
+                QVERIFY2(std::fabs(friction - 0.9 * staticMax) < 1e-9, qPrintable(rows[held + slid]));
+                QVERIFY2(speed > lastSpeed, qPrintable(rows[held + slid]));
+            }
+            lastSpeed = speed;
+        }
+        QVERIFY(held > 300 && slid > 10);
+    }
+
+    // Us = 1/2 k x^2 and Ek = 1/2 m v^2, both drawn at 0.00175 graph pixels per unit of energy, with
+    // x = A cos(wt), v = A w sin(wt) and w = sqrt(k/m) (degrees of phase a tick). The program takes
+    // the kinetic energy as the drop of Us from tick 1, so Ek is short by Us(0) - Us(1), under a
+    // tenth of a graph pixel here.
+    void exportedSpringRunKeepsItsEnergies() {
+        QTemporaryDir dir;
+        QFile scenario(ScenarioPath(QStringLiteral("spring_energy.vls")));
+        QVERIFY(scenario.open(QIODevice::ReadOnly));
+        const Outcome out =
+            PlayText(dir.path(), QString::fromUtf8(scenario.readAll()) + QStringLiteral("export s.csv\n"));
+        QVERIFY2(out.status == 0, qPrintable(out.errors));
+        const QJsonObject dump = Load(dir.path(), QStringLiteral("spring_energy.json"));
+        const double k = Number(dump, "SpringConstant"), m = Number(dump, "SpringMass");
+        const double a = Number(dump, "SpringDisplacement"), w = std::sqrt(k / m) * M_PI / 180.0;
+        QCOMPARE(k, 3.0);
+        QCOMPARE(a, 200.0);
+        const QList<QList<double>> table = CsvNumbers(dir.filePath(QStringLiteral("s.csv")));
+        QCOMPARE(table.size(), 401);
+        constexpr double kScale = 0.00175;
+        for (const QList<double>& row : table.mid(1)) {
+            const double x = row[1], ek = row[2], us = row[3], total = row[4];
+            const double v = a * std::sqrt(k / m) * std::sin(w * row[0]);
+            QVERIFY(std::fabs(x - a * std::cos(w * row[0])) < 1e-9);
+            QVERIFY2(std::fabs(us - kScale * 0.5 * k * x * x) < 1e-9, qPrintable(QString::number(row[0])));
+            QVERIFY2(std::fabs(ek - kScale * 0.5 * m * v * v) < 0.1, qPrintable(QString::number(row[0])));
+            QVERIFY(std::fabs(total - kScale * 0.5 * k * a * a) < 0.1);
+        }
+    }
+
+    // The file opens in a spreadsheet with its Chinese headers: UTF-8 behind a byte-order mark, as
+    // Python's csv module reads it with the "utf-8-sig" codec.
+    void exportedHeadersReadInPython() {
+        QTemporaryDir dir;
+        const Outcome out = PlayText(dir.path(), kFrictionRun + QStringLiteral("export f.csv\n"));
+        QVERIFY2(out.status == 0, qPrintable(out.errors));
+        QVERIFY(Bytes(dir.filePath(QStringLiteral("f.csv"))).startsWith("\xEF\xBB\xBF步数 TickCount,"));
+        QProcess python;
+        python.setWorkingDirectory(dir.path());
+        python.start(
+            QStringLiteral("python3"),
+            {QStringLiteral("-c"),
+             QStringLiteral("import csv,sys\nrows=list(csv.reader(open('f.csv',encoding='utf-8-sig')))\n"
+                            "print('|'.join(rows[0]));print(len(rows[1:]), len(set(map(len,rows))))")});
+        QVERIFY(python.waitForFinished(30000));
+        QCOMPARE(
+            QString::fromUtf8(python.readAllStandardOutput()).trimmed(),
+            QStringLiteral("步数 TickCount|作用力 F (牛顿)|摩擦力 f (牛顿)|位移 (像素)|速度 (像素/秒)\n%1 1")
+                .arg(CsvNumbers(dir.filePath(QStringLiteral("f.csv"))).size()));
+    }
+
+    // A run longer than the record keeps its first 100000 rows and says so on the last line; a
+    // new Setting starts the record afresh.
+    void longRunKeepsItsFirstRowsAndSaysSo() {
+        QTemporaryDir dir;
+        const QString spring = QStringLiteral(
+            "click Main.Image4\nclick Form1.Button1\nclick Form1.Button4\npress 334 100\nmove 334 100\n"
+            "move 434 100\nrelease 434 100\nclick Form1.Button2\n");
+        const Outcome out =
+            PlayText(dir.path(), spring + QStringLiteral("tick 100005\nexport long.csv\n") +
+                                     QStringLiteral("click Form1.Button26\nclick Form1.Button4\n"
+                                                    "click Form1.Button2\ntick 3\nexport short.csv\n"));
+        QVERIFY2(out.status == 0, qPrintable(out.errors));
+        const QStringList rows = CsvRows(dir.filePath(QStringLiteral("long.csv")));
+        QCOMPARE(rows.size(), 100002);
+        QVERIFY(rows[100000].startsWith(QStringLiteral("99999,")));
+        QCOMPARE(rows.last(), QStringLiteral("# 只记录了前 100000 步，之后的步没有记录"));
+        const QStringList again = CsvRows(dir.filePath(QStringLiteral("short.csv")));
+        QCOMPARE(again.size(), 5);
+        QVERIFY(again.last().startsWith(QStringLiteral("3,")));
     }
 };
 

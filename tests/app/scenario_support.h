@@ -127,10 +127,26 @@ inline bool SamePixels(const QString& a, const QString& b) {
            first.convertToFormat(QImage::Format_RGB32) == second.convertToFormat(QImage::Format_RGB32);
 }
 
+// The lines of a CSV file, without the byte-order mark an exported file starts with.
 inline QStringList CsvRows(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
-    return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    QString text = QString::fromUtf8(file.readAll());
+    if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
+    return text.split(u'\n', Qt::SkipEmptyParts);
+}
+
+// The numbers of a CSV file's rows under its header row, a list per row; a comment line ("# ...")
+// ends them.
+inline QList<QList<double>> CsvNumbers(const QString& path) {
+    QList<QList<double>> table;
+    const QStringList rows = CsvRows(path);
+    for (qsizetype i = 1; i < rows.size() && !rows[i].startsWith(u'#'); ++i) {
+        QList<double> row;
+        for (const QString& cell : rows[i].split(u',')) row.append(cell.toDouble());
+        table.append(row);
+    }
+    return table;
 }
 
 }  // namespace vlab::test
