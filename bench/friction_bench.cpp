@@ -10,6 +10,7 @@
 #include "frame.h"
 #include "lab/lab_state.h"
 #include "registry/registry.h"
+#include "registry/run_record.h"
 
 using namespace vlab;
 
@@ -35,6 +36,29 @@ void BM_FrictionSlidingTick(benchmark::State& state) {
     }
 }
 
+// The same tick with the run's numbers recorded after it, as the lab window's step does: the
+// difference is what recording costs a tick. A full record starts again, so every frame records.
+void BM_FrictionSlidingTickRecorded(benchmark::State& state) {
+    ResetProgramState();
+    ExperimentCode = CodeOf("Friction");
+    AppliedForce = 120;
+    ForceAngle = 30;
+    BlockHeight = 50;
+    FrictionSetCount = 0;
+    StartRunRecord();
+    for (auto _ : state) {
+        TickCount = 450;
+        FrictionTicks = 449;
+        FrictionForces[0] = 44;
+        BodyX[0] = 300;
+        BodyVX[0] = 20;
+        FrictionStep();
+        RecordTick();
+        if (RecordedRows() == kRecordedRowLimit) StartRunRecord();
+        ShowFrame();
+    }
+}
+
 void BM_FrictionFirstSetUp(benchmark::State& state) {
     ResetProgramState();
     ExperimentCode = CodeOf("Friction");
@@ -47,6 +71,7 @@ void BM_FrictionFirstSetUp(benchmark::State& state) {
 }
 
 BENCHMARK(BM_FrictionSlidingTick)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_FrictionSlidingTickRecorded)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(BM_FrictionFirstSetUp)->Repetitions(9)->ReportAggregatesOnly(true);
 
 }  // namespace

@@ -207,6 +207,16 @@ const Experiment kPulley{
     .mouseUp = PulleyMouseUp,
     .describe = PulleyDescribe,
     .resetProgramState = PulleyResetProgramState,
+    // BodyY[0] is the rise of B (arrangements 1 and 2) or of C (3), BodyY[1] that of B against the
+    // movable pulley of arrangement 3.
+    .columns = {{"方块A质量 (Kg)", [] { return PulleyMassA; }},
+                {"方块B质量 (Kg)", [] { return PulleyMassB; }},
+                {"方块C质量 (Kg)", [] { return PulleyMassC; }},
+                {"加速度 a (m/s²)", [] { return PulleyMotion[0]; }},
+                {"加速度 a1 (m/s²)", [] { return PulleyMotion[1]; }},
+                {"张力 T (牛顿)", [] { return PulleyTension; }},
+                {"B或C上升 (像素)", [] { return BodyY[0]; }},
+                {"B相对动滑轮上升 (像素)", [] { return BodyY[1]; }}},
 };
 
 const Experiment kSpringEnergy{
@@ -314,6 +324,14 @@ const Experiment kElectricField{
     .mouseUp = ElectricFieldMouseUp,
     .describe = ElectricFieldDescribe,
     .resetProgramState = ElectricFieldResetProgramState,
+    // The test charge's speed and the resulting field are held nowhere: each charge's own field
+    // strength at the test charge is exported instead.
+    .columns = {{"试探电荷 x (像素)", [] { return TestX; }},
+                {"试探电荷 y (像素)", [] { return TestY; }},
+                {"点电荷1场强", [] { return FieldMag[0]; }},
+                {"点电荷2场强", [] { return FieldMag[1]; }},
+                {"点电荷3场强", [] { return FieldMag[2]; }},
+                {"点电荷4场强", [] { return FieldMag[3]; }}},
 };
 
 const Experiment kInduction{
@@ -336,6 +354,12 @@ const Experiment kInduction{
     .mouseUp = InductionMouseUp,
     .describe = InductionDescribe,
     .resetProgramState = InductionResetProgramState,
+    // At constant speed the loop moves one pixel a tick (its speed is held nowhere, so the speed
+    // column is the incline's); the current and the force are worked out only at constant speed.
+    .columns = {{"线圈位置 (像素)", [] { return InductionMode == 0 ? LoopOffset : CoilTravel; }},
+                {"斜面上的速度 (像素/秒)", [] { return CoilSpeed; }},
+                {"感应电流", [] { return InducedCurrent; }},
+                {"外力", [] { return PushForce; }}},
 };
 
 const Experiment kWaveSuperposition{
@@ -357,6 +381,11 @@ const Experiment kWaveSuperposition{
     .mouseUp = WaveSuperpositionMouseUp,
     .describe = WaveSuperpositionDescribe,
     .resetProgramState = WaveSuperpositionResetProgramState,
+    // The highest point of the sum is held nowhere (the sum is drawn column by column), so it is
+    // not exported; the pulses' leading edges are.
+    .columns = {{"步 (次)", [] { return double(WavePlotCounts[1]); }},
+                {"波1前缘 x (像素)", [] { return Front1; }},
+                {"波2前缘 x (像素)", [] { return Front2; }}},
 };
 
 const Experiment* const kAll[] = {&kFriction,     &kPulley,        &kSpringEnergy, &kCollision,

@@ -206,25 +206,26 @@ private slots:
                 .arg(CsvNumbers(dir.filePath(QStringLiteral("f.csv"))).size()));
     }
 
-    // A run longer than the record keeps its first 100000 rows and says so on the last line; a
-    // new Setting starts the record afresh.
-    void longRunKeepsItsFirstRowsAndSaysSo() {
+    // A new Setting starts the record afresh with its set-up picture's row, and choosing another
+    // experiment forgets it: that one's header alone until its own Setting.
+    void settingStartsTheRecordAndChoosingForgetsIt() {
         QTemporaryDir dir;
-        const QString spring = QStringLiteral(
-            "click Main.Image4\nclick Form1.Button1\nclick Form1.Button4\npress 334 100\nmove 334 100\n"
-            "move 434 100\nrelease 434 100\nclick Form1.Button2\n");
         const Outcome out =
-            PlayText(dir.path(), spring + QStringLiteral("tick 100005\nexport long.csv\n") +
-                                     QStringLiteral("click Form1.Button26\nclick Form1.Button4\n"
-                                                    "click Form1.Button2\ntick 3\nexport short.csv\n"));
+            PlayText(dir.path(),
+                     QStringLiteral("click Main.Image4\nclick Form1.Button1\nclick Form1.Button4\n"
+                                    "click Form1.Button2\ntick 50\nexport first.csv\n"
+                                    "click Form1.Button26\nclick Form1.Button4\nclick Form1.Button2\n"
+                                    "tick 3\nexport again.csv\nclick Form1.Button26\nclick Form1.Button11\n"
+                                    "click Form1.Button3\nexport none.csv\n"));
         QVERIFY2(out.status == 0, qPrintable(out.errors));
-        const QStringList rows = CsvRows(dir.filePath(QStringLiteral("long.csv")));
-        QCOMPARE(rows.size(), 100002);
-        QVERIFY(rows[100000].startsWith(QStringLiteral("99999,")));
-        QCOMPARE(rows.last(), QStringLiteral("# 只记录了前 100000 步，之后的步没有记录"));
-        const QStringList again = CsvRows(dir.filePath(QStringLiteral("short.csv")));
-        QCOMPARE(again.size(), 5);
-        QVERIFY(again.last().startsWith(QStringLiteral("3,")));
+        QCOMPARE(CsvNumbers(dir.filePath(QStringLiteral("first.csv"))).size(), 51);
+        const QList<QList<double>> again = CsvNumbers(dir.filePath(QStringLiteral("again.csv")));
+        QCOMPARE(again.size(), 4);
+        QCOMPARE(again.first().first(), 0.0);
+        QCOMPARE(again.last().first(), 3.0);
+        const QStringList none = CsvRows(dir.filePath(QStringLiteral("none.csv")));
+        QCOMPARE(none.size(), 1);
+        QVERIFY(none[0].contains(QStringLiteral("摩擦力 f (牛顿)")));
     }
 };
 

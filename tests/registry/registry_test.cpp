@@ -9,6 +9,7 @@
 
 #include "experiments/spring_energy.h"
 #include "lab/lab_state.h"
+#include "registry/run_record.h"
 
 using namespace vlab;
 
@@ -59,6 +60,33 @@ private slots:
             e->reset();
             QCOMPARE(MouseClickActive == 1 && MouseMoveActive == 1, e->mouseOnWhenChosen);
         }
+    }
+
+    // The record holds 100000 rows: a run of exactly that many has no note, one tick more keeps
+    // the first rows and says so on the last line. The program's start values forget it.
+    void runRecordIsBounded() {
+        ResetProgramState();
+        ExperimentCode = CodeOf("SpringEnergy");
+        StartRunRecord();
+        for (TickCount = 1; TickCount < int(kRecordedRowLimit); ++TickCount) {
+            SpringX = TickCount * 0.5;
+            RecordTick();
+        }
+        QCOMPARE(RecordedRows(), kRecordedRowLimit);
+        QVERIFY(!RecordOverflowed());
+        QVERIFY(!QString::fromUtf8(RunRecordCsv()).contains(u'#'));
+        for (int i = 0; i < 5; ++i, ++TickCount) RecordTick();
+        QCOMPARE(RecordedRows(), kRecordedRowLimit);
+        QVERIFY(RunRecordCsv().startsWith("\xEF\xBB\xBF"));
+        const QStringList lines = QString::fromUtf8(RunRecordCsv()).split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 100002);
+        QCOMPARE(lines[100000].section(u',', 0, 1), QStringLiteral("99999,49999.5"));
+        QCOMPARE(lines.last(), QStringLiteral("# 只记录了前 100000 步，之后的步没有记录"));
+
+        ResetProgramState();
+        QCOMPARE(RecordedRows(), std::size_t(0));
+        QVERIFY(!RecordOverflowed());
+        QCOMPARE(QString::fromUtf8(RunRecordCsv()).count(u'\n'), 1);  // the header alone
     }
 };
 
