@@ -298,6 +298,11 @@ const Experiment kInterference{
     .mouseUp = InterferenceMouseUp,
     .describe = InterferenceDescribe,
     .resetProgramState = InterferenceResetProgramState,
+    // The graph draws the probe's two waves across its width, worked out as it draws, so no
+    // single value of them is held per tick; what sets them is: the probe and its path difference.
+    .columns = {{"探测点 y (像素)", [] { return ProbeY; }},
+                {"程差 r1-r2 (像素)", [] { return PathDiff; }},
+                {"相差 (半波长)", [] { return PhaseHalfWaves; }}},
 };
 
 const Experiment kElectricField{

@@ -80,8 +80,8 @@ private slots:
         QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, kBox, surface->mapToGlobal(kBox));
         QApplication::sendEvent(surface, &menuEvent);
         QTest::mouseRelease(surface, Qt::RightButton, {}, kBox);
-        QCOMPARE(entries,
-                 QStringList({QStringLiteral("复制画面 Ctrl+C"), QStringLiteral("保存画面… Ctrl+S")}));
+        QCOMPARE(entries, QStringList({QStringLiteral("复制画面 Ctrl+C"), QStringLiteral("保存画面… Ctrl+S"),
+                                       QStringLiteral("导出数据… Ctrl+E")}));
         QCOMPARE(SpringConstant, k);  // the right button reaches no experiment
         QTest::mouseClick(surface, Qt::LeftButton, {}, kBox);
         QVERIFY(SpringConstant != k);  // the left one does, at the same pixel
