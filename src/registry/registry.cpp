@@ -179,7 +179,7 @@ const Experiment kFriction{
     // The friction is kept in graph pixels (3 per newton), as the graph plots it.
     .columns = {{"作用力 F (牛顿)", [] { return FrictionForces[0]; }},
                 {"摩擦力 f (牛顿)", [] { return FrictionForces[2] / 3.0; }},
-                {"位移 (像素)", [] { return BodyX[0]; }},
+                {"木块位置 x (像素)", [] { return BodyX[0]; }},
                 {"速度 (像素/秒)", [] { return BodyVX[0]; }}},
 };
 

@@ -20,10 +20,9 @@ struct RunRecord {
     bool overflowed = false;
 };
 
-RunRecord& Record() {
-    static RunRecord record;
-    return record;
-}
+RunRecord record;
+
+RunRecord& Record() { return record; }
 
 // Rows reserved at the start of a run: enough for most runs without growing.
 constexpr std::size_t kReservedRows = 4096;

@@ -130,7 +130,8 @@ private slots:
         const QStringList rows = CsvRows(dir.filePath(QStringLiteral("f.csv")));
         QVERIFY(!rows.isEmpty());
         QCOMPARE(rows[0],
-                 QStringLiteral("步数 TickCount,作用力 F (牛顿),摩擦力 f (牛顿),位移 (像素),速度 (像素/秒)"));
+                 QStringLiteral(
+                     "步数 TickCount,作用力 F (牛顿),摩擦力 f (牛顿),木块位置 x (像素),速度 (像素/秒)"));
         const QList<QList<double>> table = CsvNumbers(dir.filePath(QStringLiteral("f.csv")));
         const double theta = 30.0 * M_PI / 180.0, staticMax = 0.8 * (100.0 - 120.0 * std::sin(theta));
         int held = 0, slid = 0;
@@ -200,10 +201,10 @@ private slots:
              QStringLiteral("import csv,sys\nrows=list(csv.reader(open('f.csv',encoding='utf-8-sig')))\n"
                             "print('|'.join(rows[0]));print(len(rows[1:]), len(set(map(len,rows))))")});
         QVERIFY(python.waitForFinished(30000));
-        QCOMPARE(
-            QString::fromUtf8(python.readAllStandardOutput()).trimmed(),
-            QStringLiteral("步数 TickCount|作用力 F (牛顿)|摩擦力 f (牛顿)|位移 (像素)|速度 (像素/秒)\n%1 1")
-                .arg(CsvNumbers(dir.filePath(QStringLiteral("f.csv"))).size()));
+        QCOMPARE(QString::fromUtf8(python.readAllStandardOutput()).trimmed(),
+                 QStringLiteral(
+                     "步数 TickCount|作用力 F (牛顿)|摩擦力 f (牛顿)|木块位置 x (像素)|速度 (像素/秒)\n%1 1")
+                     .arg(CsvNumbers(dir.filePath(QStringLiteral("f.csv"))).size()));
     }
 
     // A new Setting starts the record afresh with its set-up picture's row, and choosing another
