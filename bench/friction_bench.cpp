@@ -17,21 +17,30 @@ using namespace vlab;
 namespace {
 
 // 120 N at 30 degrees, lying block, on tick 450: the block slides with a 45 N pull.
-void BM_FrictionSlidingTick(benchmark::State& state) {
+// A 120 N pull at 30 degrees on the lying block, its run under way.
+void SetUpSlidingFriction() {
     ResetProgramState();
     ExperimentCode = CodeOf("Friction");
     AppliedForce = 120;
     ForceAngle = 30;
     BlockHeight = 50;
     FrictionSetCount = 0;
+}
+
+// Held on the same tick, so that every frame draws the same picture.
+void SlidingTick() {
+    TickCount = 450;
+    FrictionTicks = 449;
+    FrictionForces[0] = 44;
+    BodyX[0] = 300;
+    BodyVX[0] = 20;
+    FrictionStep();
+}
+
+void BM_FrictionSlidingTick(benchmark::State& state) {
+    SetUpSlidingFriction();
     for (auto _ : state) {
-        // Held on the same tick, so that every frame draws the same picture.
-        TickCount = 450;
-        FrictionTicks = 449;
-        FrictionForces[0] = 44;
-        BodyX[0] = 300;
-        BodyVX[0] = 20;
-        FrictionStep();
+        SlidingTick();
         ShowFrame();
     }
 }
@@ -39,20 +48,10 @@ void BM_FrictionSlidingTick(benchmark::State& state) {
 // The same tick with the run's numbers recorded after it, as the lab window's step does: the
 // difference is what recording costs a tick. A full record starts again, so every frame records.
 void BM_FrictionSlidingTickRecorded(benchmark::State& state) {
-    ResetProgramState();
-    ExperimentCode = CodeOf("Friction");
-    AppliedForce = 120;
-    ForceAngle = 30;
-    BlockHeight = 50;
-    FrictionSetCount = 0;
+    SetUpSlidingFriction();
     StartRunRecord();
     for (auto _ : state) {
-        TickCount = 450;
-        FrictionTicks = 449;
-        FrictionForces[0] = 44;
-        BodyX[0] = 300;
-        BodyVX[0] = 20;
-        FrictionStep();
+        SlidingTick();
         RecordTick();
         if (RecordedRows() == kRecordedRowLimit) StartRunRecord();
         ShowFrame();

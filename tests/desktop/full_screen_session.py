@@ -50,19 +50,7 @@ def snapshot(script, folder):
     subprocess.run([script, "-"], input=scenario.encode(), cwd=folder, env=env, check=True, timeout=120)
     data = subprocess.run(["convert", os.path.join(folder, "runner.png"), "-depth", "8", "ppm:-"],
                           capture_output=True, check=True).stdout
-    return parse_ppm(data)
-
-
-def parse_ppm(data):
-    fields, at = [], 0
-    while len(fields) < 4:
-        while data[at:at + 1].isspace():
-            at += 1
-        start = at
-        while not data[at:at + 1].isspace():
-            at += 1
-        fields.append(data[start:at])
-    return x_session.Shot(int(fields[1]), int(fields[2]), data[at + 1:])
+    return x_session.parse_ppm(data)
 
 
 def run(session, script, folder):

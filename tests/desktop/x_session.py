@@ -145,20 +145,7 @@ class Session:
             number = self.names.index(name) + 1
             with open(os.path.join(self.pictures, f"{number:02d}_{name}.ppm"), "wb") as f:
                 f.write(data)
-        # P6 header: magic, width, height, maximum, each separated by whitespace.
-        fields, at = [], 0
-        while len(fields) < 4:
-            while data[at:at + 1].isspace():
-                at += 1
-            start = at
-            while not data[at:at + 1].isspace():
-                at += 1
-            fields.append(data[start:at])
-        at += 1
-        width, height = int(fields[1]), int(fields[2])
-        if fields[0] != b"P6" or fields[3] != b"255":
-            raise Failure("the screen picture is not an 8-bit PPM")
-        return Shot(width, height, data[at:])
+        return parse_ppm(data)
 
 
 class Shot:
@@ -281,6 +268,22 @@ def run(session, folder):
     session.click(cx + 11 + 20 + 30, cy + 66 + 8 + 11)
     status = session.wait_for("the program to end", lambda: session.lab.poll() is not None or None, seconds=10)
     check(status and session.lab.returncode == 0, f"Exit and Yes end the program (status {session.lab.returncode})")
+
+
+def parse_ppm(data):
+    """An 8-bit binary PPM as a Shot. Its header: magic, width, height, maximum, separated by
+    whitespace, then one whitespace byte before the pixels."""
+    fields, at = [], 0
+    while len(fields) < 4:
+        while data[at:at + 1].isspace():
+            at += 1
+        start = at
+        while not data[at:at + 1].isspace():
+            at += 1
+        fields.append(data[start:at])
+    if fields[0] != b"P6" or fields[3] != b"255":
+        raise Failure("the picture is not an 8-bit PPM")
+    return Shot(int(fields[1]), int(fields[2]), data[at + 1:])
 
 
 def play(session, checks, *args, failures=(Failure,)):
