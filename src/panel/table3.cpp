@@ -20,6 +20,7 @@
 #include "dialog/accessible.h"
 #include "dialog/check_dialog.h"
 #include "dialog/widget_colours.h"
+#include "dialog/widget_scale.h"
 #include "draw/figures.h"
 #include "draw/fonts.h"
 #include "draw/numeric.h"
@@ -54,14 +55,17 @@ void SetTextColour(QWidget* w, const QColor& c) {
     PaintRole(w, QPalette::ButtonText, c);
 }
 
-// Labels size themselves to their text.
+// Labels size themselves to their text. The panel's places below are those of its normal size;
+// shown larger, the panel puts its widgets where its scale takes them.
 void SetLabel(QLabel* label, const QString& text) {
     label->setText(text);
-    label->adjustSize();
+    AdjustSizeAtScale(label);
 }
 
-void MoveLeft(QWidget* w, int left) { w->move(left, w->y()); }
-void MoveTop(QWidget* w, int top) { w->move(w->x(), top); }
+void MoveLeft(QWidget* w, int left) { MoveAtScale(w, QPoint(left, NormalGeometry(w).y())); }
+void MoveTop(QWidget* w, int top) { MoveAtScale(w, QPoint(NormalGeometry(w).x(), top)); }
+void Place(QWidget* w, int x, int y, int width, int height) { PlaceAtScale(w, QRect(x, y, width, height)); }
+int NormalHeight(const QWidget* w) { return NormalGeometry(w).height(); }
 
 // A value is written with at most one ".", at most one "-", and a "-" only in front.
 bool WellFormed(const QString& text) {
@@ -226,10 +230,10 @@ void Ttable3::keyPressEvent(QKeyEvent* event) {
 }
 
 void Ttable3::LayoutA() {
-    setFixedSize(196, 64);
+    FixSizeAtScale(this, QSize(196, 64));
     MoveTop(Button1, 30);
     MoveTop(Button2, 48);
-    ComboBox1->setGeometry(134, 6, 60, ComboBox1->height());
+    Place(ComboBox1, 134, 6, 60, NormalHeight(ComboBox1));
 }
 
 void Ttable3::FormActivate() {
@@ -270,11 +274,11 @@ void Ttable3::FormActivate() {
             case PanelDescription::Shape::Slider: LayoutA(); break;
             case PanelDescription::Shape::Layouts: {
                 ComboBox2->show();
-                setFixedSize(196, 92);
+                FixSizeAtScale(this, QSize(196, 92));
                 MoveTop(Button1, 14);
                 MoveTop(Button2, 40);
-                ComboBox1->setGeometry(118, 70, 75, ComboBox1->height());
-                ComboBox2->setGeometry(8, 70, 100, 19);
+                Place(ComboBox1, 118, 70, 75, NormalHeight(ComboBox1));
+                Place(ComboBox2, 8, 70, 100, 19);
                 QStringList layouts;
                 for (const PanelLayout& layout : panel->layouts) layouts << layout.text;
                 SetComboItems(ComboBox2, layouts);
@@ -287,10 +291,10 @@ void Ttable3::FormActivate() {
             case PanelDescription::Shape::Choice:
                 Edit1->hide();
                 TrackBar1->hide();
-                ComboBox1->setGeometry(10, 14, 120, ComboBox1->height());
+                Place(ComboBox1, 10, 14, 120, NormalHeight(ComboBox1));
                 MoveTop(Button1, 6);
                 MoveTop(Button2, 26);
-                setFixedSize(196, 46);
+                FixSizeAtScale(this, QSize(196, 46));
                 SetLabel(Label1, QString());
                 break;
         }
@@ -390,8 +394,8 @@ void Ttable3::ComboBox1Change() {
             if (item.radios) {
                 Edit1->hide();
                 TrackBar1->hide();
-                RadioButton1->move(24, 6);
-                RadioButton2->move(24, 26);
+                MoveAtScale(RadioButton1, QPoint(24, 6));
+                MoveAtScale(RadioButton2, QPoint(24, 26));
                 RadioButton1->show();
                 RadioButton2->show();
                 showRange(item.range, false);

@@ -12,15 +12,20 @@
 #include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QScreen>
+#include <QScrollBar>
 #include <QShowEvent>
 #include <QUrl>
 
+#include <cmath>
 #include <memory>
 
 #include "dialog/accessible.h"
 #include "dialog/save_file.h"
+#include "dialog/widget_scale.h"
 #include "lab/lab_state.h"
+#include "shell/scaling.h"
 
 #ifndef VLAB_DATA_DIR
 #define VLAB_DATA_DIR "/usr/share/vlab"
@@ -32,6 +37,23 @@
 namespace vlab {
 
 namespace {
+
+// The page's widths and heights given in pixels (width="170"), at the scale.
+QString ScaledPageLengths(const QString& html, double scale) {
+    static const QRegularExpression length(QStringLiteral("\\b(width|height)=\"(\\d+)\""));
+    QString out;
+    qsizetype from = 0;
+    auto m = length.globalMatch(html);
+    while (m.hasNext()) {
+        const auto hit = m.next();
+        out += html.mid(from, hit.capturedStart() - from);
+        out += QStringLiteral("%1=\"%2\"")
+                   .arg(hit.captured(1))
+                   .arg(std::lround(hit.captured(2).toInt() * scale));
+        from = hit.capturedEnd();
+    }
+    return out + html.mid(from);
+}
 
 // The part of a path from its "help/" folder on ("help/M1.htm"), or empty.
 QString HelpRelative(const QString& path) {
@@ -68,8 +90,18 @@ QVariant HelpBrowser::loadResource(int type, const QUrl& name) {
     const qint64 largest = TForm2::LargestResource(type);
     if (QFileInfo(found).size() > largest) return page ? TForm2::TooLargePageHtml(path) : QVariant();
     QFile file(found);
-    if (file.open(QIODevice::ReadOnly)) return file.read(largest);
-    return page ? TForm2::MissingPageHtml(path) : QVariant();
+    if (!file.open(QIODevice::ReadOnly)) return page ? TForm2::MissingPageHtml(path) : QVariant();
+    const QByteArray bytes = file.read(largest);
+    const double scale = WidgetScale(window());
+    if (scale == 1.0) return bytes;
+    // Shown larger, the page's pictures and fixed widths grow with its text.
+    if (page) return ScaledPageLengths(QString::fromUtf8(bytes), scale);
+    if (type != QTextDocument::ImageResource) return bytes;
+    const QImage picture = QImage::fromData(bytes);
+    if (picture.isNull()) return bytes;
+    if (picture.hasAlphaChannel())
+        return picture.scaled(picture.size() * scale, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return SharpBlendScaled(picture, scale);
 }
 
 void HelpBrowser::doSetSource(const QUrl& name, QTextDocument::ResourceType type) {
@@ -182,7 +214,38 @@ void TForm2::PrintPage() {
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(QStringLiteral("打印帮助页"));
     if (dialog.exec() != QDialog::Accepted) return;
-    CppWebBrowser1->document()->print(&printer);
+    PrintOn(printer);
+}
+
+void TForm2::PrintOn(QPagedPaintDevice& device) const {
+    if (WidgetScale(this) == 1.0) {
+        CppWebBrowser1->document()->print(&device);
+        return;
+    }
+    // Shown larger, the page goes to paper as it is at the normal size: the same page laid out
+    // afresh in the viewer's own font, its pictures at their own size.
+    HelpBrowser paper;
+    paper.setFont(NormalFont(this));
+    if (CppWebBrowser1->source().isValid())
+        paper.setSource(CppWebBrowser1->source());
+    else
+        paper.setHtml(CppWebBrowser1->toHtml());
+    paper.document()->print(&device);
+}
+
+void TForm2::Rescaled() {
+    if (!isVisible()) return;  // laid out afresh the next time it is shown
+    if (QScreen* s = screen()) {
+        const QRect frame = frameGeometry();
+        move(s->availableGeometry().center() - QPoint(frame.width() / 2, frame.height() / 2));
+    }
+    if (!CppWebBrowser1->source().isValid()) return;
+    // The page again, its pictures at the new scale, at the same share of its length.
+    QScrollBar* bar = CppWebBrowser1->verticalScrollBar();
+    const double share = bar->maximum() > 0 ? double(bar->value()) / bar->maximum() : 0.0;
+    CppWebBrowser1->document()->clear();
+    CppWebBrowser1->reload();
+    bar->setValue(static_cast<int>(std::lround(share * bar->maximum())));
 }
 
 void TForm2::AskExportPdf() {
@@ -202,7 +265,7 @@ bool TForm2::WritePdf(QIODevice& out) const {
     writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
     writer.setTitle(CppWebBrowser1->documentTitle());
     writer.setCreator(QStringLiteral("vlab"));
-    CppWebBrowser1->document()->print(&writer);
+    PrintOn(writer);
     return true;
 }
 

@@ -9,6 +9,7 @@
 
 class QAction;
 class QIODevice;
+class QPagedPaintDevice;
 
 namespace vlab {
 
@@ -44,6 +45,8 @@ public:
     void AskExportPdf();
     // Writes the page shown as a PDF file (A4); empty when it is written, else the reason.
     QString ExportPdf(const QString& path) const;
+    // After the window was laid out at another scale: centred again and its page shown afresh.
+    void Rescaled();
 
     // The file actually shown by the last FormShow (empty when the viewer's own "missing" page is shown).
     QString ShownFile() const { return shownFile_; }
@@ -77,6 +80,7 @@ protected:
 private:
     // The page shown, laid out on A4 pages, as PDF into `out`.
     bool WritePdf(QIODevice& out) const;
+    void PrintOn(QPagedPaintDevice& device) const;
     QString shownFile_;
 };
 

@@ -603,6 +603,7 @@ void TForm1::SetScale(double scale) {
     ScaleWidgets(this, scale);
     Image1->SetScale(scale);
     if (QScreen* screen = ScreenOf(this)) move(screen->availableGeometry().center() - rect().center());
+    ScaleCompanionWindows(scale);
 }
 
 void TForm1::SetFullScreen(bool on) {
@@ -621,6 +622,7 @@ void TForm1::SetFullScreen(bool on) {
     ScaleWidgets(this, fit, QPoint((area.width() - lab.width()) / 2, (area.height() - lab.height()) / 2));
     setFixedSize(area);  // the window covers the screen; the pale rose of the window shows around the lab
     Image1->SetScale(fit);
+    ScaleCompanionWindows(fit);
     // Placed on the screen by hand too: a display without a window manager ignores the state.
     move(screen->geometry().topLeft());
     setWindowState(windowState() | Qt::WindowFullScreen);

@@ -19,6 +19,9 @@ extern TForm2* Form2;
 
 // Program start: creates the five windows in order; only the title screen is shown by the caller.
 void CreateWindows();
+// Lays out the title screen, the panel, the dialog and the help viewer at the lab window's scale
+// (each smaller where that would not fit on the screen), centred as at the normal size.
+void ScaleCompanionWindows(double scale);
 // Deletes the five windows (tests use it to start clean) and resets the whole lab state.
 void DestroyWindows();
 

@@ -57,6 +57,24 @@ private slots:
         QVERIFY2(pages >= 3, qPrintable(QString::number(pages)));
         QVERIFY(pdf.count("/Subtype /Image") >= 3);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+
+        // With the lab shown larger, the page on paper is the page at its normal size: the same
+        // pages, the same pictures, none of them enlarged.
+        const Outcome larger =
+            Play(dir.path(), {QStringLiteral("--scale"), QStringLiteral("1.5"), QStringLiteral("-")},
+                 (kTeachingPage + QStringLiteral("print larger.pdf\n")).toUtf8());
+        QVERIFY2(larger.status == 0, qPrintable(larger.errors));
+        const QByteArray again = Bytes(dir.filePath(QStringLiteral("larger.pdf")));
+        auto pictureWidths = [](const QByteArray& file) {
+            QList<int> widths;
+            static const QRegularExpression width(QStringLiteral("/Subtype /Image\\s*/Width (\\d+)"));
+            for (auto m = width.globalMatch(QString::fromLatin1(file)); m.hasNext();)
+                widths << m.next().captured(1).toInt();
+            return widths;
+        };
+        QVERIFY(!pictureWidths(pdf).isEmpty());
+        QCOMPARE(pictureWidths(again), pictureWidths(pdf));
+        QCOMPARE(again.count("/Type /Page"), pdf.count("/Type /Page"));
     }
 
     void savedPictureIsTheSurface() {

@@ -4,11 +4,14 @@
 #include "shell/lab_window.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSlider>
 #include <QTabWidget>
 #include <QTimer>
@@ -18,6 +21,7 @@
 #include <functional>
 
 #include "dialog/check_dialog.h"
+#include "dialog/widget_scale.h"
 #include "draw/fonts.h"
 #include "experiments/collision.h"
 #include "experiments/friction.h"
@@ -160,6 +164,7 @@ private slots:
     void messageStripKeepsTheNewestLinesOnly();
     void keysOnlyWhereTheirButtonIsUsable();
     void scaledLayoutAndItsWayBack();
+    void companionWindowsAtTheLabsScale();
 };
 
 void LabWindowTest::startUpLayout() {
@@ -769,6 +774,58 @@ void LabWindowTest::scaledLayoutAndItsWayBack() {
     Form1->SetFullScreen(false);
     QCOMPARE(Form1->Scale(), 2.0);
     QCOMPARE(Form1->size(), QSize(1576, 1200));
+}
+
+void LabWindowTest::companionWindowsAtTheLabsScale() {
+    // The friction panel with its pull chosen (which moves the range's right label), as opened at
+    // each scale: its size and the places of its widgets.
+    auto panelAt = [](double scale) {
+        Form1->SetScale(scale);
+        QList<QRect> places;
+        OnNextModal([&places](QWidget*) {
+            table3->UserComboText(table3->ComboBox1, QStringLiteral("作用力"));
+            places << table3->rect();
+            for (QWidget* w : std::initializer_list<QWidget*>{table3->Button1, table3->Button2,
+                                                              table3->Label1, table3->Label3, table3->Edit1,
+                                                              table3->TrackBar1, table3->ComboBox1})
+                places << w->geometry();
+            table3->done(QDialog::Rejected);
+        });
+        Click(Form1->Button3);
+        Click(Form1->Button4);
+        Click(Form1->Button11);  // Return, for the next choice
+        return places;
+    };
+    const QList<QRect> normal = panelAt(1);
+    QCOMPARE(normal.size(), 8);
+    const QList<QRect> larger = panelAt(1.5);
+    QCOMPARE(larger.size(), normal.size());
+    for (qsizetype i = 0; i < normal.size(); ++i) {
+        // A label sizes itself to its text in its larger font, so only its place is the scaled one.
+        const QRect want = ScaledRect(normal[i], 1.5);
+        QVERIFY2(i == 3 || i == 4 ? larger[i].topLeft() == want.topLeft() : larger[i] == want,
+                 qPrintable(QStringLiteral("widget %1").arg(i)));
+    }
+    // Back at the normal size, exactly as it was.
+    QCOMPARE(panelAt(1), normal);
+
+    // The question's buttons have a bold font of their own that takes its size from the dialog:
+    // it grows once, with the dialog, not twice.
+    const double buttonPoints = check->BitBtn1->font().pointSizeF();
+    Form1->SetScale(1.5);
+    QCOMPARE(check->BitBtn1->font().pointSizeF(), buttonPoints * 1.5);
+    QCOMPARE(check->size(), QSize(330, 167));
+    // The title screen and the help viewer are never larger than the screen shows whole, nor smaller
+    // than their normal size.
+    const QSize area = QGuiApplication::primaryScreen()->availableGeometry().size();
+    for (const auto& [w, size] :
+         {std::pair<QWidget*, QSize>{Main, QSize(807, 607)}, {Form2, QSize(510, 518)}}) {
+        const double want = std::max(1.0, std::min(1.5, FitScale(size, area)));
+        QCOMPARE(w->size(), ScaledRect(QRect(QPoint(), size), want).size());
+    }
+    Form1->SetScale(1);
+    QCOMPARE(check->BitBtn1->font().pointSizeF(), buttonPoints);
+    QCOMPARE(Form2->size(), QSize(510, 518));
 }
 
 QTEST_MAIN(LabWindowTest)
