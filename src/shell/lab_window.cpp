@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -75,16 +76,25 @@ SurfaceView::SurfaceView(TForm1* form, QWidget* parent) : QWidget(parent), form_
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     refresh_.setSingleShot(true);
-    connect(&refresh_, &QTimer::timeout, this, [this] { update(); });
+    connect(&refresh_, &QTimer::timeout, this, [this] { Refresh(); });
 }
 
 void SurfaceView::SurfaceChanged() {
     if (refresh_.isActive()) return;  // the refresh already on its way shows these pixels too
     const qint64 shown = sincePaint_.isValid() ? sincePaint_.elapsed() : kRefreshMs;
     if (shown >= kRefreshMs)
-        update();
+        Refresh();
     else
         refresh_.start(static_cast<int>(kRefreshMs - shown));
+}
+
+void SurfaceView::Refresh() {
+    if (scale_ == 1.0 || kFilter != SurfaceFilter::SharpBlend) {
+        update();
+        return;
+    }
+    const QRegion changed = blender_.Update(Surface().image(), scale_);
+    if (!changed.isEmpty()) update(changed);
 }
 
 void SurfaceView::SetScale(double scale) {
@@ -92,14 +102,18 @@ void SurfaceView::SetScale(double scale) {
     update();
 }
 
-void SurfaceView::paintEvent(QPaintEvent*) {
+void SurfaceView::paintEvent(QPaintEvent* event) {
     sincePaint_.start();
     QPainter p(this);
-    if (scale_ == 1.0)
+    if (scale_ == 1.0) {
         p.drawImage(0, 0, Surface().image());
-    else if (kFilter == SurfaceFilter::SharpBlend)
-        p.drawImage(0, 0, blender_.Magnify(Surface().image(), scale_));
-    else
+    } else if (kFilter == SurfaceFilter::SharpBlend) {
+        // A repaint the window system asks for (the view shown or uncovered) may come before the
+        // refresh of the latest pixels: those are blended now and painted where they changed.
+        const QRegion late = blender_.Update(Surface().image(), scale_) - event->region();
+        for (const QRect& r : event->region()) p.drawImage(r.topLeft(), blender_.Image(), r);
+        if (!late.isEmpty()) update(late);
+    } else
         DrawScaledImage(p, Surface().image(), scale_, kFilter);
 }
 

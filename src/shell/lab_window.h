@@ -57,6 +57,9 @@ protected:
 
 private:
     QPoint SurfacePixel(const QMouseEvent* event) const;
+    // Asks for the repaint of what changed: magnified, only the screen pixels of the surface's
+    // changed parts are blended again and painted.
+    void Refresh();
 
     TForm1* form_;
     double scale_ = 1.0;

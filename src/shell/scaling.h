@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <QRegion>
 #include <QSize>
 
 #include <vector>
@@ -31,11 +32,27 @@ QImage SharpBlendScaled(const QImage& picture, double scale);
 // The same, keeping its buffers from one picture to the next: a repaint allocates nothing.
 class SharpBlender {
 public:
+    // The whole picture magnified afresh.
     const QImage& Magnify(const QImage& picture, double scale);
+    // Brings the magnified picture up to date with picture, blending again only the screen pixels
+    // of the parts that changed since the last call (all of them after a change of scale or size);
+    // answers the screen rectangles that changed. The result is the one Magnify gives.
+    QRegion Update(const QImage& picture, double scale);
+    const QImage& Image() const { return out_; }
 
 private:
+    void BlendRect(const QRect& screen);
+
     QImage out_;
     std::vector<QRgb> wide_;  // each picture row widened to the screen's width
+    QImage shown_;            // the picture out_ shows
+    double scale_ = 0;
+    struct Tap {
+        int index;   // the picture pixel under the screen pixel's left (top) edge
+        int weight;  // its share of the screen pixel in 256ths; the rest is the next pixel's
+    };
+    std::vector<Tap> columns_, rows_;
+    std::vector<int> firstColumn_, firstRow_;  // the first screen column (row) on each picture pixel
 };
 
 // Draws image magnified by scale with its top-left corner at (0, 0).

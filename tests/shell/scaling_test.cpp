@@ -121,6 +121,50 @@ private slots:
         QCOMPARE(Blended(columns, Magnified(columns, 2, SurfaceView::kFilter)), 0.0);
     }
 
+    // The surface view blends again only what changed: after each change the picture it shows is
+    // the whole magnification of the new frame, and the region it repaints covers every screen
+    // pixel that changed.
+    void updatesOnlyWhatChangedAndGivesTheWholePicture() {
+        ResetProgramState();
+        SpringEnergyReset();
+        QList<QImage> frames;
+        for (int tick = 0; tick < 40; ++tick) {
+            SpringEnergyStep();
+            if (tick % 8 == 0) frames << Surface().image().convertToFormat(QImage::Format_RGB32);
+        }
+        // Single pixels at the corners, on the edges of the comparison's bands and stretches, and a
+        // frame that changes everywhere.
+        QImage corners = frames.last();
+        for (const QPoint& at : {QPoint(0, 0), QPoint(699, 547), QPoint(63, 15), QPoint(64, 16),
+                                 QPoint(699, 0), QPoint(0, 547), QPoint(640, 530)})
+            corners.setPixel(at, 0xFF123456);
+        QImage inverted = corners;
+        inverted.invertPixels();
+        frames << corners << inverted << frames.first();
+        for (double scale : {1.25, 1.5, 1.8, 2.0, 2.4366}) {
+            SharpBlender blender;
+            QImage before = blender.Magnify(frames.first(), scale).copy();
+            QCOMPARE(blender.Update(frames.first(), scale), QRegion());
+            for (qsizetype i = 1; i < frames.size(); ++i) {
+                const QRegion repainted = blender.Update(frames[i], scale);
+                const QImage& now = blender.Image();
+                QCOMPARE(now, SharpBlendScaled(frames[i], scale));
+                for (int y = 0; y < now.height(); ++y)
+                    for (int x = 0; x < now.width(); ++x)
+                        if (now.pixel(x, y) != before.pixel(x, y) && !repainted.contains(QPoint(x, y)))
+                            QFAIL(qPrintable(QStringLiteral("%1x, frame %2: (%3, %4) changed, not repainted")
+                                                 .arg(scale)
+                                                 .arg(i)
+                                                 .arg(x)
+                                                 .arg(y)));
+                before = now.copy();
+            }
+            // A change of scale is the whole picture again.
+            const QRegion whole = blender.Update(frames.last(), scale + 0.1);
+            QCOMPARE(whole.boundingRect(), blender.Image().rect());
+        }
+    }
+
     void scaledEdgesStayTogether() {
         // Two widgets side by side, and a third below: at any scale they still meet.
         const QRect a(704, 368, 81, 225), b(785, 368, 3, 225), c(704, 593, 81, 7);
