@@ -329,14 +329,16 @@ const Experiment kElectricField{
     .mouseUp = ElectricFieldMouseUp,
     .describe = ElectricFieldDescribe,
     .resetProgramState = ElectricFieldResetProgramState,
-    // The test charge's speed and the resulting field are held nowhere: each charge's own field
-    // strength at the test charge is exported instead.
+    // The strengths are those at the test charge where the row puts it, as long in pixels as the
+    // field's arrows there.
     .columns = {{"试探电荷 x (像素)", [] { return TestX; }},
                 {"试探电荷 y (像素)", [] { return TestY; }},
-                {"点电荷1场强", [] { return FieldMag[0]; }},
-                {"点电荷2场强", [] { return FieldMag[1]; }},
-                {"点电荷3场强", [] { return FieldMag[2]; }},
-                {"点电荷4场强", [] { return FieldMag[3]; }}},
+                {"试探电荷速度 (像素/步)", TestChargeSpeed},
+                {"合场强 E (箭头像素)", ResultantAtTest},
+                {"点电荷1场强", [] { return FieldStrengthAtTest(0); }},
+                {"点电荷2场强", [] { return FieldStrengthAtTest(1); }},
+                {"点电荷3场强", [] { return FieldStrengthAtTest(2); }},
+                {"点电荷4场强", [] { return FieldStrengthAtTest(3); }}},
 };
 
 const Experiment kInduction{
