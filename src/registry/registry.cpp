@@ -240,9 +240,9 @@ const Experiment kSpringEnergy{
     .mouseUp = SpringEnergyMouseUp,
     .describe = SpringEnergyDescribe,
     .resetProgramState = SpringEnergyResetProgramState,
-    // The speed is held nowhere (the block's place is worked out from the phase), so it is not
-    // exported; the energies are the graph's bar heights.
+    // The energies are the graph's heights; one tick stands for pi/180 s.
     .columns = {{"位移 x (像素)", [] { return SpringX; }},
+                {"速度 v (像素/秒)", SpringSpeed},
                 {"动能 Ek (图像素)", [] { return SpringKinetic; }},
                 {"弹力位能 Us (图像素)", [] { return SpringPotential; }},
                 {"总能量 (图像素)", [] { return SpringKinetic + SpringPotential; }}},
