@@ -298,11 +298,13 @@ const Experiment kInterference{
     .mouseUp = InterferenceMouseUp,
     .describe = InterferenceDescribe,
     .resetProgramState = InterferenceResetProgramState,
-    // The graph draws the probe's two waves across its width, worked out as it draws, so no
-    // single value of them is held per tick; what sets them is: the probe and its path difference.
+    // The waves are the graph's heights above its centre line where its curves start.
     .columns = {{"探测点 y (像素)", [] { return ProbeY; }},
                 {"程差 r1-r2 (像素)", [] { return PathDiff; }},
-                {"相差 (半波长)", [] { return PhaseHalfWaves; }}},
+                {"相差 (半波长)", [] { return PhaseHalfWaves; }},
+                {"光波A 位移 (像素)", [] { return ProbeWavesNow().a; }},
+                {"光波B 位移 (像素)", [] { return ProbeWavesNow().b; }},
+                {"叠加 A+B 位移 (像素)", [] { return ProbeWavesNow().sum; }}},
 };
 
 const Experiment kElectricField{
