@@ -363,9 +363,10 @@ const Experiment kInduction{
     .mouseUp = InductionMouseUp,
     .describe = InductionDescribe,
     .resetProgramState = InductionResetProgramState,
-    // At constant speed the loop moves one pixel a tick (its speed is held nowhere, so the speed
-    // column is the incline's); the current and the force are worked out only at constant speed.
+    // At constant speed the loop moves one pixel a tick; on the incline a tick is 0.05 s. The
+    // current and the force are worked out only at constant speed.
     .columns = {{"线圈位置 (像素)", [] { return InductionMode == 0 ? LoopOffset : CoilTravel; }},
+                {"等速线圈速度 (像素/步)", LoopSpeed},
                 {"斜面上的速度 (像素/秒)", [] { return CoilSpeed; }},
                 {"感应电流", [] { return InducedCurrent; }},
                 {"外力", [] { return PushForce; }}},
