@@ -391,9 +391,8 @@ const Experiment kWaveSuperposition{
     .mouseUp = WaveSuperpositionMouseUp,
     .describe = WaveSuperpositionDescribe,
     .resetProgramState = WaveSuperpositionResetProgramState,
-    // The highest point of the sum is held nowhere (the sum is drawn column by column), so it is
-    // not exported; the pulses' leading edges are.
     .columns = {{"步 (次)", [] { return double(WavePlotCounts[1]); }},
+                {"合成波最高点 y (像素)", WaveHighestPoint},
                 {"波1前缘 x (像素)", [] { return Front1; }},
                 {"波2前缘 x (像素)", [] { return Front2; }}},
 };
