@@ -282,27 +282,20 @@ void ClearArea(int left, int top, int right, int bottom) {
     DrawRay(620, 270, 0, 0, 0, 0, 13, 6, 0, 0, 0, 0);
 }
 
-void VectorAngle(double x, double y) {
+double VectorAngleOf(double x, double y) {
     const double deg = std::atan(y / x) * 180 / kPi;
-    if (x > 0 && y > 0)
-        VectorAngleDeg = deg;
-    else if (x < 0 && y > 0)
-        VectorAngleDeg = deg + 180;
-    else if (x < 0 && y < 0)
-        VectorAngleDeg = deg + 180;
-    else if (x > 0 && y < 0)
-        VectorAngleDeg = deg + 360;
-    else if (x == 0 && y > 0)
-        VectorAngleDeg = 90;
-    else if (x == 0 && y < 0)
-        VectorAngleDeg = 270;
-    else if (x >= 0 && y == 0)
-        VectorAngleDeg = 0;
-    else if (x < 0 && y == 0)
-        VectorAngleDeg = 180;
-    else
-        VectorAngleDeg = 0;  // a NaN component has no direction
+    if (x > 0 && y > 0) return deg;
+    if (x < 0 && y > 0) return deg + 180;
+    if (x < 0 && y < 0) return deg + 180;
+    if (x > 0 && y < 0) return deg + 360;
+    if (x == 0 && y > 0) return 90;
+    if (x == 0 && y < 0) return 270;
+    if (x >= 0 && y == 0) return 0;
+    if (x < 0 && y == 0) return 180;
+    return 0;  // a NaN component has no direction
 }
+
+void VectorAngle(double x, double y) { VectorAngleDeg = VectorAngleOf(x, y); }
 
 void SumVectors4(double mag1, double deg1, double mag2, double deg2, double mag3, double deg3, double mag4,
                  double deg4) {

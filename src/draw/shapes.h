@@ -38,6 +38,8 @@ void DrawZigzag(double x, double y, int count, double step, double amplitude, in
                 int colour);
 void ClearArea(int left, int top, int right, int bottom);
 void VectorAngle(double x, double y);
+// The angle VectorAngle leaves in VectorAngleDeg for (x, y), without leaving it there.
+double VectorAngleOf(double x, double y);
 void SumVectors4(double mag1, double deg1, double mag2, double deg2, double mag3, double deg3, double mag4,
                  double deg4);
 // SumVectors4 for four vectors whose directions are given by their cosines and sines, as

@@ -129,13 +129,13 @@ double FieldStrength(int q, double distSq) { return AbsReal(q * kFieldConstant /
 // The direction of the field of a charge at (cx, cy) at the point (px, py), in degrees, y up,
 // pointing away from a positive charge and towards a negative one, and the rounded squared
 // distance. False when the point is so close to the charge that that distance is 0: there the
-// field has no finite value.
+// field has no finite value. The kit's shared angle is left alone, so that working out a table or
+// a value for the export draws nothing and changes nothing.
 bool FieldDirection(double cx, double cy, bool negative, double px, double py, double& distSq, double& deg) {
     const double dx = px - cx, dy = py - cy;
     distSq = RoundTo(dx * dx + dy * dy, 3);
     if (!(distSq > 0)) return false;
-    VectorAngle(dx, -dy);
-    deg = VectorAngleDeg + (negative ? 180 : 0);
+    deg = VectorAngleOf(dx, -dy) + (negative ? 180 : 0);
     return true;
 }
 
@@ -211,8 +211,6 @@ FieldMemo& FieldMemoOf(Canvas& c) { return c.cache().memo<FieldMemo>(); }
 const ChargeGeometry& GeometryAt(FieldMemo& memo, double x, double y, bool negative) {
     for (const auto& g : memo.geometry)
         if (g->x == x && g->y == y && g->negative == negative) return *g;
-    // The kit's last angle is left as it was: working out a table is not a drawing step.
-    const double keptAngle = VectorAngleDeg;
     auto g = std::make_unique<ChargeGeometry>();
     g->x = x, g->y = y, g->negative = negative;
     std::size_t p = 0;
@@ -224,7 +222,6 @@ const ChargeGeometry& GeometryAt(FieldMemo& memo, double x, double y, bool negat
             g->sin[p] = std::sin(DegToRad(deg));
         }
     }
-    VectorAngleDeg = keptAngle;
     memo.geometry.push_back(std::move(g));
     return *memo.geometry.back();
 }
@@ -426,6 +423,33 @@ void ElectricFieldStep() {
     // 11. The strip below the field, pale green (a clear brush turns solid when coloured).
     DrawTiltedPanel(3, 481, 90, 550, 700, kPaleGreen, kClearBrush);
 }
+
+namespace {
+// Charge i's field at the test charge for the export. A slot is placed when its layout gave it a
+// place: the reset puts every slot at x 0, and every layout's charges lie right of it.
+Field FieldAtTest(int i) {
+    Field f;
+    if (!TestPlaced || i < 0 || i >= 4 || !(ChargeX[i] > 0) || ChargeQ[i] == 0) return f;
+    double distSq = 0;
+    if (!FieldOfCharge(i, TestX, TestY, distSq, f)) return Field{};
+    return f;
+}
+}  // namespace
+
+double FieldStrengthAtTest(int i) { return FieldAtTest(i).mag; }
+
+double ResultantAtTest() {
+    // The components in the order the kit's SumVectors4 adds them.
+    double x = 0, y = 0;
+    for (int i = 0; i < 4; ++i) {
+        const Field f = FieldAtTest(i);
+        x += f.mag * std::cos(DegToRad(f.deg));
+        y += f.mag * std::sin(DegToRad(f.deg));
+    }
+    return std::sqrt(x * x + y * y);
+}
+
+double TestChargeSpeed() { return std::hypot(BodyVX[0], BodyVY[0]) * kTimeStep; }
 
 void ElectricFieldReset() {
     Host().SetStepInterval(40);

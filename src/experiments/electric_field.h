@@ -22,6 +22,15 @@ extern std::array<double, 4> FieldMag;    // field strength of each charge at th
 extern std::array<double, 4> FieldAngle;  // its direction, degrees, y up
 
 void ElectricFieldStep();
+
+// The field where the test charge is now, worked out as the next step works it out before it
+// moves the charge: the strength of charge i's field there (0 for a slot without a placed charge,
+// without a test point, or on the charge itself, where the field has no finite value), and the
+// strength of their resultant. Both are as many pixels as the arrows at the test point are long.
+double FieldStrengthAtTest(int i);
+double ResultantAtTest();
+// The test charge's speed, pixels per step (a step is 0.01 units of the flight's time).
+double TestChargeSpeed();
 void ElectricFieldReset();
 // When the experiment is chosen: works out what the grid needs of every charge place of the three
 // layouts with either sign, so that no grid drawn after the panel's Yes has to.

@@ -146,7 +146,7 @@ void Buttons() {
 }
 
 void ConstantSpeedFrame() {
-    LoopOffset = TickCount - 120;
+    LoopOffset = TickCount - 120;  // 1 px a tick
     const double left = LoopOffset + kLoopStart;
 
     for (int x = 200; x <= 520; x += 40)
@@ -289,6 +289,8 @@ void InductionStep() {
         ConstantSpeedFrame();
     }
 }
+
+double LoopSpeed() { return InductionMode != 1 && TickCount > 0 ? 1.0 : 0.0; }
 
 void InductionReset() {
     Host().StopTimer();

@@ -21,6 +21,9 @@ extern double CoilCornerX;  // the coil's lower corner on the incline, x
 extern double CoilCornerY;  // the coil's lower corner on the incline, y
 
 void InductionStep();
+// The loop's speed at constant speed, pixels per step: pushed 1 px a tick from the first tick on,
+// at rest in the set-up's picture and in the incline mode.
+double LoopSpeed();
 void InductionReset();
 void InductionMouseDown(int x, int y);
 void InductionMouseMove(int x, int y);

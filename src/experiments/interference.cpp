@@ -140,6 +140,9 @@ GraphPoint GraphAt(double x) {
             kGraphMidY - kGraphAmplitude * std::sin(f)};
 }
 
+// The y of the superposition where the two waves are at p.
+double SumAt(const GraphPoint& p) { return RoundTo(p.a + p.b - kGraphMidY, 4); }
+
 void Line(double x0, double y0, double x1, double y1) {
     Canvas& c = Surface();
     c.moveTo(x0, y0);
@@ -189,13 +192,17 @@ void DrawFringesAndGraph(int colour) {
         Line(prevX, prev.b, x, cur.b);
         // The superposition: both displacements from the centre line added.
         SetDrawStyle(kYellow, 2, 0, 0, 2, 0);
-        Line(prevX, RoundTo(prev.a + prev.b - kGraphMidY, 4), x, RoundTo(cur.a + cur.b - kGraphMidY, 4));
+        Line(prevX, SumAt(prev), x, SumAt(cur));
         prevX = x;
         prev = cur;
     }
 
     DrawLabel(180, 380, 13, kBlue, 1, QStringLiteral("黄色曲线是两狭缝光波在屏上观察点叠加的结果"));
 }
+
+// The fringes and the graph show once the slit waves have crossed the 300 px to the screen (red
+// after 60 slit-wave steps, violet after 75).
+bool GraphShown() { return kToScreen / WaveFactor <= SlitWaveTicks; }
 
 bool OnLightButton(int x, int y) { return 10 < x && x < 90 && 250 < y && y < 280; }
 bool OnSpacingButton(int x, int y) { return 250 < x && x < 330 && 250 < y && y < 280; }
@@ -291,15 +298,20 @@ void InterferenceStep() {
     if (SlitHalfGap == 50) spacing = QStringLiteral(": 大");
     if (!spacing.isEmpty()) DrawLabel(340, 253, 12, kBlue, 1, spacing);
 
-    // 17. Fringes and graph once the slit waves have crossed the 300 px to the screen (red after
-    //     60 slit-wave steps, violet after 75).
-    if (kToScreen / WaveFactor <= SlitWaveTicks) DrawFringesAndGraph(colour);
+    // 17. Fringes and graph once the slit waves have reached the screen.
+    if (GraphShown()) DrawFringesAndGraph(colour);
 
     // 18. The formula box.
     DrawTiltedPanel(3, 420, 90, 550, 700, kApricot, 0);
     DrawLabel(100, 470, 13, kPurple, 0, QStringLiteral("d sinθ = mλ  (m =0, ±1, ±2,.......) => 亮纹"));
     DrawLabel(100, 500, 13, kPurple, 0, QStringLiteral("d sinθ = (m+1/2)λ  (m =0, ±1, ±2,.......) => 暗纹"));
     DrawLabel(100, 440, 13, kOlive, 0, QStringLiteral("光程差 = d sinθ "));
+}
+
+ProbeWaves ProbeWavesNow() {
+    if (!GraphShown()) return {};
+    const GraphPoint p = GraphAt(kGraphFirstX);
+    return {kGraphMidY - p.a, kGraphMidY - p.b, kGraphMidY - SumAt(p)};
 }
 
 void InterferenceReset() {

@@ -17,6 +17,17 @@ extern double PathDiff;         // path difference r1 - r2 at the probe
 extern double PhaseHalfWaves;   // path difference in half wavelengths
 
 void InterferenceStep();
+
+// The two waves the graph plots for the observation point and their sum, as heights above the
+// graph's centre line in pixels, where the curves start at its left end (x 10). The curves move
+// right, so what the left end shows is the newest. All 0 while the slit waves have not reached
+// the screen and no graph is drawn.
+struct ProbeWaves {
+    double a = 0;    // the wave shifted by the path difference
+    double b = 0;    // the wave without it
+    double sum = 0;  // the yellow superposition
+};
+ProbeWaves ProbeWavesNow();
 void InterferenceReset();
 void InterferenceMouseDown(int x, int y);
 void InterferenceMouseMove(int x, int y);

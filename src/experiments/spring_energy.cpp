@@ -94,6 +94,9 @@ void Dot(double x, double y, int colour, int penWidth) {
 
 double Wrapped(double value) { return value + 1 > 4 ? 1 : value + 1; }
 
+// The oscillator's phase at this tick, radians.
+double Phase() { return TickCount * SpringOmega * kPi / 180.0; }
+
 }  // namespace
 
 void SpringEnergyStep() {
@@ -124,7 +127,7 @@ void SpringEnergyStep() {
     DrawLabel(550, 170, 10, kPurple, 1, QStringLiteral("Ek = 1/2 m V  "));
 
     // 5. Displacement of this tick.
-    SpringX = SpringDisplacement * std::cos(TickCount * SpringOmega * kPi / 180.0);
+    SpringX = SpringDisplacement * std::cos(Phase());
 
     // 6. Axes: displacement r from (20, 530) to (680, 530), energy E from (339, 530) up to (339, 230).
     DrawLabelledArrow(660, 0, 20, kGraphOriginY, 0, 0, kBlack, 2, 1, 1, 12, QStringLiteral("r"));
@@ -209,6 +212,11 @@ void SpringEnergyStep() {
     // 19. Draw the spring once more so that SpringEndX/SpringEndY hold its free end again after the
     //     arrows overwrote them: the mouse reactions test the block against them.
     DrawSpringNow();
+}
+
+double SpringSpeed() {
+    // x = A cos(w t) with w = SpringOmega radians a second and t = TickCount * pi/180 s.
+    return -SpringDisplacement * SpringOmega * std::sin(Phase());
 }
 
 void SpringEnergyReset() {

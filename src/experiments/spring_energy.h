@@ -21,6 +21,10 @@ extern int SpringDragging;                 // the block is held by the mouse
 extern int SpringFirstGrab;                // the grab offset is still to be recorded
 
 void SpringEnergyStep();
+// The block's velocity at this tick, pixels per second (positive to the right): the rate of change
+// of SpringX. One tick stands for pi/180 s, since a period of 2 pi sqrt(m/k) s lasts
+// 360 / sqrt(k/m) ticks.
+double SpringSpeed();
 void SpringEnergyReset();
 void SpringEnergyMouseDown(int x, int y);
 void SpringEnergyMouseMove(int x, int y);

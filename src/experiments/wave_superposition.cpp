@@ -87,48 +87,60 @@ void Segment(double x, double fromY, double toY) {
 
 }  // namespace
 
-void PulseColumn(double x, double baseline, double e, double f, int kind) {
+StringColumn PulseColumnAt(double x, double front1, double front2, double baseline, double e, double f,
+                           int kind) {
+    StringColumn c;
     const double steep = f / (2 * e);  // width of the steep side
     const double gentle = f / e;       // width of the gentle side
     const double whole = steep + gentle;
 
-    // First pulse: rises gently from Front1 - whole to its peak at Front1 - steep, falls steeply
-    // to Front1.
-    In1 = 1;
-    if (Front1 - steep <= x && x <= Front1) {
-        Y1 = baseline - ((x - (Front1 - steep)) * (-2 * e) + f);
-    } else if (Front1 - whole <= x && x < Front1 - steep) {
-        Y1 = baseline - ((x - (Front1 - steep)) * e + f);
+    // First pulse: rises gently from front1 - whole to its peak at front1 - steep, falls steeply
+    // to front1.
+    c.in1 = 1;
+    if (front1 - steep <= x && x <= front1) {
+        c.y1 = baseline - ((x - (front1 - steep)) * (-2 * e) + f);
+    } else if (front1 - whole <= x && x < front1 - steep) {
+        c.y1 = baseline - ((x - (front1 - steep)) * e + f);
     } else {
-        Y1 = baseline;
-        In1 = 0;
+        c.y1 = baseline;
+        c.in1 = 0;
     }
 
-    // Second pulse, spanning Front2 to Front2 + whole, in the shape of its kind.
-    In2 = 1;
-    if (kind == 1 && Front2 <= x && x <= Front2 + steep) {
-        Y2 = baseline - ((x - (Front2 + steep)) * (2 * e) + f);
-    } else if (kind == 1 && Front2 + steep < x && x <= Front2 + whole) {
-        Y2 = baseline - ((x - (Front2 + steep)) * (-e) + f);
-    } else if (kind == 3 && Front2 <= x && x <= Front2 + gentle) {
-        Y2 = baseline - ((x - (Front2 + gentle)) * (-e) - f);
-    } else if (kind == 3 && Front2 + gentle < x && x <= Front2 + whole) {
-        Y2 = baseline - ((x - (Front2 + gentle)) * (2 * e) - f);
-    } else if (kind == 4 && Front2 <= x && x <= Front2 + gentle) {
-        Y2 = baseline + (x - (Front2 + gentle)) * (-e) - f;
-    } else if (kind == 4 && Front2 + gentle < x && x <= Front2 + whole) {
-        Y2 = baseline + (x - (Front2 + gentle)) * (2 * e) - f;
-    } else if (kind == 0 && Front2 <= x && x <= Front2 + steep) {
-        Y2 = baseline - ((x - (Front2 + steep)) * (-2 * e) - f);
-    } else if (kind == 0 && Front2 + steep < x && x <= Front2 + whole) {
-        Y2 = baseline - ((x - (Front2 + steep)) * e - f);
+    // Second pulse, spanning front2 to front2 + whole, in the shape of its kind.
+    c.in2 = 1;
+    if (kind == 1 && front2 <= x && x <= front2 + steep) {
+        c.y2 = baseline - ((x - (front2 + steep)) * (2 * e) + f);
+    } else if (kind == 1 && front2 + steep < x && x <= front2 + whole) {
+        c.y2 = baseline - ((x - (front2 + steep)) * (-e) + f);
+    } else if (kind == 3 && front2 <= x && x <= front2 + gentle) {
+        c.y2 = baseline - ((x - (front2 + gentle)) * (-e) - f);
+    } else if (kind == 3 && front2 + gentle < x && x <= front2 + whole) {
+        c.y2 = baseline - ((x - (front2 + gentle)) * (2 * e) - f);
+    } else if (kind == 4 && front2 <= x && x <= front2 + gentle) {
+        c.y2 = baseline + (x - (front2 + gentle)) * (-e) - f;
+    } else if (kind == 4 && front2 + gentle < x && x <= front2 + whole) {
+        c.y2 = baseline + (x - (front2 + gentle)) * (2 * e) - f;
+    } else if (kind == 0 && front2 <= x && x <= front2 + steep) {
+        c.y2 = baseline - ((x - (front2 + steep)) * (-2 * e) - f);
+    } else if (kind == 0 && front2 + steep < x && x <= front2 + whole) {
+        c.y2 = baseline - ((x - (front2 + steep)) * e - f);
     } else {
-        Y2 = baseline;
-        In2 = 0;
+        c.y2 = baseline;
+        c.in2 = 0;
     }
 
     // Where both pulses cover the column the displacements from the baseline add.
-    YSum = In1 * In2 == 1 ? Y1 + Y2 - baseline : baseline;
+    c.sum = c.in1 * c.in2 == 1 ? c.y1 + c.y2 - baseline : baseline;
+    return c;
+}
+
+void PulseColumn(double x, double baseline, double e, double f, int kind) {
+    const StringColumn c = PulseColumnAt(x, Front1, Front2, baseline, e, f, kind);
+    Y1 = c.y1;
+    In1 = c.in1;
+    Y2 = c.y2;
+    In2 = c.in2;
+    YSum = c.sum;
 }
 
 void PlotPulsePair(double xFrom, double xTo, double rightStart, double baseline, double e, double f,
@@ -215,6 +227,20 @@ void WaveSuperpositionStep() {
     DrawLabel(300, 380, 16, kFontPurple, 1, QStringLiteral("波的重叠原理"));
     DrawLabel(80, 450, 14, kFontOlive, 1,
               QStringLiteral("y = y1 + y2   y1,y2分别为介质质点受二波作用产生之位移"));
+}
+
+double WaveHighestPoint() {
+    const int kind = ShapeKindOf(WaveVariant);
+    if (kind < 0) return 0;  // no string is drawn
+    double top = kBaseline;
+    for (double x = kLeftEnd; x <= kRightEnd; x += 1) {
+        const StringColumn c = PulseColumnAt(x, Front1, Front2, kBaseline, kSlope, kHeight, kind);
+        // The string as drawn: the sum where both pulses cover the column, else the one pulse that
+        // does (the other one lies on the baseline there).
+        const double y = c.in1 * c.in2 == 1 ? c.sum : c.in1 == 1 ? c.y1 : c.y2;
+        top = std::min(top, y);
+    }
+    return kBaseline - top;
 }
 
 void WaveSuperpositionReset() {

@@ -34,10 +34,22 @@ void WaveSuperpositionMouseUp(int x, int y);
 // argument that is not finite draws nothing and changes nothing.
 void PlotPulsePair(double xFrom, double xTo, double rightStart, double baseline, double e, double f,
                    double speed, int kind, int sumColour, int penWidth, int showParts, int slot);
-// The string at column x for the fronts in Front1 and Front2: sets Y1, In1, Y2, In2 and YSum.
-// kind is the second pulse's shape: 1 a crest and 0 a trough with the steep side leading, 4 a crest
-// and 3 a trough with the gentle side leading; any other kind has no second pulse.
+// The string at one column: each pulse's line and whether the pulse covers the column (1 or 0),
+// and the sum line.
+struct StringColumn {
+    double y1 = 0, in1 = 0, y2 = 0, in2 = 0, sum = 0;
+};
+// The string at column x for pulses with their leading edges at front1 and front2. kind is the
+// second pulse's shape: 1 a crest and 0 a trough with the steep side leading, 4 a crest and 3 a
+// trough with the gentle side leading; any other kind has no second pulse.
+StringColumn PulseColumnAt(double x, double front1, double front2, double baseline, double e, double f,
+                           int kind);
+// The same for the fronts in Front1 and Front2, left in Y1, In1, Y2, In2 and YSum.
 void PulseColumn(double x, double baseline, double e, double f, int kind);
+// The highest point of the string at this step, pixels above its baseline: the displacement
+// y = y1 + y2 of the medium, the largest over the string's columns, where the sum line or a pulse
+// running alone shows it. 0 when the pair chosen draws no string.
+double WaveHighestPoint();
 void WaveSuperpositionDescribe(QJsonObject& out);
 void WaveSuperpositionResetProgramState();
 

@@ -240,9 +240,9 @@ const Experiment kSpringEnergy{
     .mouseUp = SpringEnergyMouseUp,
     .describe = SpringEnergyDescribe,
     .resetProgramState = SpringEnergyResetProgramState,
-    // The speed is held nowhere (the block's place is worked out from the phase), so it is not
-    // exported; the energies are the graph's bar heights.
+    // The energies are the graph's heights; one tick stands for pi/180 s.
     .columns = {{"位移 x (像素)", [] { return SpringX; }},
+                {"速度 v (像素/秒)", SpringSpeed},
                 {"动能 Ek (图像素)", [] { return SpringKinetic; }},
                 {"弹力位能 Us (图像素)", [] { return SpringPotential; }},
                 {"总能量 (图像素)", [] { return SpringKinetic + SpringPotential; }}},
@@ -298,11 +298,13 @@ const Experiment kInterference{
     .mouseUp = InterferenceMouseUp,
     .describe = InterferenceDescribe,
     .resetProgramState = InterferenceResetProgramState,
-    // The graph draws the probe's two waves across its width, worked out as it draws, so no
-    // single value of them is held per tick; what sets them is: the probe and its path difference.
+    // The waves are the graph's heights above its centre line where its curves start.
     .columns = {{"探测点 y (像素)", [] { return ProbeY; }},
                 {"程差 r1-r2 (像素)", [] { return PathDiff; }},
-                {"相差 (半波长)", [] { return PhaseHalfWaves; }}},
+                {"相差 (半波长)", [] { return PhaseHalfWaves; }},
+                {"光波A 位移 (像素)", [] { return ProbeWavesNow().a; }},
+                {"光波B 位移 (像素)", [] { return ProbeWavesNow().b; }},
+                {"叠加 A+B 位移 (像素)", [] { return ProbeWavesNow().sum; }}},
 };
 
 const Experiment kElectricField{
@@ -329,14 +331,16 @@ const Experiment kElectricField{
     .mouseUp = ElectricFieldMouseUp,
     .describe = ElectricFieldDescribe,
     .resetProgramState = ElectricFieldResetProgramState,
-    // The test charge's speed and the resulting field are held nowhere: each charge's own field
-    // strength at the test charge is exported instead.
+    // The strengths are those at the test charge where the row puts it, as long in pixels as the
+    // field's arrows there.
     .columns = {{"试探电荷 x (像素)", [] { return TestX; }},
                 {"试探电荷 y (像素)", [] { return TestY; }},
-                {"点电荷1场强", [] { return FieldMag[0]; }},
-                {"点电荷2场强", [] { return FieldMag[1]; }},
-                {"点电荷3场强", [] { return FieldMag[2]; }},
-                {"点电荷4场强", [] { return FieldMag[3]; }}},
+                {"试探电荷速度 (像素/步)", TestChargeSpeed},
+                {"合场强 E (箭头像素)", ResultantAtTest},
+                {"点电荷1场强", [] { return FieldStrengthAtTest(0); }},
+                {"点电荷2场强", [] { return FieldStrengthAtTest(1); }},
+                {"点电荷3场强", [] { return FieldStrengthAtTest(2); }},
+                {"点电荷4场强", [] { return FieldStrengthAtTest(3); }}},
 };
 
 const Experiment kInduction{
@@ -359,9 +363,10 @@ const Experiment kInduction{
     .mouseUp = InductionMouseUp,
     .describe = InductionDescribe,
     .resetProgramState = InductionResetProgramState,
-    // At constant speed the loop moves one pixel a tick (its speed is held nowhere, so the speed
-    // column is the incline's); the current and the force are worked out only at constant speed.
+    // At constant speed the loop moves one pixel a tick; on the incline a tick is 0.05 s. The
+    // current and the force are worked out only at constant speed.
     .columns = {{"线圈位置 (像素)", [] { return InductionMode == 0 ? LoopOffset : CoilTravel; }},
+                {"等速线圈速度 (像素/步)", LoopSpeed},
                 {"斜面上的速度 (像素/秒)", [] { return CoilSpeed; }},
                 {"感应电流", [] { return InducedCurrent; }},
                 {"外力", [] { return PushForce; }}},
@@ -386,9 +391,8 @@ const Experiment kWaveSuperposition{
     .mouseUp = WaveSuperpositionMouseUp,
     .describe = WaveSuperpositionDescribe,
     .resetProgramState = WaveSuperpositionResetProgramState,
-    // The highest point of the sum is held nowhere (the sum is drawn column by column), so it is
-    // not exported; the pulses' leading edges are.
     .columns = {{"步 (次)", [] { return double(WavePlotCounts[1]); }},
+                {"合成波最高点 y (像素)", WaveHighestPoint},
                 {"波1前缘 x (像素)", [] { return Front1; }},
                 {"波2前缘 x (像素)", [] { return Front2; }}},
 };

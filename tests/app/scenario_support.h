@@ -48,6 +48,13 @@ inline Outcome PlayText(const QString& folder, const QString& text) {
     return Play(folder, {QStringLiteral("-")}, text.toUtf8());
 }
 
+// A kept scenario played from standard input, with more lines after it.
+inline Outcome PlayThen(const QString& folder, const QString& scenario, const QString& more) {
+    QFile file(ScenarioPath(scenario));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return Play(folder, {QStringLiteral("-")}, file.readAll() + more.toUtf8());
+}
+
 inline QJsonObject Load(const QString& folder, const QString& name) {
     QFile file(folder + u'/' + name);
     if (!file.open(QIODevice::ReadOnly)) return {};

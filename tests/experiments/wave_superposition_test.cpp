@@ -293,6 +293,26 @@ private slots:
         QVERIFY(second[0][10].contains('1') || second[0][170].contains('1'));
     }
 
+    // The highest point of the string at every step of a run is the largest y1 + y2 of the two
+    // pulses over the string's columns 9 to 690.
+    void highestPointIsTheTallestColumn_data() { apartOnlySilverPulsesThatKeepTheirShape_data(); }
+    void highestPointIsTheTallestColumn() {
+        QFETCH(int, variant);
+        const Pair pair = variant == kPairA.variant   ? kPairA
+                          : variant == kPairB.variant ? kPairB
+                          : variant == kPairC.variant ? kPairC
+                                                      : kPairD;
+        Setting(variant);
+        for (int n = 0; n <= 341; Tick(), ++n) {
+            const Pulse one = FirstPulse(n), two = SecondPulse(n, pair.steepLeads, pair.crest);
+            double top = -1e9;
+            for (int x = 9; x <= 690; ++x) top = std::max(top, one.Displacement(x) + two.Displacement(x));
+            QVERIFY2(std::fabs(WaveHighestPoint() - top) < 1e-9, qPrintable(QString::number(n)));
+        }
+        WaveVariant = 5;  // no string is drawn
+        QCOMPARE(WaveHighestPoint(), 0.0);
+    }
+
     // The sum line starts at the second overlapping column: a meeting of one column draws no
     // purple, one of two columns draws its first segment.
     void sumLineNeedsTwoOverlappingColumns() {

@@ -63,7 +63,8 @@ private slots:
     }
 
     // The record holds 100000 rows: a run of exactly that many has no note, one tick more keeps
-    // the first rows and says so on the last line. The program's start values forget it.
+    // the first rows and says so on the last line. A new start and the program's start values
+    // forget it.
     void runRecordIsBounded() {
         ResetProgramState();
         ExperimentCode = CodeOf("SpringEnergy");
@@ -82,6 +83,11 @@ private slots:
         QCOMPARE(lines.size(), 100002);
         QCOMPARE(lines[100000].section(u',', 0, 1), QStringLiteral("99999,49999.5"));
         QCOMPARE(lines.last(), QStringLiteral("# 只记录了前 100000 步，之后的步没有记录"));
+
+        // A new start holds only its own first row, whatever was recorded before it.
+        StartRunRecord();
+        QCOMPARE(RecordedRows(), std::size_t(1));
+        QVERIFY(!RecordOverflowed());
 
         ResetProgramState();
         QCOMPARE(RecordedRows(), std::size_t(0));
