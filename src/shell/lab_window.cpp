@@ -12,11 +12,13 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QPointingDevice>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
 #include <QSlider>
 #include <QStyle>
+#include <QStyleHints>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -77,6 +79,8 @@ SurfaceView::SurfaceView(TForm1* form, QWidget* parent) : QWidget(parent), form_
     setAttribute(Qt::WA_OpaquePaintEvent);
     refresh_.setSingleShot(true);
     connect(&refresh_, &QTimer::timeout, this, [this] { Refresh(); });
+    hold_.setSingleShot(true);
+    connect(&hold_, &QTimer::timeout, this, [this] { LongPress(); });
 }
 
 void SurfaceView::SurfaceChanged() {
@@ -123,19 +127,56 @@ QPoint SurfaceView::SurfacePixel(const QMouseEvent* event) const {
 
 void SurfaceView::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
+    menuByTouch_ = false;
+    if (HoldsTouch(event)) return;
     const QPoint at = SurfacePixel(event);
     form_->Image1MouseDown(at.x(), at.y());
+}
+
+bool SurfaceView::HoldsTouch(const QMouseEvent* event) {
+    const QPointingDevice* device = event->pointingDevice();
+    if (!device || device->type() != QInputDevice::DeviceType::TouchScreen) return false;
+    holding_ = true;
+    heldAt_ = event->position();
+    hold_.start(QGuiApplication::styleHints()->mousePressAndHoldInterval());
+    return true;
+}
+
+void SurfaceView::ReleaseHeldTouch() {
+    hold_.stop();
+    holding_ = false;
+    form_->Image1MouseDown(Floor(heldAt_.x() / scale_), Floor(heldAt_.y() / scale_));
+}
+
+void SurfaceView::LongPress() {
+    if (!holding_) return;
+    holding_ = false;
+    menuByTouch_ = true;
+    ShowDataOutMenu(form_, mapToGlobal(heldAt_).toPoint());
 }
 
 void SurfaceView::contextMenuEvent(QContextMenuEvent* event) { ShowDataOutMenu(form_, event->globalPos()); }
 
 void SurfaceView::mouseMoveEvent(QMouseEvent* event) {
+    if (menuByTouch_ && (event->buttons() & Qt::LeftButton)) return;
+    if (holding_) {
+        // A finger that stays where it pressed is still deciding; one that moves on drags.
+        if ((event->position() - heldAt_).manhattanLength() <
+            QGuiApplication::styleHints()->startDragDistance())
+            return;
+        ReleaseHeldTouch();
+    }
     const QPoint at = SurfacePixel(event);
     form_->Image1MouseMove(at.x(), at.y());
 }
 
 void SurfaceView::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
+    if (menuByTouch_) {
+        menuByTouch_ = false;
+        return;
+    }
+    if (holding_) ReleaseHeldTouch();  // a tap: its press, then its release
     const QPoint at = SurfacePixel(event);
     form_->Image1MouseUp(at.x(), at.y());
 }

@@ -60,12 +60,21 @@ private:
     // Asks for the repaint of what changed: magnified, only the screen pixels of the surface's
     // changed parts are blended again and painted.
     void Refresh();
+    // On a touch screen a tap is a click and a drag a drag, and a long press opens the menu: the
+    // finger's press waits until it moves, lifts or has been held long enough to tell which.
+    bool HoldsTouch(const QMouseEvent* event);
+    void ReleaseHeldTouch();
+    void LongPress();
 
     TForm1* form_;
     double scale_ = 1.0;
     SharpBlender blender_;
     QElapsedTimer sincePaint_;
     QTimer refresh_;
+    QTimer hold_;     // runs while a finger's press waits
+    QPointF heldAt_;  // where that press is, on the view
+    bool holding_ = false;
+    bool menuByTouch_ = false;  // the press became the menu: its moves and release reach nothing
 };
 
 class TForm1 : public QWidget, public LabHost {
