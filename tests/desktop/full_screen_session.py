@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """The lab at full screen on a 1920 x 1080 virtual X display, driven by real X input (xdotool):
-F11, then the spring's block dragged 99 pixels at its scaled place on the screen. The surface is
-read back from the screen, one screen pixel from the middle of each surface pixel's square, and
-must equal the runner's snapshot of the same actions at the normal size, pixel for pixel.
+F11, then the spring's block dragged 99 pixels at its scaled place on the screen; then the field
+set up through the panel and the question, both at the lab's scale, and a test point clicked. Each
+time the surface is read back from the screen, one screen pixel from the middle of each surface
+pixel's square, and must equal the runner's snapshot of the same actions at the normal size, pixel
+for pixel.
 
 usage: full_screen_session.py VLAB VLAB_SCRIPT [PICTURE_FOLDER]   status 0 pass, 1 fail, 77 skipped
 """
@@ -40,17 +42,33 @@ def lab_point(x, y):
     return LEFT + int(x * SCALE), int(y * SCALE)
 
 
-def snapshot(script, folder):
+# The field's test point.
+TEST_POINT = (300, 280)
+
+
+def scaled(size):
+    return round(size[0] * SCALE), round(size[1] * SCALE)
+
+
+def snapshot(script, folder, lines=None):
     """The runner's surface after the same actions at the normal size."""
-    scenario = "\n".join([
-        "click Main.Image4", "click Form1.Button1", "click Form1.Button4",
-        f"press {GRAB} {ROW}", f"move {FIRST} {ROW}", f"move {END} {ROW}", f"release {END} {ROW}",
-        "snapshot runner.png"]) + "\n"
+    lines = lines or ["click Form1.Button1", "click Form1.Button4", f"press {GRAB} {ROW}", f"move {FIRST} {ROW}",
+                      f"move {END} {ROW}", f"release {END} {ROW}"]
+    scenario = "\n".join(["click Main.Image4"] + lines + ["snapshot runner.png"]) + "\n"
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
     subprocess.run([script, "-"], input=scenario.encode(), cwd=folder, env=env, check=True, timeout=120)
     data = subprocess.run(["convert", os.path.join(folder, "runner.png"), "-depth", "8", "ppm:-"],
                           capture_output=True, check=True).stdout
     return x_session.parse_ppm(data)
+
+
+def raise_lab(session):
+    """The lab raised over the help viewer (there is no window manager to do it on a click), so
+    that the whole surface is on the screen."""
+    for wid in session.xdotool("search", "--onlyvisible", "--pid", session.lab.pid).split():
+        if f"WIDTH={WIDTH}" in session.xdotool("getwindowgeometry", "--shell", wid):
+            session.xdotool("windowraise", wid)
+    time.sleep(0.5)
 
 
 def run(session, script, folder):
@@ -100,12 +118,7 @@ def run(session, script, folder):
     x_session.check(viewer is not None and abs(viewer[0] + viewer_size[0] // 2 - WIDTH // 2) <= 1,
                     f"the help viewer is shown {viewer_size[0]} x {viewer_size[1]}, centred")
 
-    # The lab raised over it (there is no window manager to do it on a click), so the whole
-    # surface is on the screen.
-    for wid in session.xdotool("search", "--onlyvisible", "--pid", session.lab.pid).split():
-        if f"WIDTH={WIDTH}" in session.xdotool("getwindowgeometry", "--shell", wid):
-            session.xdotool("windowraise", wid)
-    time.sleep(0.5)
+    raise_lab(session)
     screen = session.shot("dragged")
 
     def hidden(x, y):
@@ -118,6 +131,51 @@ def run(session, script, folder):
     x_session.check(not differ, "the surface read back from the full screen equals the runner's snapshot "
                                 f"of the same drag at the normal size ({len(differ)} pixels differ"
                                 + (f", first at {differ[0]})" if differ else ")"))
+    # The field: chosen, set up through the panel and the question (both at the lab's scale, centred
+    # on the screen), and a test point clicked on the surface.
+    session.click(*lab_point(704 + 8 + 32, 368 + 158 + 15))  # Stop
+    time.sleep(0.5)
+    session.click(*lab_point(704 + 8 + 32, 2 + 7 + 20))  # Return
+    time.sleep(0.5)
+    session.click(*lab_point(3 + 400 + 40, 22 + 15))
+    time.sleep(0.5)
+    raise_lab(session)
+    session.click(*lab_point(704 + 8 + 32, 368 + 96 + 15))  # Setting opens the panel
+    panel_size = scaled((196, 92))
+    px, py = session.wait_window(panel_size)
+    x_session.check(abs(px + panel_size[0] // 2 - WIDTH // 2) <= 2 and abs(py + panel_size[1] // 2 - HEIGHT // 2) <= 2,
+                    f"the panel is shown {panel_size[0]} x {panel_size[1]}, centred")
+    # The layout box, its first entry by the keyboard.
+    session.click(px + int((8 + 40) * SCALE), py + int((70 + 9) * SCALE))
+    time.sleep(0.2)
+    session.xdotool("key", "Down")
+    time.sleep(0.2)
+    # OK answers once a charge has been picked: the first one, its charge as it is.
+    session.click(px + int((118 + 30) * SCALE), py + int((70 + 9) * SCALE))
+    time.sleep(0.2)
+    session.xdotool("key", "Down")
+    time.sleep(0.2)
+    session.click(px + int((134 + 30) * SCALE), py + int((14 + 7) * SCALE))
+    check_size = scaled(x_session.CHECK)
+    cx, cy = session.wait_window(check_size)
+    x_session.check(True, f"OK asks at the lab's scale too ({check_size[0]} x {check_size[1]})")
+    session.click(cx + int((1 + 11 + 20 + 30) * SCALE), cy + int((1 + 66 + 8 + 11) * SCALE))  # Yes
+    session.wait_window(FULL, gone=[check_size])
+    time.sleep(0.5)
+    session.click(screen_x(TEST_POINT[0]), screen_y(TEST_POINT[1]))
+    time.sleep(0.5)
+    session.xdotool("mousemove", "--sync", WIDTH - 5, HEIGHT - 5)
+    time.sleep(0.3)
+    screen = session.shot("field")
+    runner = snapshot(script, folder, ["click Form1.Button45", "click Form1.Button4", "combo table3.ComboBox2 两个点电荷",
+                                       "combo table3.ComboBox1 点电荷1",
+                                       "click table3.Button1", "click check.BitBtn1",
+                                       f"press {TEST_POINT[0]} {TEST_POINT[1]}", f"release {TEST_POINT[0]} {TEST_POINT[1]}"])
+    differ = [(x, y) for y in range(548) for x in range(700) if screen.at(screen_x(x), screen_y(y)) != runner.at(x, y)]
+    x_session.check(not differ, "the field's test point clicked on the full screen gives the runner's picture of "
+                                f"the same click at the normal size ({len(differ)} pixels differ"
+                                + (f", first at {differ[0]})" if differ else ")"))
+
     # Keys go to the window with the focus: a click on the rose beside the lab gives it back.
     session.click(5, 500)
     time.sleep(0.3)
