@@ -54,16 +54,7 @@ T Kept(QWidget* w, const char* name, const T& now) {
 
 QString ScaledStyleSheet(const QString& sheet, double scale) {
     static const QRegularExpression length(QStringLiteral("(\\d+)px"));
-    QString out;
-    qsizetype from = 0;
-    auto m = length.globalMatch(sheet);
-    while (m.hasNext()) {
-        const auto hit = m.next();
-        out += sheet.mid(from, hit.capturedStart() - from);
-        out += QString::number(Scaled(hit.captured(1).toInt(), scale)) + QStringLiteral("px");
-        from = hit.capturedEnd();
-    }
-    return out + sheet.mid(from);
+    return ScaledLengths(sheet, length, scale);
 }
 
 void ScaleFont(QWidget* w, double scale, bool isWindow) {
@@ -131,6 +122,18 @@ void ScaleStyle(QWidget* w, double scale) {
 }
 
 }  // namespace
+
+QString ScaledLengths(const QString& text, const QRegularExpression& length, double scale) {
+    QString out;
+    qsizetype from = 0;
+    for (auto m = length.globalMatch(text); m.hasNext();) {
+        const auto hit = m.next();
+        out += text.mid(from, hit.capturedStart(1) - from);
+        out += QString::number(Scaled(hit.captured(1).toInt(), scale));
+        from = hit.capturedEnd(1);
+    }
+    return out + text.mid(from);
+}
 
 double FitScale(QSize window, QSize area) {
     if (window.isEmpty() || area.isEmpty()) return 1.0;

@@ -13,9 +13,14 @@
 #include <QRect>
 #include <QSize>
 
+class QRegularExpression;
+class QString;
 class QWidget;
 
 namespace vlab {
+
+// The text with every length the pattern finds (its first group, a whole number) at the scale.
+QString ScaledLengths(const QString& text, const QRegularExpression& length, double scale);
 
 // The scale that fits a window of the given size into an area, keeping its aspect ratio.
 double FitScale(QSize window, QSize area);

@@ -40,19 +40,8 @@ namespace {
 
 // The page's widths and heights given in pixels (width="170"), at the scale.
 QString ScaledPageLengths(const QString& html, double scale) {
-    static const QRegularExpression length(QStringLiteral("\\b(width|height)=\"(\\d+)\""));
-    QString out;
-    qsizetype from = 0;
-    auto m = length.globalMatch(html);
-    while (m.hasNext()) {
-        const auto hit = m.next();
-        out += html.mid(from, hit.capturedStart() - from);
-        out += QStringLiteral("%1=\"%2\"")
-                   .arg(hit.captured(1))
-                   .arg(std::lround(hit.captured(2).toInt() * scale));
-        from = hit.capturedEnd();
-    }
-    return out + html.mid(from);
+    static const QRegularExpression length(QStringLiteral("\\b(?:width|height)=\"(\\d+)\""));
+    return ScaledLengths(html, length, scale);
 }
 
 // The part of a path from its "help/" folder on ("help/M1.htm"), or empty.

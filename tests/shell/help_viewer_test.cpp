@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "dialog/widget_scale.h"
 #include "lab/lab_state.h"
 
 using namespace vlab;
@@ -97,6 +98,35 @@ private slots:
         const QString shown = Show(viewer, QStringLiteral("/help/M5.htm"), "100 MB file");
         QVERIFY(shown.contains(QStringLiteral("帮助页太大")) && shown.contains(QStringLiteral("M5.htm")));
         QVERIFY(viewer.ShownFile().isEmpty());
+    }
+
+    // Shown larger, a page's fixed widths and its pictures grow with its text; at the normal size
+    // both are read as they are on disk.
+    void pageLaidOutAtTheViewersScale() {
+        TForm2 viewer;
+        QVERIFY(QDir().mkpath(help_ + QStringLiteral("/pictures")));
+        QImage picture(40, 30, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        QVERIFY(picture.save(help_ + QStringLiteral("/pictures/p.png")));
+        const QByteArray page =
+            "<table width=\"170\"><tr><td width=\"50%\" height=\"21\">x</td></tr></table>"
+            "<img src=\"pictures/p.png\">";
+        QVERIFY(Write(help_ + QStringLiteral("/M1.htm"), page));
+        const QUrl pageUrl = QUrl::fromLocalFile(help_ + QStringLiteral("/M1.htm"));
+        const QUrl pictureUrl = QUrl::fromLocalFile(help_ + QStringLiteral("/pictures/p.png"));
+        HelpBrowser* view = viewer.CppWebBrowser1;
+        QCOMPARE(view->loadResource(QTextDocument::HtmlResource, pageUrl).toByteArray(), page);
+        ScaleWidgets(&viewer, 1.5);
+        QCOMPARE(view->loadResource(QTextDocument::HtmlResource, pageUrl).toString(),
+                 QStringLiteral("<table width=\"255\"><tr><td width=\"50%\" height=\"32\">x</td></tr></table>"
+                                "<img src=\"pictures/p.png\">"));
+        QCOMPARE(view->loadResource(QTextDocument::ImageResource, pictureUrl).value<QImage>().size(),
+                 QSize(60, 45));
+        ScaleWidgets(&viewer, 1);
+        QCOMPARE(view->loadResource(QTextDocument::ImageResource, pictureUrl).toByteArray(), [this] {
+            QFile f(help_ + QStringLiteral("/pictures/p.png"));
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        }());
     }
 
     void linksStayInTheHelpFolder() {
