@@ -2,8 +2,12 @@
 // presses, moves and drags on the surface name surface pixels, and every experiment that takes
 // the mouse ends in the same lab state and the same surface pixels as at the normal size. Each
 // scenario also touches a strict bound (a pixel just outside a button), where a position mapped
-// back by rounding instead of flooring would land inside.
+// back by rounding instead of flooring would land inside. Three runs at full screen show their
+// surface pixels exactly.
 
+#include <QDir>
+#include <QFile>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QTemporaryDir>
@@ -134,6 +138,57 @@ private slots:
         QCOMPARE(normal.value(QStringLiteral("width")).toInt(), 788);
         QCOMPARE(normal.value(QStringLiteral("height")).toInt(), 600);
         QCOMPARE(Without(back, {QStringLiteral("windows")}), Without(full, {QStringLiteral("windows")}));
+    }
+
+    // Three experiments run at full screen on a 1920 x 1080 screen: the lab window's picture shows
+    // each surface pixel as a square of 1.8 screen pixels, and the screen pixel nearest the middle
+    // of each square (wholly inside it at this scale) is that surface pixel exactly. The pictures
+    // are kept in test-pictures/full_screen/ to be looked at.
+    void fullScreenRunsShowTheirSurface() {
+        QTemporaryDir dir;
+        QFile screen(dir.filePath(QStringLiteral("screen.json")));
+        QVERIFY(
+            screen.open(QIODevice::WriteOnly) &&
+            screen.write(R"({"screens": [{"name": "projector", "x": 0, "y": 0, "width": 1920, "height": 1080,
+                                 "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})") > 0);
+        screen.close();
+        // The runner's screen for this test only, whatever way the test ends.
+        struct Platform {
+            QByteArray before = qgetenv("QT_QPA_PLATFORM");
+            ~Platform() { qputenv("QT_QPA_PLATFORM", before); }
+        } restored;
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + screen.fileName().toUtf8());
+        const QString pictures = QStringLiteral(VLAB_TEST_PICTURES "/full_screen");
+        QVERIFY(QDir().mkpath(pictures));
+        for (const char* name : {"collision", "interference", "wave_superposition"}) {
+            QFile kept(ScenarioPath(QLatin1String(name) + QStringLiteral(".vls")));
+            QVERIFY(kept.open(QIODevice::ReadOnly));
+            QStringList lines;
+            for (const QString& line : QString::fromUtf8(kept.readAll()).split(u'\n', Qt::SkipEmptyParts))
+                if (!line.startsWith(u'#') && !line.startsWith(QLatin1String("snapshot")) &&
+                    !line.startsWith(QLatin1String("dump")) && !line.startsWith(QLatin1String("grab")) &&
+                    !line.startsWith(QLatin1String("trace")))
+                    lines << line;
+            lines.insert(1, QStringLiteral("key Form1 F11"));
+            lines << QStringLiteral("snapshot end.png") << QStringLiteral("grab Form1 full.png");
+            const Outcome out = PlayLines(dir.path(), lines);
+            QVERIFY2(out.status == 0, qPrintable(QLatin1String(name) + u' ' + out.errors));
+            const QImage surface =
+                QImage(dir.filePath(QStringLiteral("end.png"))).convertToFormat(QImage::Format_RGB32);
+            const QImage full =
+                QImage(dir.filePath(QStringLiteral("full.png"))).convertToFormat(QImage::Format_RGB32);
+            QCOMPARE(full.size(), QSize(1920, 1080));
+            const double scale = 1.8;
+            const int left = (1920 - qRound(788 * scale)) / 2;
+            int differ = 0;
+            for (int y = 0; y < surface.height(); ++y)
+                for (int x = 0; x < surface.width(); ++x)
+                    differ += full.pixel(left + int((x + 0.5) * scale), int((y + 0.5) * scale)) !=
+                              surface.pixel(x, y);
+            QVERIFY2(differ == 0,
+                     qPrintable(QStringLiteral("%1: %2 pixels differ").arg(QLatin1String(name)).arg(differ)));
+            QVERIFY(full.save(pictures + u'/' + QLatin1String(name) + QStringLiteral(".png")));
+        }
     }
 
     void badScales() {
