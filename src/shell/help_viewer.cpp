@@ -232,7 +232,6 @@ void TForm2::Rescaled() {
     // The page again, its pictures at the new scale, at the same share of its length.
     QScrollBar* bar = CppWebBrowser1->verticalScrollBar();
     const double share = bar->maximum() > 0 ? double(bar->value()) / bar->maximum() : 0.0;
-    CppWebBrowser1->document()->clear();
     CppWebBrowser1->reload();
     bar->setValue(static_cast<int>(std::lround(share * bar->maximum())));
 }

@@ -122,6 +122,19 @@ private slots:
                                 "<img src=\"pictures/p.png\">"));
         QCOMPARE(view->loadResource(QTextDocument::ImageResource, pictureUrl).value<QImage>().size(),
                  QSize(60, 45));
+        // A page on show when the scale changes is shown afresh with its pictures at the new scale.
+        ScaleWidgets(&viewer, 1);
+        Show(viewer, QStringLiteral("/help/M1.htm"), "page with a picture");
+        const QUrl shownPicture = view->source().resolved(QUrl(QStringLiteral("pictures/p.png")));
+        QCOMPARE(
+            view->document()->resource(QTextDocument::ImageResource, shownPicture).value<QImage>().size(),
+            QSize(40, 30));
+        ScaleWidgets(&viewer, 1.5);
+        viewer.Rescaled();
+        QCOMPARE(viewer.size(), QSize(765, 777));
+        QCOMPARE(
+            view->document()->resource(QTextDocument::ImageResource, shownPicture).value<QImage>().size(),
+            QSize(60, 45));
         ScaleWidgets(&viewer, 1);
         QCOMPARE(view->loadResource(QTextDocument::ImageResource, pictureUrl).toByteArray(), [this] {
             QFile f(help_ + QStringLiteral("/pictures/p.png"));
