@@ -212,29 +212,27 @@ QString ParseLine(const QString& source, ScriptLine& line) {
         if (line.x < 0) return QStringLiteral("tick count %1 is negative").arg(line.x);
         return noMore(QStringLiteral("tick N"));
     }
-    if (command == QLatin1String("snapshot") || command == QLatin1String("dump")) {
-        line.command = command == QLatin1String("dump") ? ScriptCommand::Dump : ScriptCommand::Snapshot;
+    // The commands that write one file, and the file each names.
+    struct FileCommand {
+        const char* name;
+        ScriptCommand command;
+        const char* file;
+    };
+    static constexpr FileCommand kFileCommands[] = {{"snapshot", ScriptCommand::Snapshot, "FILE"},
+                                                    {"dump", ScriptCommand::Dump, "FILE"},
+                                                    {"save", ScriptCommand::Save, "FILE.png"},
+                                                    {"export", ScriptCommand::Export, "FILE.csv"},
+                                                    {"print", ScriptCommand::Print, "FILE.pdf"}};
+    for (const FileCommand& f : kFileCommands) {
+        if (command != QLatin1String(f.name)) continue;
+        line.command = f.command;
         line.text = rest;
-        return rest.isEmpty() ? QStringLiteral("%1 needs a FILE").arg(command) : QString();
+        return rest.isEmpty() ? QStringLiteral("%1 needs a %2").arg(command, QLatin1String(f.file))
+                              : QString();
     }
     if (command == QLatin1String("copy")) {
         line.command = ScriptCommand::Copy;
         return noMore(QStringLiteral("copy"));
-    }
-    if (command == QLatin1String("save")) {
-        line.command = ScriptCommand::Save;
-        line.text = rest;
-        return rest.isEmpty() ? QStringLiteral("save needs a FILE.png") : QString();
-    }
-    if (command == QLatin1String("export")) {
-        line.command = ScriptCommand::Export;
-        line.text = rest;
-        return rest.isEmpty() ? QStringLiteral("export needs a FILE.csv") : QString();
-    }
-    if (command == QLatin1String("print")) {
-        line.command = ScriptCommand::Print;
-        line.text = rest;
-        return rest.isEmpty() ? QStringLiteral("print needs a FILE.pdf") : QString();
     }
     if (command == QLatin1String("grab")) {
         line.command = ScriptCommand::Grab;

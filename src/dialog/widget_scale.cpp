@@ -162,11 +162,7 @@ void ScaleWidgets(QWidget* window, double scale, QPoint offset) {
     }
     ScaleFont(window, scale, true);
     for (QWidget* w : widgets) {
-        if (PlacedByHand(w)) {
-            const QRect normal = Kept(w, kPlace, w->geometry());
-            // Only the window's own children move with the offset; theirs move with them.
-            w->setGeometry(ScaledRect(normal, scale, w->parentWidget() == window ? offset : QPoint()));
-        }
+        if (PlacedByHand(w)) PlaceAtScale(w, Kept(w, kPlace, w->geometry()));
         ScaleFont(w, scale, false);
         ScaleStyle(w, scale);
         const QString sheet = Kept(w, kStyleSheet, w->styleSheet());
@@ -205,19 +201,21 @@ QRect NormalGeometry(const QWidget* w) {
     return v.isValid() ? v.toRect() : w->geometry();
 }
 
-void PlaceAtScale(QWidget* w, const QRect& normal) {
+namespace {
+// Where a place of the normal layout is at the widget's window's present scale (the window's own
+// children moved by its offset), kept as the widget's normal place.
+QRect Shown(QWidget* w, const QRect& normal) {
     w->setProperty(kPlace, normal);
     const QWidget* window = w->window();
     const QPoint offset = w->parentWidget() == window ? window->property(kOffset).toPoint() : QPoint();
-    w->setGeometry(ScaledRect(normal, WidgetScale(window), offset));
+    return ScaledRect(normal, WidgetScale(window), offset);
 }
+}  // namespace
+
+void PlaceAtScale(QWidget* w, const QRect& normal) { w->setGeometry(Shown(w, normal)); }
 
 void MoveAtScale(QWidget* w, QPoint normalTopLeft) {
-    const QRect normal(normalTopLeft, NormalGeometry(w).size());
-    w->setProperty(kPlace, normal);
-    const QWidget* window = w->window();
-    const QPoint offset = w->parentWidget() == window ? window->property(kOffset).toPoint() : QPoint();
-    w->move(ScaledRect(normal, WidgetScale(window), offset).topLeft());
+    w->move(Shown(w, QRect(normalTopLeft, NormalGeometry(w).size())).topLeft());
 }
 
 void AdjustSizeAtScale(QWidget* w) {

@@ -93,7 +93,7 @@ void SurfaceView::SurfaceChanged() {
 }
 
 void SurfaceView::Refresh() {
-    if (scale_ == 1.0 || kFilter != SurfaceFilter::SharpBlend) {
+    if (scale_ == 1.0) {
         update();
         return;
     }
@@ -111,14 +111,13 @@ void SurfaceView::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     if (scale_ == 1.0) {
         p.drawImage(0, 0, Surface().image());
-    } else if (kFilter == SurfaceFilter::SharpBlend) {
-        // A repaint the window system asks for (the view shown or uncovered) may come before the
-        // refresh of the latest pixels: those are blended now and painted where they changed.
-        const QRegion late = blender_.Update(Surface().image(), scale_) - event->region();
-        for (const QRect& r : event->region()) p.drawImage(r.topLeft(), blender_.Image(), r);
-        if (!late.isEmpty()) update(late);
-    } else
-        DrawScaledImage(p, Surface().image(), scale_, kFilter);
+        return;
+    }
+    // A repaint the window system asks for (the view shown or uncovered) may come before the
+    // refresh of the latest pixels: those are blended now and painted where they changed.
+    const QRegion late = blender_.Update(Surface().image(), scale_) - event->region();
+    for (const QRect& r : event->region()) p.drawImage(r.topLeft(), blender_.Image(), r);
+    if (!late.isEmpty()) update(late);
 }
 
 QPoint SurfaceView::SurfacePixel(const QMouseEvent* event) const {

@@ -45,6 +45,8 @@ public:
     double Scale() const { return scale_; }
     // The filter that magnifies the surface image.
     static constexpr SurfaceFilter kFilter = SurfaceFilter::SharpBlend;
+    static_assert(kFilter == SurfaceFilter::SharpBlend,
+                  "the view repaints changed parts through its SharpBlender");
 
 protected:
     void paintEvent(QPaintEvent* event) override;

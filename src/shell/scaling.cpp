@@ -82,28 +82,7 @@ const QImage& SharpBlender::Magnify(const QImage& picture, double scale) {
     firstRow_ = FirstOnEach(rows_, source.height());
     scale_ = scale;
     shown_ = source.copy();
-    // Each picture row widened once; screen rows are copies of them or mixes of two.
-    std::vector<QRgb>& wide = wide_;
-    wide.resize(std::size_t(width) * source.height());
-    for (int y = 0; y < source.height(); ++y) {
-        const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(y));
-        QRgb* line = wide.data() + std::size_t(y) * width;
-        for (int x = 0; x < width; ++x) {
-            const Tap c = columns_[x];
-            line[x] = c.weight == 256 ? in[c.index] : Mix(in[c.index], in[c.index + 1], c.weight);
-        }
-    }
-    for (int y = 0; y < height; ++y) {
-        const Tap row = rows_[y];
-        const QRgb* upper = wide.data() + std::size_t(row.index) * width;
-        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
-        if (row.weight == 256) {
-            std::copy(upper, upper + width, line);
-            continue;
-        }
-        const QRgb* lower = upper + width;
-        for (int x = 0; x < width; ++x) line[x] = Mix(upper[x], lower[x], row.weight);
-    }
+    BlendRect(out.rect());
     return out;
 }
 

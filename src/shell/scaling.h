@@ -44,8 +44,7 @@ private:
     void BlendRect(const QRect& screen);
 
     QImage out_;
-    std::vector<QRgb> wide_;  // each picture row widened to the screen's width
-    QImage shown_;            // the picture out_ shows
+    QImage shown_;  // the picture out_ shows
     double scale_ = 0;
     struct Tap {
         int index;   // the picture pixel under the screen pixel's left (top) edge
